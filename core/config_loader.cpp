@@ -1,0 +1,245 @@
+#include "core/config_loader.h"
+
+#include <stdexcept>
+
+#include "core/fatal.h"
+#include "core/number.h"
+#include "core/text.h"
+
+namespace ruskel {
+namespace {
+
+constexpr std::int32_t kMaxTimerInterval = 65535;
+
+struct ConfigFailure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Hands out the file's lines one at a time, trimmed, counting line numbers.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
+
+  bool Next(std::string& line) {
+    if (pos_ >= bytes_.size()) return false;
+    std::size_t end = bytes_.find('\r', pos_);
+    if (end == std::string_view::npos) end = bytes_.size();
+    line = Trim(bytes_.substr(pos_, end - pos_));
+    pos_ = end;
+    if (pos_ < bytes_.size()) {
+      ++pos_;  // the CR
+      if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
+    }
+    ++lineNumber_;
+    return true;
+  }
+
+  int LineNumber() const { return lineNumber_; }
+
+  // A file with line feeds and no carriage return is one long line to this
+  // reader; saying so is more useful than "tag not found".
+  bool HasUnixLineEndings() const {
+    return bytes_.find('\n') != std::string_view::npos &&
+           bytes_.find('\r') == std::string_view::npos;
+  }
+
+ private:
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+  int lineNumber_ = 0;
+};
+
+class ConfigParser {
+ public:
+  ConfigParser(std::string_view bytes, RunState& state) : reader_(bytes), state_(state) {}
+
+  void Run() {
+    ReadHandles();
+    ReadSequence("startup", state_.StartupSeq);
+    ReadSequence("selectsequence", state_.SelectSeq);
+    ReadSequence("entersequence", state_.EnterSeq);
+    ReadMiscDelay();
+    ReadSequence("misc", state_.MiscSeq);
+    ReadGameList();
+    ReadEmulatorCommand();
+  }
+
+ private:
+  [[noreturn]] void FailAtLine(const std::string& what) const {
+    throw ConfigFailure(std::string(kConfigFileName) + " line " +
+                        std::to_string(reader_.LineNumber()) + ": " + what);
+  }
+
+  // The end of the file came while `awaited` was still to come.
+  [[noreturn]] void FailAtEnd(const std::string& awaited) const {
+    std::string message = std::string(kConfigFileName) + ": ";
+    if (reader_.LineNumber() == 0) {
+      message += "the file is empty; expected " + awaited + ".";
+    } else {
+      message += "the file ended after line " + std::to_string(reader_.LineNumber()) +
+                 " without " + awaited + ".";
+    }
+    if (reader_.HasUnixLineEndings()) {
+      message +=
+          " The file has Unix (LF) line endings; save it with Windows (CR LF) line endings.";
+    } else if (!nearMiss_.empty()) {
+      message += " " + nearMiss_;
+    }
+    throw ConfigFailure(message);
+  }
+
+  void Read(const std::string& awaited) {
+    if (!reader_.Next(current_)) FailAtEnd(awaited);
+  }
+
+  // Skips lines until one that `matches`; remembers a line that differs only
+  // in case, since that is the usual slip in a hand-edited file.
+  template <typename Match>
+  void SkipUntil(Match matches, std::size_t prefixLen, const std::string& wanted,
+                 const std::string& awaited) {
+    nearMiss_.clear();
+    while (!matches(current_)) {
+      Read(awaited);
+      if (!matches(current_)) NoteNearMiss(wanted, prefixLen);
+    }
+    nearMiss_.clear();
+  }
+
+  void NoteNearMiss(const std::string& wanted, std::size_t prefixLen) {
+    if (nearMiss_.empty() && Left(current_, prefixLen) != wanted &&
+        UpperAscii(Left(current_, prefixLen)) == UpperAscii(wanted)) {
+      nearMiss_ = "Line " + std::to_string(reader_.LineNumber()) + " reads " + Quoted(current_) +
+                  ", but \"" + wanted + "\" must be written in exactly this case.";
+    }
+  }
+
+  void SkipToTag(const std::string& tag) {
+    SkipUntil([&](const std::string& line) { return line == tag; }, std::string::npos, tag,
+              "the line " + tag);
+  }
+
+  void ReadHandles() {
+    SkipToTag("{handles}");
+    std::size_t n = 0;
+    while (current_ != "{/handles}") {
+      Read("the closing line {/handles} of {handles}");
+      NoteNearMiss("{/handles}", std::string::npos);
+      if (current_ != "{/handles}") {
+        if (n >= kHandleLines) {
+          FailAtLine("{handles} holds at most 2 lines (the window title and the close mode), "
+                     "found a third: " + Quoted(current_));
+        }
+        (n == 0 ? state_.WindowTitle : state_.CloseMode) = current_;
+      }
+      ++n;
+    }
+  }
+
+  void ReadSequence(const std::string& name, KeySequence& sequence) {
+    const std::string open = "{" + name + "}";
+    const std::string close = "{/" + name + "}";
+    SkipToTag(open);
+    std::size_t n = 0;
+    while (current_ != close) {
+      Read("the closing line " + close + " of " + open);
+      NoteNearMiss(close, std::string::npos);
+      auto pieces = SplitAll(current_, '/');
+      if (pieces.size() < 2) {
+        FailAtLine("expected a step such as 13/down inside " + open + ", found " +
+                   Quoted(current_));
+      }
+      if (n >= kSequenceSlots) {
+        FailAtLine("too many steps in " + open + ": a sequence holds at most " +
+                   std::to_string(kSequenceSlots - 1) + " steps before " + close);
+      }
+      const std::string action = Trim(pieces[1]);
+      // A bad key would otherwise only show up halfway through the menu walk.
+      if ((action == "down" || action == "up") && !ReadWholeNumber(pieces[0], 0, 255)) {
+        FailAtLine("the key " + Quoted(pieces[0]) + " of the step " + Quoted(current_) + " in " +
+                   open + " is not a virtual-key code from 0 to 255");
+      }
+      sequence[n].key = pieces[0];
+      sequence[n].action = pieces[1];
+      ++n;
+    }
+  }
+
+  void ReadMiscDelay() {
+    SkipUntil([](const std::string& line) { return Left(line, 5) == "timer"; }, 5, "timer",
+              "a line starting with \"timer\" (the misc delay, such as timer=3000)");
+    auto pieces = SplitAll(current_, '=');
+    if (pieces.size() < 2) {
+      FailAtLine("expected the misc delay such as timer=3000, found " + Quoted(current_));
+    }
+    auto number = ReadNumber(pieces[1]);
+    auto delay = number ? ToInt32(*number) : std::nullopt;
+    if (!delay) {
+      FailAtLine("the misc delay " + Quoted(pieces[1]) +
+                 " is not a number of milliseconds (expected timer=0 to timer=65535)");
+    }
+    if (*delay < 0 || *delay > kMaxTimerInterval) {
+      FailAtLine("the misc delay " + std::to_string(*delay) +
+                 " is outside 0 to 65535 milliseconds");
+    }
+    state_.MiscDelay = *delay;
+  }
+
+  void ReadGameList() {
+    SkipToTag("{gamelist}");
+    std::size_t n = 0;
+    while (current_ != "{/gamelist}") {
+      Read("the closing line {/gamelist} of {gamelist}");
+      NoteNearMiss("{/gamelist}", std::string::npos);
+      if (n >= kGameListSlots) {
+        FailAtLine("too many lines in {gamelist}: the list holds at most " +
+                   std::to_string(kGameListSlots - 1) + " games before {/gamelist}");
+      }
+      state_.GameList[n] = current_;
+      ++n;
+    }
+  }
+
+  void ReadEmulatorCommand() {
+    SkipUntil([](const std::string& line) { return Left(line, 3) == "exe"; }, 3, "exe",
+              "a line starting with \"exe\" (the emulator command, such as exe=emulator.exe)");
+    auto pieces = SplitAll(current_, '=');
+    if (pieces.size() < 2) {
+      FailAtLine("expected the emulator command such as exe=emulator.exe, found " +
+                 Quoted(current_));
+    }
+    state_.EmulatorCommand = pieces[1];
+  }
+
+  LineReader reader_;
+  RunState& state_;
+  std::string current_;
+  std::string nearMiss_;
+};
+
+}  // namespace
+
+std::string ConfigPath(const std::string& programDir) {
+  return programDir + "\\" + kConfigFileName;
+}
+
+std::optional<std::string> ParseConfig(std::string_view bytes, RunState& state) {
+  try {
+    ConfigParser(bytes, state).Run();
+  } catch (const ConfigFailure& failure) {
+    return std::string(failure.what());
+  }
+  return std::nullopt;
+}
+
+void LoadConfig(Mainmod& m) {
+  const std::string path = ConfigPath(m.Os.ProgramDirectory());
+  FileReadResult file = m.Os.ReadWholeFile(path);
+  if (!file.ok) {
+    Fatal(m, "Cannot read the configuration file " + path + ": " + file.error, kExitConfigError);
+  }
+  if (auto error = ParseConfig(file.bytes, m.State)) {
+    Fatal(m, *error + "\n\nFile: " + path, kExitConfigError);
+  }
+}
+
+}  // namespace ruskel

@@ -1,0 +1,25 @@
+// Reader of lconfig.ini: eight parts in a fixed order, lines ended by CR or
+// CR LF, every line trimmed, tags matched exactly.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/mainmod.h"
+
+namespace ruskel {
+
+inline constexpr const char* kConfigFileName = "lconfig.ini";
+
+std::string ConfigPath(const std::string& programDir);
+
+// Fills the configuration fields of state from the file's bytes. Returns the
+// message for the user when the file is malformed; state is then half filled
+// and must not be used.
+std::optional<std::string> ParseConfig(std::string_view bytes, RunState& state);
+
+// Reads ProgramDir\lconfig.ini into m.State; any failure is fatal.
+void LoadConfig(Mainmod& m);
+
+}  // namespace ruskel

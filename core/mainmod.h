@@ -1,0 +1,78 @@
+// The module's one record of run data, and the context every procedure gets.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/platform_ops.h"
+
+namespace ruskel {
+
+struct KeyStep {
+  std::string key;     // virtual-key code as written; empty marks the end of the sequence
+  std::string action;  // "down" or "up" once trimmed; anything else sends nothing
+};
+
+inline constexpr std::size_t kSequenceSlots = 21;
+inline constexpr std::size_t kGameListSlots = 401;
+inline constexpr std::size_t kHandleLines = 2;
+
+using KeySequence = std::array<KeyStep, kSequenceSlots>;
+
+inline constexpr std::int32_t kNoExitButton = 9999;
+inline constexpr double kDefaultExitKey = 27;  // Escape
+
+struct RunState {
+  std::string UsageText;
+  std::string RomName;
+  std::string ExitKeyText;
+  std::string ExitButtonText;
+  std::string WindowTitle;
+  std::string CloseMode;
+  KeySequence StartupSeq;
+  KeySequence SelectSeq;
+  KeySequence EnterSeq;
+  KeySequence MiscSeq;
+  std::int32_t MiscDelay = 0;
+  std::array<std::string, kGameListSlots> GameList;
+  std::string EmulatorCommand;
+  double ExitKey = 0;  // kept as read; rounded to a 32-bit code where it is used
+  std::int32_t ExitButton = 0;
+  std::int16_t GameIndex = 0;
+  WindowHandle EmulatorWindow = 0;
+  JoyInfo JoyState;
+};
+
+enum class TimerId : int { Timkey = 1, timWfExit = 2, misc = 3 };
+
+// The invisible host of the three timers. Declared here so that start-up can
+// create it and arm timers without knowing how ticks are delivered.
+class TimerHost {
+ public:
+  virtual ~TimerHost() = default;
+  virtual void Create() = 0;
+  virtual void Start(TimerId timer) = 0;
+  virtual void Stop(TimerId timer) = 0;
+  virtual void SetInterval(TimerId timer, std::uint32_t intervalMs) = 0;
+  virtual std::uint32_t Interval(TimerId timer) const = 0;
+};
+
+// Exit codes of the process, for front ends and scripts that look at them.
+enum ExitCode : int {
+  kExitNormal = 0,        // exit key or button, or the exit key during the window wait
+  kExitUsage = 1,         // started without arguments
+  kExitConfigError = 2,   // lconfig.ini missing or malformed
+  kExitStartError = 3,    // the emulator could not be started
+  kExitRomNotListed = 4,  // the rom is not in the game list; the emulator was closed
+  kExitInternal = 5,      // a sequence step that cannot be played
+};
+
+// One run: the shared state, the platform and the timer host.
+struct Mainmod {
+  RunState& State;
+  PlatformOps& Os;
+  TimerHost& Form;
+};
+
+}  // namespace ruskel

@@ -1,0 +1,15 @@
+// Start-up: from the process's first instruction to a running emulator and an
+// armed Timkey.
+#pragma once
+
+#include "core/mainmod.h"
+
+namespace ruskel {
+
+inline constexpr const char* kUsageText =
+    "Usage: ruskel.exe -romname -exitkeycode .......            This MUST be in that order";
+
+void Main(Mainmod& m);
+void StartEmulator(Mainmod& m);
+
+}  // namespace ruskel

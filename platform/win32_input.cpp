@@ -1,0 +1,51 @@
+// Windows, synthetic keys, key state and the joystick on Windows.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "platform/win32_handles.h"
+#include "platform/win32_platform.h"
+
+namespace ruskel {
+
+WindowHandle Win32Platform::FindTopWindow(const std::string& title) {
+  return FromHwnd(FindWindowA(nullptr, title.c_str()));
+}
+
+WindowHandle Win32Platform::ForegroundWindow() { return FromHwnd(GetForegroundWindow()); }
+
+void Win32Platform::BringToFront(WindowHandle window) { SetForegroundWindow(ToHwnd(window)); }
+
+bool Win32Platform::IsVisible(WindowHandle window) {
+  return IsWindowVisible(ToHwnd(window)) != FALSE;
+}
+
+void Win32Platform::PostWindowMessage(WindowHandle window, std::uint32_t message,
+                                      std::uintptr_t wParam, std::intptr_t lParam) {
+  PostMessageA(ToHwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+}
+
+void Win32Platform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
+                                 std::uint32_t flags, std::uintptr_t extraInfo) {
+  keybd_event(virtualKey, scanCode, flags, static_cast<ULONG_PTR>(extraInfo));
+}
+
+std::uint16_t Win32Platform::KeyState(std::int32_t virtualKey) {
+  // This thread has no window that takes input, so its GetKeyState view goes
+  // stale; the asynchronous state tells whether the key is down right now.
+  const auto threadState = static_cast<std::uint16_t>(GetKeyState(virtualKey));
+  if ((threadState & 0x8000) != 0) return threadState;
+  if ((static_cast<std::uint16_t>(GetAsyncKeyState(virtualKey)) & 0x8000) != 0) return 0xFF80;
+  return threadState;
+}
+
+bool Win32Platform::ReadJoystick(std::uint32_t joystickId, JoyInfo& info) {
+  JOYINFO reading{};
+  if (joyGetPos(joystickId, &reading) != JOYERR_NOERROR) return false;
+  info.x = reading.wXpos;
+  info.y = reading.wYpos;
+  info.z = reading.wZpos;
+  info.buttons = reading.wButtons;
+  return true;
+}
+
+}  // namespace ruskel
