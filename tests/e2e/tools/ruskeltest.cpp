@@ -221,6 +221,15 @@ int Close(const std::string& title) {
   return kExitOk;
 }
 
+// The same message the wrapper uses to end an emulator, so the suite can check how the demo
+// emulator takes it without needing the wrapper.
+int PostQuit(const std::string& title) {
+  HWND window = FindWindowA(nullptr, title.c_str());
+  if (window == nullptr) return kExitTimeout;
+  PostMessageA(window, WM_QUIT, 0, 0);
+  return kExitOk;
+}
+
 // Lets the suite check its own message-box reader without needing the wrapper.
 int ShowBox(const std::string& caption, const std::string& text) {
   MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
@@ -243,6 +252,7 @@ int Usage() {
                "  foreground                       print the foreground window's title\n"
                "  close <title>                    post WM_CLOSE to every window with exactly "
                "that title\n"
+               "  quit <title>                     post WM_QUIT to the window with that title\n"
                "  now                              print the epoch ms\n"
                "  showbox <caption> <text>         show a message box with an OK button\n"
                "Exit codes: 0 done, 1 bad usage, 2 timed out, 3 window not in front.\n");
@@ -279,6 +289,7 @@ int main(int argc, char** argv) {
   if (command == "front" && argc == 4 && numbersFrom(3)) return Front(argv[2], numbers[0]);
   if (command == "foreground" && argc == 2) return Foreground();
   if (command == "close" && argc == 3) return Close(argv[2]);
+  if (command == "quit" && argc == 3) return PostQuit(argv[2]);
   if (command == "showbox" && argc == 4) return ShowBox(argv[2], argv[3]);
   if (command == "now" && argc == 2) {
     std::printf("%lld\n", static_cast<long long>(EpochMs()));

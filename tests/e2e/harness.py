@@ -1,0 +1,237 @@
+"""Wine session and per-case folders for the end-to-end suite.
+
+A Session owns one Xvfb display and one fresh WINEPREFIX for a whole run of the suite. A Case is
+one test's own folder (copies of the programs, the games list, its lconfig.ini) plus every
+process the test started there. Every wait is bounded; every process is ended by its own id.
+"""
+
+import os
+import select
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from dataclasses import dataclass
+from pathlib import Path
+from typing import Callable, List, Optional
+
+WINEBOOT_TIMEOUT_S = 240
+XVFB_START_TIMEOUT_S = 15
+TOOL_TIMEOUT_S = 30
+PROCESS_EXIT_TIMEOUT_S = 10
+
+
+@dataclass
+class Binaries:
+    """Paths of the files each case folder receives."""
+
+    ruskel: Optional[Path]
+    demoemu: Path
+    tool: Path
+    games: Path
+
+
+@dataclass
+class ToolResult:
+    returncode: int
+    lines: List[str]
+
+
+def wait_until(probe: Callable[[], object], timeout_s: float, poll_s: float = 0.05):
+    """Calls probe until it returns something truthy, or timeout_s passes; returns its value."""
+    deadline = time.monotonic() + timeout_s
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            return value
+        time.sleep(poll_s)
+
+
+def epoch_ms() -> int:
+    return time.time_ns() // 1_000_000
+
+
+def end_process(proc: subprocess.Popen, timeout_s: float = PROCESS_EXIT_TIMEOUT_S) -> None:
+    """Ends a process this suite started, by its id, and reaps it."""
+    if proc.poll() is None:
+        proc.kill()
+    try:
+        proc.wait(timeout=timeout_s)
+    except subprocess.TimeoutExpired:
+        pass
+
+
+class Session:
+    """One Xvfb display and one private WINEPREFIX, shared by every case of a run."""
+
+    def __init__(self, bins: Binaries, keep: bool = False):
+        self.bins = bins
+        self.keep = keep
+        self.root = Path(tempfile.mkdtemp(prefix="ruskel-e2e-"))
+        self.prefix = self.root / "prefix"
+        self.cases_dir = self.root / "cases"
+        self.cases_dir.mkdir()
+        self.display = None
+        self._xvfb = None
+        self._case_count = 0
+        self.env = dict(os.environ)
+        self.env.update(
+            WINEPREFIX=str(self.prefix),
+            WINEDEBUG="-all",
+            WINEDLLOVERRIDES="mscoree,mshtml=",
+        )
+        # The session's own display replaces whatever the caller had.
+        self.env.pop("WAYLAND_DISPLAY", None)
+
+    def start(self) -> None:
+        self._start_xvfb()
+        self.env["DISPLAY"] = self.display
+        self.prefix.mkdir()
+        # A persistent wineserver keeps the prefix warm between cases instead of letting it
+        # shut down and boot again for every program the suite starts.
+        subprocess.run(["wineserver", "-p"], env=self.env, timeout=30, check=True)
+        subprocess.run(
+            ["wine", "wineboot", "--init"],
+            env=self.env,
+            stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL,
+            timeout=WINEBOOT_TIMEOUT_S,
+            check=True,
+        )
+
+    def _start_xvfb(self) -> None:
+        # -displayfd lets Xvfb pick a free display number itself and tell us which.
+        read_fd, write_fd = os.pipe()
+        try:
+            self._xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
+                 "-nolisten", "tcp"],
+                pass_fds=(write_fd,),
+                stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL,
+            )
+            os.close(write_fd)
+            write_fd = -1
+            ready, _, _ = select.select([read_fd], [], [], XVFB_START_TIMEOUT_S)
+            number = os.read(read_fd, 64).decode().strip() if ready else ""
+        finally:
+            os.close(read_fd)
+            if write_fd >= 0:
+                os.close(write_fd)
+        if not number:
+            end_process(self._xvfb)
+            raise RuntimeError("Xvfb did not report a display number")
+        self.display = ":" + number
+
+    def stop(self) -> None:
+        if self.prefix.exists():
+            try:
+                subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)
+                subprocess.run(["wineserver", "-w"], env=self.env, timeout=30)
+            except subprocess.TimeoutExpired:
+                pass
+        if self._xvfb is not None:
+            self._xvfb.terminate()
+            try:
+                self._xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                end_process(self._xvfb)
+        if not self.keep:
+            shutil.rmtree(self.root, ignore_errors=True)
+
+    def new_case(self, name: str) -> "Case":
+        self._case_count += 1
+        folder = self.cases_dir / f"{self._case_count:03d}-{name}"
+        return Case(self, folder)
+
+    def tool(self, *args: str, cwd: Path, timeout_s: float = TOOL_TIMEOUT_S) -> ToolResult:
+        """Runs ruskeltest.exe to its end (bounded) and returns its exit code and stdout lines."""
+        try:
+            done = subprocess.run(
+                ["wine", str(self.bins.tool), *args],
+                cwd=cwd,
+                env=self.env,
+                stdin=subprocess.DEVNULL,
+                stdout=subprocess.PIPE,
+                stderr=subprocess.DEVNULL,
+                timeout=timeout_s,
+            )
+        except subprocess.TimeoutExpired:
+            return ToolResult(-1, [])
+        text = done.stdout.decode("latin-1").replace("\r\n", "\n")
+        return ToolResult(done.returncode, [line for line in text.split("\n") if line])
+
+
+class Case:
+    """One test's folder with its own copies of the programs, and the processes it started."""
+
+    def __init__(self, session: Session, folder: Path):
+        self.session = session
+        self.folder = folder
+        folder.mkdir(parents=True)
+        self._procs: List[subprocess.Popen] = []
+        self._titles: List[str] = []
+        bins = session.bins
+        if bins.ruskel is not None:
+            shutil.copy2(bins.ruskel, folder / "ruskel.exe")
+        shutil.copy2(bins.demoemu, folder / "demoemu.exe")
+        shutil.copy2(bins.games, folder / "games.txt")
+
+    @property
+    def ruskel(self) -> Path:
+        return self.folder / "ruskel.exe"
+
+    def write_config(self, text: str) -> None:
+        # Bytes as given: the reader only ends lines at CR, so line endings are part of the test.
+        (self.folder / "lconfig.ini").write_bytes(text.encode("latin-1"))
+
+    def own_title(self, title: str) -> str:
+        """Records a window title this case owns, so that cleanup closes such windows."""
+        self._titles.append(title)
+        return title
+
+    def spawn(self, exe: Path, *args: str, name: str) -> subprocess.Popen:
+        """Starts a Windows program in the case folder; Wine's own output goes to files."""
+        out = open(self.folder / f"{name}.stdout", "ab")
+        err = open(self.folder / f"{name}.stderr", "ab")
+        try:
+            proc = subprocess.Popen(
+                ["wine", str(exe), *args],
+                cwd=self.folder,
+                env=self.session.env,
+                stdin=subprocess.DEVNULL,
+                stdout=out,
+                stderr=err,
+            )
+        finally:
+            out.close()
+            err.close()
+        self._procs.append(proc)
+        return proc
+
+    def start_ruskel(self, *args: str) -> subprocess.Popen:
+        return self.spawn(self.ruskel, *args, name="ruskel")
+
+    def start_demoemu(self, *args: str) -> subprocess.Popen:
+        return self.spawn(self.folder / "demoemu.exe", *args, name="demoemu")
+
+    def tool(self, *args: str, timeout_s: float = TOOL_TIMEOUT_S) -> ToolResult:
+        return self.session.tool(*args, cwd=self.folder, timeout_s=timeout_s)
+
+    def wait_exit(self, proc: subprocess.Popen, timeout_s: float = PROCESS_EXIT_TIMEOUT_S):
+        """Exit code of proc, or None when it is still running after timeout_s."""
+        try:
+            return proc.wait(timeout=timeout_s)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def cleanup(self) -> None:
+        # Ask the case's windows to close first, so that an emulator started by ruskel (not by
+        # us, so not ours to kill) ends cleanly; then end what we started ourselves.
+        for title in self._titles:
+            self.tool("close", title, timeout_s=15)
+        for proc in self._procs:
+            end_process(proc)
