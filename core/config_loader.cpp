@@ -66,8 +66,10 @@ class ConfigParser {
 
  private:
   [[noreturn]] void FailAtLine(const std::string& what) const {
-    throw ConfigFailure(std::string(kConfigFileName) + " line " +
-                        std::to_string(reader_.LineNumber()) + ": " + what);
+    std::string message = std::string(kConfigFileName) + " line " +
+                          std::to_string(reader_.LineNumber()) + ": " + what + ".";
+    if (!nearMiss_.empty()) message += " " + nearMiss_;
+    throw ConfigFailure(message);
   }
 
   // The end of the file came while `awaited` was still to come.
@@ -76,12 +78,11 @@ class ConfigParser {
     if (reader_.LineNumber() == 0) {
       message += "the file is empty; expected " + awaited + ".";
     } else {
-      message += "the file ended after line " + std::to_string(reader_.LineNumber()) +
-                 " without " + awaited + ".";
+      message += "the file ended after line " + std::to_string(reader_.LineNumber()) + " without " +
+                 awaited + ".";
     }
     if (reader_.HasUnixLineEndings()) {
-      message +=
-          " The file has Unix (LF) line endings; save it with Windows (CR LF) line endings.";
+      message += " The file has Unix (LF) line endings; save it with Windows (CR LF) line endings.";
     } else if (!nearMiss_.empty()) {
       message += " " + nearMiss_;
     }
@@ -126,8 +127,10 @@ class ConfigParser {
       NoteNearMiss("{/handles}", std::string::npos);
       if (current_ != "{/handles}") {
         if (n >= kHandleLines) {
-          FailAtLine("{handles} holds at most 2 lines (the window title and the close mode), "
-                     "found a third: " + Quoted(current_));
+          FailAtLine(
+              "{handles} holds at most 2 lines (the window title and the close mode), "
+              "found a third: " +
+              Quoted(current_));
         }
         (n == 0 ? state_.WindowTitle : state_.CloseMode) = current_;
       }

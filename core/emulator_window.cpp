@@ -2,7 +2,9 @@
 
 namespace ruskel {
 
-WindowHandle LookUpEmulatorWindow(Mainmod& m) { return m.Os.FindTopWindow(m.State.WindowTitle); }
+WindowHandle LookUpEmulatorWindow(Mainmod& m) {
+  return m.Os.FindTopWindow(m.State.WindowTitle);
+}
 
 void CloseEmulator(Mainmod& m) {
   RunState& s = m.State;

@@ -17,8 +17,9 @@ void PlaySequence(Mainmod& m, const KeySequence& sequence) {
     // The loader has checked every down/up key; this guards hand-built tables.
     auto key = ReadWholeNumber(step.key, 0, 255);
     if (!key) {
-      Fatal(m, "Cannot play the step " + Quoted(step.key + "/" + step.action) +
-                   ": the key is not a virtual-key code from 0 to 255.",
+      Fatal(m,
+            "Cannot play the step " + Quoted(step.key + "/" + step.action) +
+                ": the key is not a virtual-key code from 0 to 255.",
             kExitInternal);
     }
     m.Os.SendKeyEvent(static_cast<std::uint8_t>(*key), 0, down ? 0 : kKeyEventKeyUp, 0);

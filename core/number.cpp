@@ -39,8 +39,9 @@ std::optional<double> ReadNumber(std::string_view text) {
   auto [ptr, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
   if (ptr != normal.data() + normal.size()) return std::nullopt;
   if (ec == std::errc::result_out_of_range) {
-    value = HUGE_VAL;  // only "too large" can happen with plain digits; too small reads as 0
-    if (normal.find_first_not_of("0.") == std::string::npos) value = 0;
+    // Plain digits overflow only with a whole part; a tiny fraction is just 0.
+    const std::string whole = normal.substr(0, normal.find('.'));
+    value = whole.find_first_not_of('0') == std::string::npos ? 0.0 : HUGE_VAL;
   } else if (ec != std::errc()) {
     return std::nullopt;
   }

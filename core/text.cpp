@@ -33,7 +33,9 @@ std::vector<std::string> SplitAll(std::string_view text, char separator) {
   }
 }
 
-std::string_view Left(std::string_view text, std::size_t len) { return text.substr(0, len); }
+std::string_view Left(std::string_view text, std::size_t len) {
+  return text.substr(0, len);
+}
 
 std::string Quoted(std::string_view text) {
   constexpr std::size_t kMaxShown = 80;

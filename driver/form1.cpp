@@ -37,7 +37,9 @@ void Form1::SetInterval(TimerId timer, std::uint32_t intervalMs) {
   }
 }
 
-std::uint32_t Form1::Interval(TimerId timer) const { return Slot(timer).intervalMs; }
+std::uint32_t Form1::Interval(TimerId timer) const {
+  return Slot(timer).intervalMs;
+}
 
 void Form1::Tick(int timerId) {
   // A message box inside a handler pumps messages; its ticks must not re-enter.

@@ -100,7 +100,9 @@ const FakePlatform::Window* FakePlatform::FindWindowByHandle(WindowHandle handle
   return nullptr;
 }
 
-void FakePlatform::Record(std::string what) { events_.push_back({now_, std::move(what)}); }
+void FakePlatform::Record(std::string what) {
+  events_.push_back({now_, std::move(what)});
+}
 
 void FakePlatform::Poll(std::string what) {
   if (tracePolls) Record(std::move(what));
@@ -117,9 +119,13 @@ void FakePlatform::ApplyPendingForeground() {
   }
 }
 
-std::string FakePlatform::ArgumentText() { return argumentText; }
+std::string FakePlatform::ArgumentText() {
+  return argumentText;
+}
 
-std::string FakePlatform::ProgramDirectory() { return programDir; }
+std::string FakePlatform::ProgramDirectory() {
+  return programDir;
+}
 
 FileReadResult FakePlatform::ReadWholeFile(const std::string& path) {
   Record("ReadFile " + path);
@@ -136,8 +142,7 @@ FileReadResult FakePlatform::ReadWholeFile(const std::string& path) {
 
 ProcessStartResult FakePlatform::StartProcess(const ProcessStart& start) {
   Record("StartProcess cmd=" + start.commandLine + " dir=" + start.workingDirectory +
-         " inherit=" + (start.inheritHandles ? "1" : "0") +
-         " flags=" + Hex(start.creationFlags));
+         " inherit=" + (start.inheritHandles ? "1" : "0") + " flags=" + Hex(start.creationFlags));
   ProcessStartResult result;
   result.started = processStarts;
   if (!processStarts) result.error = processError;
@@ -177,7 +182,9 @@ void FakePlatform::StopTimer(int timerId) {
   timers_[timerId].running = false;
 }
 
-std::uint64_t FakePlatform::NowMs() { return now_; }
+std::uint64_t FakePlatform::NowMs() {
+  return now_;
+}
 
 WindowHandle FakePlatform::FindTopWindow(const std::string& title) {
   WindowHandle found = 0;
@@ -225,8 +232,8 @@ void FakePlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
   }
 }
 
-void FakePlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
-                                std::uint32_t flags, std::uintptr_t extraInfo) {
+void FakePlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
+                                std::uintptr_t extraInfo) {
   std::string what = "Key " + std::to_string(virtualKey);
   if (flags == 0) {
     what += " down";

@@ -15,8 +15,7 @@ inline WindowHandle FromHwnd(HWND window) {
 
 // User handles are sign-extended 32-bit values in a 64-bit process.
 inline HWND ToHwnd(WindowHandle window) {
-  return reinterpret_cast<HWND>(
-      static_cast<std::intptr_t>(static_cast<std::int32_t>(window)));
+  return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(window)));
 }
 
 }  // namespace ruskel

@@ -1,6 +1,6 @@
 // Windows, synthetic keys, key state and the joystick on Windows.
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 #include "platform/win32_handles.h"
 #include "platform/win32_platform.h"
@@ -11,9 +11,13 @@ WindowHandle Win32Platform::FindTopWindow(const std::string& title) {
   return FromHwnd(FindWindowA(nullptr, title.c_str()));
 }
 
-WindowHandle Win32Platform::ForegroundWindow() { return FromHwnd(GetForegroundWindow()); }
+WindowHandle Win32Platform::ForegroundWindow() {
+  return FromHwnd(GetForegroundWindow());
+}
 
-void Win32Platform::BringToFront(WindowHandle window) { SetForegroundWindow(ToHwnd(window)); }
+void Win32Platform::BringToFront(WindowHandle window) {
+  SetForegroundWindow(ToHwnd(window));
+}
 
 bool Win32Platform::IsVisible(WindowHandle window) {
   return IsWindowVisible(ToHwnd(window)) != FALSE;

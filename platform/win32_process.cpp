@@ -22,7 +22,9 @@ std::string SystemErrorText(unsigned long errorCode) {
   return text;
 }
 
-std::string Win32Platform::ArgumentText() { return CutProgramName(GetCommandLineA()); }
+std::string Win32Platform::ArgumentText() {
+  return CutProgramName(GetCommandLineA());
+}
 
 std::string Win32Platform::ProgramDirectory() {
   std::vector<char> path(MAX_PATH);
@@ -39,8 +41,8 @@ std::string Win32Platform::ProgramDirectory() {
 
 FileReadResult Win32Platform::ReadWholeFile(const std::string& path) {
   FileReadResult result;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     result.error = SystemErrorText(GetLastError());
     return result;
@@ -73,10 +75,10 @@ ProcessStartResult Win32Platform::StartProcess(const ProcessStart& start) {
 
   ProcessStartResult result;
   // The handles stay open for the wrapper's lifetime; nothing waits on them.
-  result.started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr,
-                                  start.inheritHandles ? TRUE : FALSE, start.creationFlags,
-                                  nullptr, start.workingDirectory.c_str(), &startupInfo,
-                                  &processInfo) != FALSE;
+  result.started =
+      CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr,
+                     start.inheritHandles ? TRUE : FALSE, start.creationFlags, nullptr,
+                     start.workingDirectory.c_str(), &startupInfo, &processInfo) != FALSE;
   if (!result.started) result.error = SystemErrorText(GetLastError());
   return result;
 }
@@ -88,6 +90,8 @@ void Win32Platform::ShowMessage(const std::string& text, MessageKind kind) {
   MessageBoxA(nullptr, text.c_str(), "ruskel", style);
 }
 
-void Win32Platform::EndProcess(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
+void Win32Platform::EndProcess(int exitCode) {
+  ExitProcess(static_cast<UINT>(exitCode));
+}
 
 }  // namespace ruskel

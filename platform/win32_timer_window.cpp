@@ -55,7 +55,9 @@ void Win32Platform::StopTimer(int timerId) {
   KillTimer(static_cast<HWND>(timerWindow_), static_cast<UINT_PTR>(timerId));
 }
 
-std::uint64_t Win32Platform::NowMs() { return GetTickCount64(); }
+std::uint64_t Win32Platform::NowMs() {
+  return GetTickCount64();
+}
 
 int Win32Platform::RunMessageLoop() {
   MSG message;

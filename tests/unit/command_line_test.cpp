@@ -1,0 +1,60 @@
+#include "core/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace ruskel {
+namespace {
+
+struct ArgsCase {
+  const char* text;
+  const char* rom;
+  double exitKey;
+  std::int32_t exitButton;
+};
+
+class ParseArgsTest : public ::testing::TestWithParam<ArgsCase> {};
+
+TEST_P(ParseArgsTest, YieldsRomExitKeyAndButton) {
+  const ArgsCase& c = GetParam();
+  RunState state;
+  ParseArgs(state, c.text);
+  EXPECT_EQ(state.RomName, c.rom) << c.text;
+  EXPECT_EQ(state.ExitKey, c.exitKey) << c.text;
+  EXPECT_EQ(state.ExitButton, c.exitButton) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, ParseArgsTest,
+    ::testing::Values(
+        ArgsCase{"-mygame -keyx27 -butx4", "mygame", 27, 4}, ArgsCase{"mygame", "mygame", 27, 9999},
+        ArgsCase{"/mygame /KeyX 65", "mygame", 65, 9999},
+        ArgsCase{"-keyx65 -butx8 -mygame", "mygame", 65, 8},
+        ArgsCase{"C:\\roms\\mygame.zip", "mygame.zip", 27, 9999},
+        ArgsCase{"-C:\\roms\\ mygame.zip ", "mygame.zip", 27, 9999},
+        ArgsCase{"alpha-two", "two", 27, 9999}, ArgsCase{"-mygame -keyx27 -", "", 27, 9999},
+        ArgsCase{"-mygame -butx0", "mygame", 27, 9999},
+        ArgsCase{"-mygame -butxabc", "mygame", 27, 9999},
+        ArgsCase{"-mygame -keyxabc", "mygame", 0, 9999},
+        ArgsCase{"-mygame -keyx", "mygame", 27, 9999},
+        ArgsCase{"-mygame -KEYX 13 -keyx 32", "mygame", 32, 9999},
+        ArgsCase{"-first -second", "second", 27, 9999},
+        ArgsCase{"-mygame -butx 3", "mygame", 27, 3}, ArgsCase{"-mygame -butx2.5", "mygame", 27, 2},
+        ArgsCase{"-mygame -butx-1", "1", 27, 9999},  // the dash splits: "1" is a rom piece
+        ArgsCase{"-mygame -keyx27.5", "mygame", 27.5, 9999}, ArgsCase{"-key", "key", 27, 9999},
+        ArgsCase{"-mygame -keys", "keys", 27, 9999},
+        // Values that would end the run at its first check, or fail at the
+        // first exit check, are treated as text that is not a number.
+        ArgsCase{"-mygame -butx0.4", "mygame", 27, 9999},
+        ArgsCase{"-mygame -butx99999999999", "mygame", 27, 9999},
+        ArgsCase{"-mygame -keyx99999999999", "mygame", 0, 9999},
+        ArgsCase{"-mygame -keyx2147483647", "mygame", 2147483647.0, 9999}));
+
+TEST(ParseArgsTest, KeepsTheMarkerTextsForLaterReports) {
+  RunState state;
+  ParseArgs(state, "-mygame -keyx 65  -butx abc");
+  EXPECT_EQ(state.ExitKeyText, "65");
+  EXPECT_EQ(state.ExitButtonText, "abc");
+}
+
+}  // namespace
+}  // namespace ruskel

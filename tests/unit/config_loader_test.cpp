@@ -1,0 +1,221 @@
+#include "core/config_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+#include "run_harness.h"
+
+namespace ruskel {
+namespace {
+
+using testing::ConfigText;
+
+std::string StepLines(int count) {
+  std::string out;
+  for (int i = 0; i < count; ++i) out += "40/down\r\n";
+  return out;
+}
+
+TEST(ParseConfigTest, FillsEveryPartFromTheExampleFile) {
+  const std::string file =
+      "free text before the first part\r\n{handles}\r\n  My Emulator  \r\nnull\r\n{/handles}\r\n"
+      "\r\n{startup}\r\n13/down\r\n13/up\r\n{/startup}\r\nnotes between parts\r\n"
+      "{selectsequence}\r\n40 / down\r\n40/up/ignored\r\n{/selectsequence}\r\n"
+      "{entersequence}\r\n{/entersequence}\r\ntimer= 3000 \r\n{misc}\r\n32/down\r\n{/misc}\r\n"
+      "{gamelist}\r\nfirstgame\r\nsecond game\r\n{/gamelist}\r\nexe=emulator.exe -fullscreen";
+  RunState s;
+  ASSERT_EQ(ParseConfig(file, s), std::nullopt);
+  EXPECT_EQ(s.WindowTitle, "My Emulator");
+  EXPECT_EQ(s.CloseMode, "null");
+  EXPECT_EQ(s.StartupSeq[0].key, "13");
+  EXPECT_EQ(s.StartupSeq[1].action, "up");
+  EXPECT_EQ(s.StartupSeq[2].key, "{");
+  EXPECT_EQ(s.StartupSeq[2].action, "startup}");
+  EXPECT_EQ(s.StartupSeq[3].key, "");
+  // Fields are stored untrimmed; only the line as a whole is trimmed.
+  EXPECT_EQ(s.SelectSeq[0].key, "40 ");
+  EXPECT_EQ(s.SelectSeq[0].action, " down");
+  EXPECT_EQ(s.SelectSeq[1].action, "up");
+  EXPECT_EQ(s.EnterSeq[0].key, "{");
+  EXPECT_EQ(s.EnterSeq[0].action, "entersequence}");
+  EXPECT_EQ(s.EnterSeq[1].key, "");
+  EXPECT_EQ(s.MiscDelay, 3000);
+  EXPECT_EQ(s.MiscSeq[1].action, "misc}");
+  EXPECT_EQ(s.GameList[0], "firstgame");
+  EXPECT_EQ(s.GameList[1], "second game");
+  EXPECT_EQ(s.GameList[2], "{/gamelist}");
+  EXPECT_EQ(s.GameList[3], "");
+  EXPECT_EQ(s.EmulatorCommand, "emulator.exe -fullscreen");
+}
+
+TEST(ParseConfigTest, LineEndingsAreCrOrCrLfAndALoneLfStaysInTheLine) {
+  ConfigText config;
+  config.eol = "\r";
+  RunState crOnly;
+  EXPECT_EQ(ParseConfig(config.Build(), crOnly), std::nullopt);
+  EXPECT_EQ(crOnly.GameList[1], "beta");
+
+  RunState mixed;
+  std::string file = ConfigText{}.Build();
+  file.replace(file.find("beta\r\n"), 6, "be\nta\r\n");
+  ASSERT_EQ(ParseConfig(file, mixed), std::nullopt);
+  EXPECT_EQ(mixed.GameList[1], "be\nta");
+}
+
+TEST(ParseConfigTest, ValuesKeepWhatTheFileSays) {
+  ConfigText config;
+  config.handles = {"Only Title"};
+  config.exe = "exe = emulator.exe=extra";
+  config.timer = "timer=2.5";
+  config.games = {"alpha", "", "gamma"};
+  RunState s;
+  ASSERT_EQ(ParseConfig(config.Build(), s), std::nullopt);
+  EXPECT_EQ(s.CloseMode, "");
+  EXPECT_EQ(s.EmulatorCommand, " emulator.exe");  // blank kept, text after a second = lost
+  EXPECT_EQ(s.MiscDelay, 2);                      // halves to even
+  EXPECT_EQ(s.GameList[1], "");
+  EXPECT_EQ(s.GameList[3], "{/gamelist}");
+}
+
+TEST(ParseConfigTest, CapacitiesAreFullyUsable) {
+  ConfigText config;
+  config.startup.assign(20, "13/down");
+  config.games = testing::GamesWith("last", 399, 400);
+  RunState s;
+  ASSERT_EQ(ParseConfig(config.Build(), s), std::nullopt);
+  EXPECT_EQ(s.StartupSeq[19].key, "13");
+  EXPECT_EQ(s.StartupSeq[20].key, "{");
+  EXPECT_EQ(s.GameList[399], "last");
+  EXPECT_EQ(s.GameList[400], "{/gamelist}");
+}
+
+TEST(ParseConfigTest, StepsWithOtherActionsMayHoldAnyKeyText) {
+  ConfigText config;
+  config.startup = {"hello/wait", "13/Down"};
+  RunState s;
+  EXPECT_EQ(ParseConfig(config.Build(), s), std::nullopt);
+}
+
+struct BrokenCase {
+  const char* name;
+  std::function<void(std::string&)> breakIt;
+  std::vector<std::string> messageParts;
+};
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  std::size_t at = text.find(from);
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+class BrokenConfigTest : public ::testing::TestWithParam<BrokenCase> {};
+
+TEST_P(BrokenConfigTest, FailsWithAMessageNamingTheLine) {
+  const BrokenCase& c = GetParam();
+  std::string file = ConfigText{}.Build();
+  c.breakIt(file);
+  RunState s;
+  auto error = ParseConfig(file, s);
+  ASSERT_TRUE(error.has_value()) << c.name;
+  for (const std::string& part : c.messageParts) {
+    EXPECT_NE(error->find(part), std::string::npos) << c.name << ": " << *error;
+  }
+}
+
+// The default file's lines: 1 {handles} 2 title 3 close 4 {/handles} 5 {startup} 6 13/down
+// 7 13/up 8 {/startup} 9 {selectsequence} 10 40/down 11 40/up 12 {/selectsequence}
+// 13 {entersequence} 14 13/down 15 13/up 16 {/entersequence} 17 timer=0 18 {misc} 19 {/misc}
+// 20 {gamelist} 21-23 games 24 {/gamelist} 25 exe=emulator.exe
+INSTANTIATE_TEST_SUITE_P(
+    Failures, BrokenConfigTest,
+    ::testing::Values(
+        BrokenCase{"empty file",
+                   [](std::string& f) { f.clear(); },
+                   {"lconfig.ini: the file is empty", "{handles}"}},
+        BrokenCase{"no handles tag",
+                   [](std::string& f) { f = Replace(f, "{handles}", "{Handles}"); },
+                   {"without the line {handles}", "Line 1 reads \"{Handles}\""}},
+        BrokenCase{"third handle line",
+                   [](std::string& f) { f = Replace(f, "title\r\n", "title\r\nextra\r\n"); },
+                   {"lconfig.ini line 4:", "at most 2 lines", "\"extra\""}},
+        BrokenCase{"step without slash",
+                   [](std::string& f) { f = Replace(f, "13/down", "13"); },
+                   {"lconfig.ini line 6: expected a step such as 13/down inside {startup}, "
+                    "found \"13\""}},
+        BrokenCase{"blank line inside a sequence",
+                   [](std::string& f) { f = Replace(f, "40/up\r\n", "40/up\r\n\r\n"); },
+                   {"lconfig.ini line 12:", "{selectsequence}", "found \"\""}},
+        BrokenCase{"21 steps",
+                   [](std::string& f) {
+                     f = Replace(f, "{startup}\r\n", "{startup}\r\n" + StepLines(19));
+                   },
+                   {"lconfig.ini line 27:", "at most 20 steps"}},
+        BrokenCase{"bad key in a down step",
+                   [](std::string& f) { f = Replace(f, "40/down", "forty/down"); },
+                   {"lconfig.ini line 10:", "\"forty\"", "0 to 255"}},
+        BrokenCase{"key above 255",
+                   [](std::string& f) { f = Replace(f, "13/up", "256/up"); },
+                   {"lconfig.ini line 7:", "\"256\""}},
+        BrokenCase{"closing tag in the wrong case",
+                   [](std::string& f) { f = Replace(f, "{/misc}", "{/Misc}"); },
+                   {"lconfig.ini line 20:", "inside {misc}", "reads \"{/Misc}\""}},
+        BrokenCase{"capital Timer",
+                   [](std::string& f) { f = Replace(f, "timer=0", "Timer=500"); },
+                   {"starting with \"timer\"", "Line 17 reads \"Timer=500\""}},
+        BrokenCase{"timer without =",
+                   [](std::string& f) { f = Replace(f, "timer=0", "timer 500"); },
+                   {"lconfig.ini line 17: expected the misc delay such as timer=3000"}},
+        BrokenCase{"timer not a number",
+                   [](std::string& f) { f = Replace(f, "timer=0", "timer=soon"); },
+                   {"lconfig.ini line 17:", "\"soon\" is not a number"}},
+        BrokenCase{"empty timer",
+                   [](std::string& f) { f = Replace(f, "timer=0", "timer="); },
+                   {"lconfig.ini line 17:", "\"\" is not a number"}},
+        BrokenCase{"timer beyond 32 bits",
+                   [](std::string& f) { f = Replace(f, "timer=0", "timer=99999999999"); },
+                   {"lconfig.ini line 17:", "not a number of milliseconds"}},
+        BrokenCase{"timer beyond a timer's range",
+                   [](std::string& f) { f = Replace(f, "timer=0", "timer=65536"); },
+                   {"lconfig.ini line 17:", "65536 is outside 0 to 65535"}},
+        BrokenCase{"negative timer",
+                   [](std::string& f) { f = Replace(f, "timer=0", "timer=-1"); },
+                   {"lconfig.ini line 17:", "-1 is outside"}},
+        BrokenCase{"no exe line",
+                   [](std::string& f) { f = Replace(f, "exe=emulator.exe", "emulator=x"); },
+                   {"the file ended after line 25", "\"exe\""}},
+        BrokenCase{"exe without =",
+                   [](std::string& f) { f = Replace(f, "exe=emulator.exe", "exe emulator.exe"); },
+                   {"lconfig.ini line 25: expected the emulator command"}},
+        BrokenCase{"game list not closed",
+                   [](std::string& f) { f = f.substr(0, f.find("{/gamelist}")); },
+                   {"ended after line 23", "{/gamelist}"}},
+        BrokenCase{"unix line endings",
+                   [](std::string& f) {
+                     std::string out;
+                     for (char ch : f) {
+                       if (ch != '\r') out += ch;
+                     }
+                     f = out;
+                   },
+                   {"after line 1", "Windows (CR LF) line endings"}}),
+    [](const ::testing::TestParamInfo<BrokenCase>& info) {
+      std::string name = info.param.name;
+      for (char& ch : name) {
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      }
+      return name;
+    });
+
+TEST(BrokenConfigTest, AGameListBeyond400NamesFailsAtItsClosingLine) {
+  ConfigText config;
+  config.games = testing::GamesWith("x", 0, 401);
+  RunState s;
+  auto error = ParseConfig(config.Build(), s);
+  ASSERT_TRUE(error);
+  EXPECT_NE(error->find("line 422:"), std::string::npos) << *error;
+  EXPECT_NE(error->find("at most 400 games"), std::string::npos) << *error;
+}
+
+}  // namespace
+}  // namespace ruskel

@@ -1,0 +1,67 @@
+#include "core/number.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace ruskel {
+namespace {
+
+struct NumberCase {
+  const char* text;
+  std::optional<double> expected;
+};
+
+class ReadNumberTest : public ::testing::TestWithParam<NumberCase> {};
+
+TEST_P(ReadNumberTest, ReadsOnlyPlainDecimals) {
+  const NumberCase& c = GetParam();
+  EXPECT_EQ(ReadNumber(c.text), c.expected) << "text: [" << c.text << "]";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, ReadNumberTest,
+    ::testing::Values(NumberCase{"27", 27}, NumberCase{"  40 ", 40}, NumberCase{"-3", -3},
+                      NumberCase{"+3", 3}, NumberCase{"0.5", 0.5}, NumberCase{".5", 0.5},
+                      NumberCase{"7.", 7}, NumberCase{"007", 7}, NumberCase{"", std::nullopt},
+                      NumberCase{"   ", std::nullopt}, NumberCase{"-", std::nullopt},
+                      NumberCase{".", std::nullopt}, NumberCase{"1.2.3", std::nullopt},
+                      NumberCase{"1e3", std::nullopt}, NumberCase{"0x1B", std::nullopt},
+                      NumberCase{"12abc", std::nullopt}, NumberCase{"1 2", std::nullopt},
+                      NumberCase{"\t5", std::nullopt}, NumberCase{"--5", std::nullopt},
+                      NumberCase{"- 5", std::nullopt}, NumberCase{"5-", std::nullopt}));
+
+TEST(ReadNumberTest, HugeDigitRunsReadAsLargeNumbersNotErrors) {
+  auto huge = ReadNumber(std::string(400, '9'));
+  ASSERT_TRUE(huge);
+  EXPECT_TRUE(std::isinf(*huge) || *huge > 1e300);
+  EXPECT_FALSE(ToInt32(*huge));
+  EXPECT_EQ(ReadNumber("0." + std::string(400, '0') + "1"), 0.0);
+}
+
+TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
+  const std::pair<double, double> cases[] = {{0.5, 0},   {1.5, 2},     {2.5, 2},    {-0.5, 0},
+                                             {-1.5, -2}, {-2.5, -2},   {0.49, 0},   {0.51, 1},
+                                             {12.0, 12}, {255.5, 256}, {254.5, 254}};
+  for (auto [in, out] : cases) EXPECT_EQ(RoundHalfEven(in), out) << in;
+}
+
+TEST(ToInt32Test, RangeIsSigned32BitAfterRounding) {
+  EXPECT_EQ(ToInt32(2147483647.0), 2147483647);
+  EXPECT_EQ(ToInt32(2147483647.4), 2147483647);
+  EXPECT_FALSE(ToInt32(2147483647.5));  // rounds to 2^31
+  EXPECT_EQ(ToInt32(-2147483648.0), -2147483648LL);
+  EXPECT_FALSE(ToInt32(-2147483649.0));
+  EXPECT_FALSE(ToInt32(99999999999.0));
+}
+
+TEST(ReadWholeNumberTest, ChecksTheRangeAfterRounding) {
+  EXPECT_EQ(ReadWholeNumber("255.4", 0, 255), 255);
+  EXPECT_FALSE(ReadWholeNumber("255.5", 0, 255));
+  EXPECT_EQ(ReadWholeNumber("-0.5", 0, 255), 0);
+  EXPECT_FALSE(ReadWholeNumber("-1", 0, 255));
+  EXPECT_FALSE(ReadWholeNumber("abc", 0, 255));
+}
+
+}  // namespace
+}  // namespace ruskel

@@ -1,0 +1,58 @@
+// A whole wrapper run on the fake platform: state, Form1 and the simulated world.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/mainmod.h"
+#include "driver/form1.h"
+#include "platform/fake_platform.h"
+
+namespace ruskel::testing {
+
+// An lconfig.ini assembled from its parts; defaults give a valid file.
+struct ConfigText {
+  std::vector<std::string> handles = {"My Emulator", "title"};
+  std::vector<std::string> startup = {"13/down", "13/up"};
+  std::vector<std::string> select = {"40/down", "40/up"};
+  std::vector<std::string> enter = {"13/down", "13/up"};
+  std::string timer = "timer=0";
+  std::vector<std::string> misc = {};
+  std::vector<std::string> games = {"alpha", "beta", "gamma"};
+  std::string exe = "exe=emulator.exe";
+  std::string eol = "\r\n";
+
+  std::string Build() const;
+};
+
+// Game names game00, game01, ... with mygame in slot `slot`.
+std::vector<std::string> GamesWith(const std::string& name, std::size_t slot, std::size_t count);
+
+class SimulatedRun {
+ public:
+  static constexpr WindowHandle kEmulatorWindow = 0x2a;
+
+  SimulatedRun();
+
+  FakePlatform os;
+  std::unique_ptr<RunState> state = std::make_unique<RunState>();
+  Form1 form{os};
+  Mainmod m{*state, os, form};
+
+  void WriteConfig(const std::string& text);
+  void WriteConfig(const ConfigText& config) { WriteConfig(config.Build()); }
+  // The emulator's window, titled "My Emulator", exists from `at` ms on.
+  void EmulatorWindowAppears(std::uint64_t at = 0, std::uint64_t visibleAt = 0);
+  // Runs Main with the argument text; true when Main returned normally.
+  bool Start(const std::string& arguments);
+  std::optional<int> RunFor(std::uint64_t ms) { return os.RunUntil(os.now() + ms); }
+
+  // Key events as "13d" / "13u" tokens joined by blanks, for compact expectations.
+  std::string Keys() const;
+};
+
+// "13d 13u" repeated: a sequence's keys n times.
+std::string Repeat(const std::string& keys, int times);
+
+}  // namespace ruskel::testing
