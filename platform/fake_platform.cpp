@@ -209,7 +209,10 @@ void FakePlatform::BringToFront(WindowHandle window) {
   if (foregroundRefused || window == 0) return;
   const Window* target = FindWindowByHandle(window);
   if (target == nullptr || !WindowExists(*target)) return;
-  pendingForeground_ = {window, now_ + foregroundDelayMs};
+  // Asking again while an activation is under way does not restart it.
+  if (!pendingForeground_ || pendingForeground_->first != window) {
+    pendingForeground_ = {window, now_ + foregroundDelayMs};
+  }
   ApplyPendingForeground();
 }
 

@@ -1,0 +1,344 @@
+// Whole runs, from Main to the end of the process, on the simulated platform.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "run_harness.h"
+
+namespace ruskel {
+namespace {
+
+using testing::ConfigText;
+using ::testing::ElementsAre;
+using testing::GamesWith;
+using testing::Repeat;
+using testing::SimulatedRun;
+
+constexpr int kTimkey = static_cast<int>(TimerId::Timkey);
+constexpr int kWfExit = static_cast<int>(TimerId::timWfExit);
+constexpr int kMisc = static_cast<int>(TimerId::misc);
+const std::string kStartup = "13d 13u";
+const std::string kSelect = "40d 40u";
+const std::string kEnter = "13d 13u";
+const std::string kQuitEmulator = "PostMessage 0x2a 0x12 0 0";
+
+std::uint64_t TimeOf(const FakePlatform& os, const std::string& what, std::size_t nth = 0) {
+  for (const auto& event : os.events()) {
+    if (event.what == what && nth-- == 0) return event.time;
+  }
+  return FakePlatform::kNever;
+}
+
+// mygame in slot 12, a misc sequence after 3 s, the window up after 50 ms.
+class TypicalRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    config.games = GamesWith("mygame", 12, 20);
+    config.timer = "timer=3000";
+    config.misc = {"32/down", "32/up"};
+    run.WriteConfig(config);
+    run.EmulatorWindowAppears(50);
+    run.os.joystickPresent = true;
+  }
+
+  ConfigText config;
+  SimulatedRun run;
+};
+
+TEST_F(TypicalRun, SelectsTheGamePlaysMiscAndEndsOnTheExitKey) {
+  ASSERT_TRUE(run.Start("-mygame -keyx27 -butx4"));
+  run.os.PressKey(27, 5000, 5100);
+  EXPECT_EQ(run.RunFor(10000), kExitNormal);
+
+  EXPECT_EQ(run.Keys(), kStartup + " " + Repeat(kSelect, 12) + " " + kEnter + " 32d 32u");
+  const auto& os = run.os;
+  EXPECT_THAT(os.TraceOf("Timer"), ElementsAre());
+  EXPECT_THAT(os.TraceOf("St"), ElementsAre("StartProcess cmd=C:\\Games\\ruskel\\emulator.exe "
+                                            "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
+                                            "StartTimer 1 1ms", "StopTimer 1", "StartTimer 2 1ms",
+                                            "StartTimer 3 3000ms", "StopTimer 3"));
+  const std::uint64_t found = TimeOf(os, "BringToFront 0x2a");
+  EXPECT_EQ(found, 50u);
+  EXPECT_EQ(TimeOf(os, "Key 13 down"), found);  // the whole dialogue inside one tick
+  EXPECT_EQ(TimeOf(os, "Key 32 down"), found + 3000);
+  EXPECT_EQ(TimeOf(os, kQuitEmulator), 5000u);
+  EXPECT_EQ(os.Trace().back(), "EndProcess 0");
+  EXPECT_EQ(run.state->GameIndex, 12);
+}
+
+TEST_F(TypicalRun, ExitButtonMaskMustMatchExactly) {
+  ASSERT_TRUE(run.Start("-mygame -keyx27 -butx4"));
+  run.os.HoldButtons(5, 4000, 4500);  // buttons 1 and 3 together
+  EXPECT_EQ(run.RunFor(4600), std::nullopt);
+  run.os.HoldButtons(4, 4700, 4800);
+  EXPECT_EQ(run.RunFor(1000), kExitNormal);
+  EXPECT_EQ(TimeOf(run.os, kQuitEmulator), 4700u);
+}
+
+TEST_F(TypicalRun, NoExitBeforeTheDialogueEvenIfTheKeyIsHeld) {
+  ASSERT_TRUE(run.Start("-mygame"));
+  run.os.PressKey(27, 0, 30);  // released before the window appears
+  EXPECT_EQ(run.RunFor(40), kExitNormal);
+  EXPECT_TRUE(run.os.TraceOf("PostMessage").empty());  // no window yet: nothing to close
+  EXPECT_EQ(run.Keys(), "");
+}
+
+TEST_F(TypicalRun, ExitKey65IgnoresEscape) {
+  ASSERT_TRUE(run.Start("-mygame -keyx65"));
+  run.os.PressKey(27, 1000, 1200);
+  EXPECT_EQ(run.RunFor(2000), std::nullopt);
+  run.os.PressKey(65, 2500, 2600);
+  EXPECT_EQ(run.RunFor(1000), kExitNormal);
+}
+
+TEST_F(TypicalRun, NoButtonMeansAnIdleJoystickNeverEndsTheRun) {
+  for (const char* args : {"-mygame", "-mygame -butx0", "-mygame -butxabc", "-mygame -butx0.4"}) {
+    SimulatedRun fresh;
+    fresh.WriteConfig(config);
+    fresh.EmulatorWindowAppears(50);
+    fresh.os.joystickPresent = true;
+    ASSERT_TRUE(fresh.Start(args));
+    EXPECT_EQ(fresh.RunFor(5000), std::nullopt) << args;
+  }
+}
+
+TEST_F(TypicalRun, ExitKeyThatIsNotANumberLeavesOnlyTheButton) {
+  ASSERT_TRUE(run.Start("-mygame -keyxabc -butx2"));
+  run.os.PressKey(27, 1000, 1200);
+  EXPECT_EQ(run.RunFor(2000), std::nullopt);
+  run.os.HoldButtons(2, 2500, 2600);
+  EXPECT_EQ(run.RunFor(1000), kExitNormal);
+}
+
+TEST_F(TypicalRun, AMissingJoystickLeavesTheLastReading) {
+  run.os.joystickPresent = false;
+  ASSERT_TRUE(run.Start("-mygame -butx4"));
+  EXPECT_EQ(run.RunFor(5000), std::nullopt);
+  EXPECT_EQ(run.state->JoyState.buttons, 0u);
+}
+
+TEST_F(TypicalRun, EmulatorThatQuitByItselfIsNotClosedAgain) {
+  ASSERT_TRUE(run.Start("-mygame"));
+  run.os.At(1000, [this] {
+    run.os.PostWindowMessage(SimulatedRun::kEmulatorWindow, kWmQuit, 0, 0);  // it quits
+  });
+  run.os.PressKey(27, 2000, 2100);
+  EXPECT_EQ(run.RunFor(3000), kExitNormal);
+  EXPECT_EQ(run.os.TraceOf("PostMessage").size(), 1u);  // only the emulator's own quit
+}
+
+struct SlotCase {
+  const char* rom;
+  std::size_t slot;
+  int selects;
+};
+
+class GameLookupTest : public ::testing::TestWithParam<SlotCase> {};
+
+TEST_P(GameLookupTest, PlaysSelectOncePerSlot) {
+  const SlotCase& c = GetParam();
+  SimulatedRun run;
+  ConfigText config;
+  config.games = GamesWith("mygame", c.slot, 20);
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears();
+  ASSERT_TRUE(run.Start(std::string("-") + c.rom));
+  EXPECT_EQ(run.RunFor(100), std::nullopt);
+  std::string expected = kStartup;
+  if (c.selects > 0) expected += " " + Repeat(kSelect, c.selects);
+  EXPECT_EQ(run.Keys(), expected + " " + kEnter) << c.rom;
+  EXPECT_EQ(run.state->GameIndex, c.selects);
+}
+
+INSTANTIATE_TEST_SUITE_P(Slots, GameLookupTest,
+                         ::testing::Values(SlotCase{"mygame", 0, 0}, SlotCase{"mygame", 1, 1},
+                                           SlotCase{"mygame", 12, 12}, SlotCase{"mygame.zip", 3, 3},
+                                           SlotCase{"MYGAME.ZIP", 3, 3}, SlotCase{"MyGame", 3, 3},
+                                           SlotCase{"C:\\roms\\mygame.Zip", 5, 5}));
+
+class UnlistedRomTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(UnlistedRomTest, PlaysStartupThenClosesTheEmulatorAndEnds) {
+  SimulatedRun run;
+  ConfigText config;
+  config.games = {"mygame", "", "hidden"};  // an empty line hides later games
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears();
+  ASSERT_TRUE(run.Start(GetParam()));
+  EXPECT_EQ(run.RunFor(100), kExitRomNotListed);
+  EXPECT_EQ(run.Keys(), kStartup);
+  EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre(kQuitEmulator));
+  EXPECT_EQ(run.state->GameIndex, -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Roms, UnlistedRomTest,
+                         ::testing::Values("-othergame", "-mygame.7z", "-mygame -", "-hidden",
+                                           "-mygamezip"));
+
+TEST(RunPhasesTest, MiscDelayZeroNeverPlaysMisc) {
+  SimulatedRun run;
+  ConfigText config;
+  config.misc = {"32/down", "32/up"};
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears();
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(70000), std::nullopt);
+  EXPECT_EQ(run.Keys(), kStartup + " " + kEnter);
+  EXPECT_TRUE(run.os.TraceOf("StartTimer 3").empty());
+}
+
+TEST(RunPhasesTest, CloseModeNullClosesWhateverIsInFront) {
+  SimulatedRun run;
+  ConfigText config;
+  config.handles = {"My Emulator", "null"};
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears();
+  run.os.AddWindow({0x77, "Some Popup", 0, 0});
+  ASSERT_TRUE(run.Start("-alpha"));
+  run.os.At(1000, [&] { run.os.foreground = 0x77; });
+  run.os.PressKey(27, 2000, 2100);
+  EXPECT_EQ(run.RunFor(3000), kExitNormal);
+  EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre("PostMessage 0x77 0x12 0 0"));
+}
+
+TEST(RunPhasesTest, WindowTitleNullTypesAtOnceIntoWhateverHasFocus) {
+  SimulatedRun run;
+  ConfigText config;
+  config.handles = {"null", "title"};
+  run.WriteConfig(config);
+  ASSERT_TRUE(run.Start("-beta"));
+  run.os.PressKey(27, 500, 600);
+  EXPECT_EQ(run.RunFor(1000), kExitNormal);
+  EXPECT_EQ(TimeOf(run.os, "BringToFront 0x0"), 1u);
+  EXPECT_EQ(run.Keys(), kStartup + " " + kSelect + " " + kEnter);
+  EXPECT_THAT(run.os.TraceOf("PostMessage"),
+              ElementsAre("PostMessage 0x10 0x12 0 0"));  // the foreground window
+}
+
+TEST(WindowWaitTest, LooksOncePerTickWithoutBlocking) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(5000);
+  run.os.tracePolls = true;
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(4000), std::nullopt);
+  // Every handler call returned: one lookup per 1 ms tick, not a spin.
+  EXPECT_EQ(run.os.TraceOf("FindWindow").size(), 4000u);
+  EXPECT_EQ(run.Keys(), "");
+  EXPECT_EQ(run.RunFor(2000), std::nullopt);
+  EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 5000u);
+}
+
+TEST(WindowWaitTest, ExitKeyEndsAWaitThatNeverEnds) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  ASSERT_TRUE(run.Start("-alpha"));
+  run.os.PressKey(27, 60000, 60100);
+  EXPECT_EQ(run.RunFor(100000), kExitNormal);
+  EXPECT_TRUE(run.os.TraceOf("PostMessage").empty());
+  EXPECT_EQ(run.os.now(), 60000u);
+}
+
+TEST(WindowWaitTest, ExitDuringTheWaitClosesOnlyTheTitledWindow) {
+  for (const char* closeMode : {"title", "null"}) {
+    SimulatedRun run;
+    ConfigText config;
+    config.handles = {"My Emulator", closeMode};
+    run.WriteConfig(config);
+    run.EmulatorWindowAppears(0, FakePlatform::kNever);  // exists, never shown
+    ASSERT_TRUE(run.Start("-alpha -butx1"));
+    run.os.joystickPresent = true;
+    run.os.HoldButtons(1, 300, 400);
+    EXPECT_EQ(run.RunFor(1000), kExitNormal) << closeMode;
+    EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre(kQuitEmulator)) << closeMode;
+    EXPECT_EQ(run.Keys(), "") << closeMode;
+  }
+}
+
+TEST(FocusSettleTest, WaitsForVisibilityThenForeground) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(100, 600);
+  run.os.foregroundDelayMs = 250;
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(2000), std::nullopt);
+  EXPECT_EQ(TimeOf(run.os, "BringToFront 0x2a"), 600u);  // not before it is shown
+  EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 850u);        // once it is really in front
+}
+
+TEST(FocusSettleTest, TypesAnywayAfterTwoSecondsOfTrying) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(100);
+  run.os.foregroundRefused = true;
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(5000), std::nullopt);
+  EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 2100u);
+  EXPECT_EQ(run.Keys(), kStartup + " " + kEnter);
+}
+
+TEST(FocusSettleTest, ExitKeyWorksWhileSettling) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(100);
+  run.os.foregroundRefused = true;
+  ASSERT_TRUE(run.Start("-alpha"));
+  run.os.PressKey(27, 1000, 1100);
+  EXPECT_EQ(run.RunFor(5000), kExitNormal);
+  EXPECT_EQ(run.Keys(), "");
+  EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre(kQuitEmulator));
+}
+
+TEST(TableEndTest, TwentyStepSequencePlaysAllStepsAndGoesOn) {
+  SimulatedRun run;
+  ConfigText config;
+  config.startup.clear();
+  for (int i = 0; i < 10; ++i) {
+    config.startup.push_back("38/down");
+    config.startup.push_back("38/up");
+  }
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears();
+  ASSERT_TRUE(run.Start("-beta"));
+  EXPECT_EQ(run.RunFor(100), std::nullopt);
+  EXPECT_EQ(run.Keys(), Repeat("38d 38u", 10) + " " + kSelect + " " + kEnter);
+}
+
+TEST(TableEndTest, FullGameListFindsTheLastAndEndsCleanlyForAnUnlistedRom) {
+  ConfigText config;
+  config.games = GamesWith("lastgame", 399, 400);
+  {
+    SimulatedRun run;
+    run.WriteConfig(config);
+    run.EmulatorWindowAppears();
+    ASSERT_TRUE(run.Start("-lastgame"));
+    EXPECT_EQ(run.RunFor(100), std::nullopt);
+    EXPECT_EQ(run.state->GameIndex, 399);
+    EXPECT_EQ(run.os.TraceOf("Key 40 down").size(), 399u);
+  }
+  {
+    SimulatedRun run;
+    run.WriteConfig(config);
+    run.EmulatorWindowAppears();
+    ASSERT_TRUE(run.Start("-unlisted"));
+    EXPECT_EQ(run.RunFor(100), kExitRomNotListed);
+    EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre(kQuitEmulator));
+  }
+}
+
+TEST(SequencePlayerTest, OnlyExactDownAndUpSendKeys) {
+  SimulatedRun run;
+  ConfigText config;
+  config.startup = {"40 / down", "40/up ", "41/Down", "42/press", "43/up/extra", "junk/wait"};
+  config.games = {"alpha"};
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears();
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(100), std::nullopt);
+  EXPECT_EQ(run.Keys(), "40d 40u 43u " + kEnter);
+  for (const std::string& key : run.os.TraceOf("Key ")) {
+    EXPECT_EQ(key.find("scan"), std::string::npos);  // scan code and extra are 0
+  }
+}
+
+}  // namespace
+}  // namespace ruskel
