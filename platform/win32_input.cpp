@@ -1,6 +1,8 @@
 // Windows, synthetic keys, key state and the joystick on Windows.
-#include <mmsystem.h>
 #include <windows.h>
+
+// after windows.h, which it needs
+#include <mmsystem.h>
 
 #include "platform/win32_handles.h"
 #include "platform/win32_platform.h"
