@@ -71,7 +71,9 @@ class WrapperTestCase(E2ETestCase):
         self.log = self.emulator_log()
 
     def emulator_command(self, *extra: str) -> str:
-        return " ".join(["demoemu.exe", "--lifetime", str(EMULATOR_LIFETIME_MS), *extra])
+        """The exe line's command: the demo emulator with this case's window title."""
+        words = ["demoemu.exe", "--title", f'"{self.title}"', "--lifetime", str(EMULATOR_LIFETIME_MS)]
+        return " ".join([*words, *extra])
 
     def config(self, **overrides) -> Config:
         overrides.setdefault("exe", self.emulator_command())

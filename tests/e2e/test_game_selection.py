@@ -1,0 +1,68 @@
+"""Typical runs: the wrapper walks the demo menu to the rom's slot and starts it."""
+
+from e2e_testcase import EXIT_NOT_LISTED, EXIT_TIMEOUT_S, WrapperTestCase
+from lconfig import VK_A, VK_HOME, demo_games, tap
+
+SLOT_OF_MYGAME = 12
+
+
+class SelectionTest(WrapperTestCase):
+    def select_and_exit(self, slot, *args, exit_vk=27):
+        config = self.config()
+        proc = self.run_to_play(config, slot, args)
+        self.end_with_exit_key(proc, exit_vk)
+
+    def test_game_in_slot_0_gets_no_select_keys(self):
+        self.select_and_exit(0, f"-{demo_games()[0]}", "-keyx27")
+
+    def test_game_in_slot_1(self):
+        self.select_and_exit(1, f"-{demo_games()[1]}", "-keyx27")
+
+    def test_game_in_slot_12(self):
+        self.assertEqual(demo_games()[SLOT_OF_MYGAME], "mygame")
+        self.select_and_exit(SLOT_OF_MYGAME, "-mygame", "-keyx27", "-butx4")
+
+
+class RomFormTest(WrapperTestCase):
+    def play_mygame(self, *args, exit_vk=27):
+        proc = self.run_to_play(self.config(), SLOT_OF_MYGAME, args)
+        self.end_with_exit_key(proc, exit_vk)
+
+    def test_zip_extension_is_ignored(self):
+        self.play_mygame("-mygame.zip", "-keyx27")
+
+    def test_upper_case_zip_name(self):
+        self.play_mygame("-MYGAME.ZIP", "-keyx27")
+
+    def test_path_to_the_rom(self):
+        self.play_mygame(r"-C:\roms\mygame.zip", "-keyx27")
+
+    def test_rom_without_dash(self):
+        self.play_mygame("mygame")
+
+    def test_slash_markers_and_blank_before_the_key_code(self):
+        self.play_mygame("/mygame", "/KeyX", "65", exit_vk=VK_A)
+
+
+class UnlistedRomTest(WrapperTestCase):
+    def expect_closed_after_startup_keys(self, *args):
+        proc = self.start(self.config(), *args)
+        quit_event = self.log.wait_event("QUIT", 20)
+        self.assertIsNotNone(quit_event, "emulator not closed\n" + self.details(proc))
+        self.assertEqual(quit_event.fields.get("reason"), "WM_QUIT", self.details(proc))
+        # The startup keys come before the lookup and nothing else is typed. The emulator may
+        # not get to see them: its loop takes the posted WM_QUIT ahead of queued input.
+        startup = [(action, vk) for vk, action in tap(VK_HOME)]
+        keys = self.log.keys()
+        self.assertEqual(keys, startup[: len(keys)], self.details(proc))
+        self.assertEqual(self.log.named("PLAY"), [], self.details(proc))
+        self.assert_exits(proc, EXIT_NOT_LISTED, EXIT_TIMEOUT_S)
+
+    def test_unlisted_rom_closes_the_emulator(self):
+        self.expect_closed_after_startup_keys("-nosuchgame", "-keyx27")
+
+    def test_other_extension_is_not_cut(self):
+        self.expect_closed_after_startup_keys("-mygame.7z", "-keyx27")
+
+    def test_trailing_dash_empties_the_rom_name(self):
+        self.expect_closed_after_startup_keys("-mygame", "-keyx27", "-")

@@ -1,0 +1,41 @@
+"""The misc sequence: typed once, its delay after the game was started, and never at delay 0."""
+
+import time
+
+from e2e_testcase import WrapperTestCase
+from lconfig import VK_M, expected_keys, tap
+
+SLOT = 1
+DELAY_MS = 1500
+# Windows timers never fire early, but the two clocks read are a few ms apart at most.
+CLOCK_SLACK_MS = 20
+
+
+class MiscSequenceTest(WrapperTestCase):
+    def start_playing(self, timer):
+        config = self.config(timer=str(timer), misc=tap(VK_M))
+        rom = config.games[SLOT]
+        return config, self.run_to_play(config, SLOT, (f"-{rom}", "-keyx27"))
+
+    def test_misc_keys_come_after_their_delay(self):
+        config, proc = self.start_playing(DELAY_MS)
+        enter_done = self.log.named("KEYUP")[-1]
+        misc = self.log.wait_for(
+            lambda e: e.name == "KEYDOWN" and e.fields.get("vk") == str(VK_M), DELAY_MS / 1000 + 15
+        )
+        self.assertIsNotNone(misc, "misc keys never came\n" + self.details(proc))
+        self.assertGreaterEqual(misc.ms - enter_done.ms, DELAY_MS - CLOCK_SLACK_MS, self.details(proc))
+        expected = expected_keys(config, SLOT) + [("down", VK_M), ("up", VK_M)]
+        self.assertEqual(self.wait_keys(len(expected)), expected, self.details(proc))
+        self.end_with_exit_key(proc)
+        self.assertEqual(
+            [k for k in self.log.keys() if k[1] == VK_M],
+            [("down", VK_M), ("up", VK_M)],
+            "misc keys played more than once",
+        )
+
+    def test_zero_delay_never_plays_the_misc_keys(self):
+        config, proc = self.start_playing(0)
+        time.sleep(DELAY_MS / 1000 + 1)
+        self.assertEqual(self.log.keys(), expected_keys(config, SLOT), self.details(proc))
+        self.end_with_exit_key(proc)

@@ -1,0 +1,32 @@
+"""The wait for the emulator window: late windows and windows that never come."""
+
+import time
+
+from e2e_testcase import EXIT_OK, START_TIMEOUT_S, WrapperTestCase
+from lconfig import VK_ESCAPE
+
+SLOT = 12
+
+
+class WindowWaitTest(WrapperTestCase):
+    def test_window_shown_late_still_gets_every_key(self):
+        # The window exists (hidden) for half a second before it is shown: keys typed into it
+        # before it can take the focus would be lost.
+        config = self.config(exe=self.emulator_command("--show-after", "500"))
+        proc = self.run_to_play(config, SLOT, ("-mygame", "-keyx27"))
+        shown = self.log.named("SHOWN")
+        self.assertTrue(shown, self.details(proc))
+        first_key = self.log.named("KEYDOWN")[0]
+        self.assertGreaterEqual(first_key.ms, shown[0].ms, self.details(proc))
+        self.end_with_exit_key(proc)
+
+    def test_exit_key_ends_the_wait_for_a_window_that_never_comes(self):
+        config = self.config(exe=self.emulator_command("--no-window"))
+        proc = self.start(config, "-mygame", "-keyx27")
+        started = self.log.wait_event("START", START_TIMEOUT_S)
+        self.assertIsNotNone(started, self.details(proc))
+        time.sleep(1)
+        self.assertIsNone(proc.poll(), "ruskel ended on its own\n" + self.details(proc))
+        self.press(VK_ESCAPE)
+        self.assert_exits(proc, EXIT_OK)
+        self.assertEqual(self.log.keys(), [], self.details(proc))
