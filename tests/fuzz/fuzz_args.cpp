@@ -1,0 +1,134 @@
+// Arbitrary argument text: through the parser alone, then through a whole
+// simulated run with a valid configuration and the emulator window present.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/command_line.h"
+#include "core/config_loader.h"
+#include "core/number.h"
+#include "core/startup.h"
+#include "core/text.h"
+#include "dialogue.h"
+#include "driver/form1.h"
+#include "platform/fake_platform.h"
+#include "require.h"
+
+namespace ruskel::fuzz {
+namespace {
+
+constexpr WindowHandle kEmulatorWindow = 0x2a;
+constexpr std::uint32_t kHeldButtons = 4;
+constexpr std::uint64_t kButtonsAt = 10;
+constexpr std::uint64_t kEscapeAt = 20;
+constexpr std::uint64_t kRunFor = 30;
+
+// Startup and enter send two keys each, a select two per slot; no misc.
+constexpr const char* kConfig =
+    "{handles}\r\nMy Emulator\r\ntitle\r\n{/handles}\r\n"
+    "{startup}\r\n13/down\r\n13/up\r\n{/startup}\r\n"
+    "{selectsequence}\r\n40/down\r\n40/up\r\n{/selectsequence}\r\n"
+    "{entersequence}\r\n13/down\r\n13/up\r\n{/entersequence}\r\n"
+    "timer=0\r\n{misc}\r\n{/misc}\r\n"
+    "{gamelist}\r\nalpha\r\nbeta\r\nMy Game\r\nmygame\r\n{/gamelist}\r\n"
+    "exe=emulator.exe\r\n";
+
+bool IsTrimmed(const std::string& text) {
+  return text == Trim(text);
+}
+
+bool HasNone(const std::string& text, const char* characters) {
+  return text.find_first_of(characters) == std::string::npos;
+}
+
+void CheckParsed(const RunState& s) {
+  Require(s.ExitButton == kNoExitButton || s.ExitButton != 0,
+          "ExitButton is 9999 or a non-zero mask");
+  Require(std::isfinite(s.ExitKey), "ExitKey is a finite number");
+  Require(s.ExitKey == 27 || s.ExitKey == 0 || ToInt32(s.ExitKey).has_value(),
+          "ExitKey is 27, 0 or fits 32 bits");
+  Require(HasNone(s.RomName, "\\"), "RomName holds no backslash");
+  Require(IsTrimmed(s.RomName), "RomName has no blank at either end");
+  // Every marker and dash split the text, so no piece can hold one.
+  Require(
+      HasNone(s.RomName, "-/") && HasNone(s.ExitKeyText, "-/") && HasNone(s.ExitButtonText, "-/"),
+      "argument fields hold no option separator");
+  Require(IsTrimmed(s.ExitKeyText) && IsTrimmed(s.ExitButtonText), "option values are trimmed");
+}
+
+// The slot FindGame must find: the rom without a trailing ".zip", any case.
+int ExpectedGameIndex(std::string rom) {
+  if (rom.size() >= 4 && UpperAscii(rom.substr(rom.size() - 4)) == ".ZIP") {
+    rom.erase(rom.size() - 4);
+  }
+  const char* games[] = {"ALPHA", "BETA", "MY GAME", "MYGAME"};
+  for (int i = 0; i < 4; ++i) {
+    if (UpperAscii(rom) == games[i]) return i;
+  }
+  return -1;
+}
+
+void RunOnce(const std::string& text) {
+  auto parsed = std::make_unique<RunState>();
+  ParseArgs(*parsed, text);
+  CheckParsed(*parsed);
+
+  FakePlatform os;
+  auto state = std::make_unique<RunState>();
+  Form1 form(os);
+  Mainmod m{*state, os, form};
+  form.Attach(m);
+  os.argumentText = text;
+  os.files[ConfigPath(os.programDir)] = kConfig;
+  os.AddWindow({kEmulatorWindow, "My Emulator", 0, 0});
+  os.joystickPresent = true;
+
+  const bool started = os.RunMain([&] { Main(m); });
+  if (text.empty()) {
+    Require(!started && os.exitCode() == kExitUsage, "no arguments end with the usage message");
+    Require(os.TraceOf("ReadFile").empty() && os.TraceOf("StartProcess").empty(),
+            "the usage message touches nothing else");
+    return;
+  }
+  Require(started, "any argument text starts the emulator");
+  const RunState& s = *state;
+  Require(s.RomName == parsed->RomName && s.ExitKeyText == parsed->ExitKeyText &&
+              s.ExitButtonText == parsed->ExitButtonText && s.ExitButton == parsed->ExitButton,
+          "the run parses the text as the parser alone does");
+  Require(s.ExitKey == parsed->ExitKey, "the run reads the same exit key");
+
+  // The exit inputs come after the dialogue: they are not watched before it.
+  RunDialogue(os);
+  const std::uint64_t playing = os.now();
+  os.HoldButtons(kHeldButtons, playing + kButtonsAt, playing + kButtonsAt + 5);
+  os.PressKey(27, playing + kEscapeAt, playing + kEscapeAt + 5);
+  const auto exitCode = os.exitCode() ? os.exitCode() : os.RunUntil(playing + kRunFor);
+  const int gameIndex = ExpectedGameIndex(parsed->RomName);
+  const std::size_t keys = os.TraceOf("Key ").size();
+  if (gameIndex < 0) {
+    Require(exitCode == kExitRomNotListed && keys == 2, "an unlisted rom ends after startup");
+    return;
+  }
+  Require(s.GameIndex == gameIndex, "the rom is found in its slot");
+  Require(keys == 2 + 2 * static_cast<std::size_t>(gameIndex) + 2,
+          "startup, one select per slot and enter are sent");
+  const bool exitByButton = s.ExitButton == static_cast<std::int32_t>(kHeldButtons);
+  const bool exitByKey = ToInt32(s.ExitKey) == 27;
+  if (exitByButton || exitByKey) {
+    Require(exitCode == kExitNormal, "the exit button or key ends the run");
+    const std::uint64_t endAt = playing + (exitByButton ? kButtonsAt : kEscapeAt);
+    Require(os.now() == endAt, "the run ends on the first tick the exit input is held");
+  } else {
+    Require(!exitCode.has_value(), "other inputs leave the run going");
+  }
+}
+
+}  // namespace
+}  // namespace ruskel::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  ruskel::fuzz::RunOnce(std::string(reinterpret_cast<const char*>(data), size));
+  return 0;
+}

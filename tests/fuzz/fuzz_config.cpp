@@ -1,0 +1,184 @@
+// Arbitrary bytes as lconfig.ini: the real start path reads them on the
+// simulated Windows and, when they load, the run plays its sequences and ends
+// on the exit key. Checks what must hold for any file the loader accepts.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/config_loader.h"
+#include "core/number.h"
+#include "core/startup.h"
+#include "core/text.h"
+#include "dialogue.h"
+#include "driver/form1.h"
+#include "platform/fake_platform.h"
+#include "require.h"
+
+namespace ruskel::fuzz {
+namespace {
+
+constexpr const char* kArguments = "-alpha -keyx27";
+constexpr const char* kRom = "ALPHA";
+constexpr WindowHandle kEmulatorWindow = 0x2a;
+constexpr std::int32_t kLongestMiscWait = 20;  // keeps each run short
+
+bool IsTrimmedLine(const std::string& text) {
+  return text == Trim(text) && text.find('\r') == std::string::npos;
+}
+
+bool SameSequence(const KeySequence& a, const KeySequence& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), [](const KeyStep& x, const KeyStep& y) {
+    return x.key == y.key && x.action == y.action;
+  });
+}
+
+bool SameConfig(const RunState& a, const RunState& b) {
+  return a.WindowTitle == b.WindowTitle && a.CloseMode == b.CloseMode &&
+         SameSequence(a.StartupSeq, b.StartupSeq) && SameSequence(a.SelectSeq, b.SelectSeq) &&
+         SameSequence(a.EnterSeq, b.EnterSeq) && SameSequence(a.MiscSeq, b.MiscSeq) &&
+         a.MiscDelay == b.MiscDelay && a.GameList == b.GameList &&
+         a.EmulatorCommand == b.EmulatorCommand;
+}
+
+// The closing tag sits in the last filled slot, nothing follows it, and every
+// step that sends a key names a code that fits a byte.
+void CheckSequence(const KeySequence& sequence, const std::string& name) {
+  std::size_t last = sequence.size();
+  for (std::size_t i = 0; i < sequence.size(); ++i) {
+    if (!sequence[i].key.empty() || !sequence[i].action.empty()) last = i;
+  }
+  Require(last < sequence.size(), "a loaded sequence holds its closing tag");
+  Require(sequence[last].key == "{" && sequence[last].action == name + "}",
+          "the closing tag is the last filled slot of a sequence");
+  for (std::size_t i = 0; i <= last; ++i) {
+    const KeyStep& step = sequence[i];
+    Require(step.key.find('/') == std::string::npos && step.action.find('/') == std::string::npos,
+            "step fields hold no slash");
+    Require(step.key.find('\r') == std::string::npos && step.action.find('\r') == std::string::npos,
+            "step fields hold no line end");
+    const std::string action = Trim(step.action);
+    if (action == "down" || action == "up") {
+      Require(ReadWholeNumber(step.key, 0, 255).has_value(),
+              "every down/up step has a key code from 0 to 255");
+    }
+  }
+  // A table without an empty key fills all 21 slots.
+  bool endsAtEmptyKey = std::any_of(sequence.begin(), sequence.end(),
+                                    [](const KeyStep& step) { return step.key.empty(); });
+  Require(endsAtEmptyKey || last == sequence.size() - 1,
+          "a sequence ends at an empty key or fills every slot");
+}
+
+void CheckGameList(const RunState& s) {
+  std::size_t last = s.GameList.size();
+  for (std::size_t i = 0; i < s.GameList.size(); ++i) {
+    if (!s.GameList[i].empty()) last = i;
+  }
+  Require(last < s.GameList.size(), "a loaded game list holds its closing tag");
+  Require(s.GameList[last] == "{/gamelist}", "{/gamelist} follows the game names");
+  for (std::size_t i = 0; i < last; ++i) {
+    Require(s.GameList[i] != "{/gamelist}", "no game name is the closing tag");
+    Require(IsTrimmedLine(s.GameList[i]), "game names are trimmed lines");
+  }
+}
+
+void CheckLoaded(const RunState& s) {
+  Require(IsTrimmedLine(s.WindowTitle) && IsTrimmedLine(s.CloseMode),
+          "handle lines are trimmed lines");
+  Require(s.WindowTitle != "{/handles}" && s.CloseMode != "{/handles}",
+          "the handles closing tag is not stored");
+  CheckSequence(s.StartupSeq, "startup");
+  CheckSequence(s.SelectSeq, "selectsequence");
+  CheckSequence(s.EnterSeq, "entersequence");
+  CheckSequence(s.MiscSeq, "misc");
+  Require(s.MiscDelay >= 0 && s.MiscDelay <= 65535, "MiscDelay is a timer interval");
+  CheckGameList(s);
+  Require(s.EmulatorCommand.find('=') == std::string::npos &&
+              s.EmulatorCommand.find('\r') == std::string::npos,
+          "the emulator command is the text between the first two '='");
+}
+
+// Key events one play of the sequence sends.
+std::size_t KeysSent(const KeySequence& sequence) {
+  std::size_t count = 0;
+  for (const KeyStep& step : sequence) {
+    if (step.key.empty()) break;
+    const std::string action = Trim(step.action);
+    if (action == "down" || action == "up") ++count;
+  }
+  return count;
+}
+
+// Where the run must find the rom: the first matching name before any blank one.
+int ExpectedGameIndex(const RunState& s) {
+  for (std::size_t i = 0; i < s.GameList.size(); ++i) {
+    if (s.GameList[i].empty()) break;
+    if (UpperAscii(s.GameList[i]) == kRom) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void RunOnce(const std::string& bytes) {
+  FakePlatform os;
+  auto state = std::make_unique<RunState>();
+  Form1 form(os);
+  Mainmod m{*state, os, form};
+  form.Attach(m);
+  os.argumentText = kArguments;
+  os.files[ConfigPath(os.programDir)] = bytes;
+
+  const bool started = os.RunMain([&] { Main(m); });
+
+  auto parsedAlone = std::make_unique<RunState>();
+  const bool loads = !ParseConfig(bytes, *parsedAlone).has_value();
+  Require(started == loads, "the run starts exactly when the parser accepts the file");
+
+  if (!started) {
+    Require(os.exitCode() == kExitConfigError, "a rejected file ends with the config error code");
+    Require(os.TraceOf("ErrorBox: ").size() == 1, "a rejected file is reported once");
+    Require(os.TraceOf("StartProcess").empty(), "no emulator starts on a rejected file");
+    return;
+  }
+
+  const RunState& s = *state;
+  CheckLoaded(s);
+  Require(SameConfig(s, *parsedAlone), "loading the same bytes twice gives the same tables");
+  const std::string expectedStart = "StartProcess cmd=" + os.programDir + "\\" + s.EmulatorCommand +
+                                    " dir=" + os.programDir + "\\ inherit=1 flags=0x20";
+  const auto starts = os.TraceOf("StartProcess");
+  Require(starts.size() == 1 && starts[0] == expectedStart,
+          "the emulator starts once, from the program folder");
+  Require(os.TimerRunning(static_cast<int>(TimerId::Timkey)), "Timkey runs after start-up");
+
+  // The emulator window is there from the start; the exit key comes once the
+  // misc sequence has had its chance (when its delay is short enough).
+  if (s.WindowTitle != "null") os.AddWindow({kEmulatorWindow, s.WindowTitle, 0, 0});
+  RunDialogue(os);
+  const std::uint64_t exitAt =
+      os.now() + static_cast<std::uint64_t>(std::min(s.MiscDelay, kLongestMiscWait)) + 5;
+  os.PressKey(27, exitAt, exitAt + 5);
+  const auto exitCode = os.exitCode() ? os.exitCode() : os.RunUntil(exitAt + 10);
+
+  const int gameIndex = ExpectedGameIndex(s);
+  std::size_t keys = KeysSent(s.StartupSeq);
+  if (gameIndex < 0) {
+    Require(exitCode == kExitRomNotListed, "an unlisted rom ends the run");
+    Require(s.GameIndex == -1, "an unlisted rom leaves GameIndex at -1");
+  } else {
+    Require(exitCode == kExitNormal, "the exit key ends the run");
+    Require(s.GameIndex == gameIndex, "the rom is found at its first listed slot");
+    keys += static_cast<std::size_t>(gameIndex) * KeysSent(s.SelectSeq) + KeysSent(s.EnterSeq);
+    if (s.MiscDelay > 0 && s.MiscDelay <= kLongestMiscWait) keys += KeysSent(s.MiscSeq);
+  }
+  Require(os.TraceOf("Key ").size() == keys, "every down/up step is sent once per play");
+}
+
+}  // namespace
+}  // namespace ruskel::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  ruskel::fuzz::RunOnce(std::string(reinterpret_cast<const char*>(data), size));
+  return 0;
+}
