@@ -3,8 +3,8 @@
 namespace ruskel {
 
 Form1::Form1(PlatformOps& os) : os_(os) {
-  Slot(TimerId::Timkey).intervalMs = 1;
-  Slot(TimerId::timWfExit).intervalMs = 1;
+  Slot(TimerId::Timkey).intervalMs = kWindowWaitTickMs;
+  Slot(TimerId::timWfExit).intervalMs = 1;  // as often as the platform allows
 }
 
 void Form1::Create() {

@@ -45,8 +45,16 @@ std::uint16_t Win32Platform::KeyState(std::int32_t virtualKey) {
 }
 
 bool Win32Platform::ReadJoystick(std::uint32_t joystickId, JoyInfo& info) {
+  // Without a joystick every call fails; probing again once a second still
+  // finds one plugged in mid-run, without paying for the probe on every tick.
+  constexpr std::uint64_t kRetryAfterFailureMs = 1000;
+  const std::uint64_t now = GetTickCount64();
+  if (now < joystickRetryAtMs_) return false;
   JOYINFO reading{};
-  if (joyGetPos(joystickId, &reading) != JOYERR_NOERROR) return false;
+  if (joyGetPos(joystickId, &reading) != JOYERR_NOERROR) {
+    joystickRetryAtMs_ = now + kRetryAfterFailureMs;
+    return false;
+  }
   info.x = reading.wXpos;
   info.y = reading.wYpos;
   info.z = reading.wZpos;

@@ -36,6 +36,7 @@ class Win32Platform : public PlatformOps {
 
  private:
   void* timerWindow_ = nullptr;  // HWND, kept out of this header
+  std::uint64_t joystickRetryAtMs_ = 0;
   std::function<void(int)> tickHandler_;
 
   friend struct TimerWindowAccess;

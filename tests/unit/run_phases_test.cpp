@@ -54,7 +54,7 @@ TEST_F(TypicalRun, SelectsTheGamePlaysMiscAndEndsOnTheExitKey) {
   EXPECT_THAT(os.TraceOf("Timer"), ElementsAre());
   EXPECT_THAT(os.TraceOf("St"), ElementsAre("StartProcess cmd=C:\\Games\\ruskel\\emulator.exe "
                                             "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
-                                            "StartTimer 1 1ms", "StopTimer 1", "StartTimer 2 1ms",
+                                            "StartTimer 1 25ms", "StopTimer 1", "StartTimer 2 1ms",
                                             "StartTimer 3 3000ms", "StopTimer 3"));
   const std::uint64_t found = TimeOf(os, "BringToFront 0x2a");
   EXPECT_EQ(found, 50u);
@@ -208,7 +208,7 @@ TEST(RunPhasesTest, WindowTitleNullTypesAtOnceIntoWhateverHasFocus) {
   ASSERT_TRUE(run.Start("-beta"));
   run.os.PressKey(27, 500, 600);
   EXPECT_EQ(run.RunFor(1000), kExitNormal);
-  EXPECT_EQ(TimeOf(run.os, "BringToFront 0x0"), 1u);
+  EXPECT_EQ(TimeOf(run.os, "BringToFront 0x0"), kWindowWaitTickMs);
   EXPECT_EQ(run.Keys(), kStartup + " " + kSelect + " " + kEnter);
   EXPECT_THAT(run.os.TraceOf("PostMessage"),
               ElementsAre("PostMessage 0x10 0x12 0 0"));  // the foreground window
@@ -221,8 +221,8 @@ TEST(WindowWaitTest, LooksOncePerTickWithoutBlocking) {
   run.os.tracePolls = true;
   ASSERT_TRUE(run.Start("-alpha"));
   EXPECT_EQ(run.RunFor(4000), std::nullopt);
-  // Every handler call returned: one lookup per 1 ms tick, not a spin.
-  EXPECT_EQ(run.os.TraceOf("FindWindow").size(), 4000u);
+  // Every handler call returned: one lookup per tick, not a spin.
+  EXPECT_EQ(run.os.TraceOf("FindWindow").size(), 4000u / kWindowWaitTickMs);
   EXPECT_EQ(run.Keys(), "");
   EXPECT_EQ(run.RunFor(2000), std::nullopt);
   EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 5000u);

@@ -44,7 +44,7 @@ TEST(StartupTest, StartsTheEmulatorFromItsFolderAndArmsTimkey) {
               ElementsAre("CreateTimerWindow", "ReadFile C:\\Games\\ruskel\\lconfig.ini",
                           "StartProcess cmd=C:\\Games\\ruskel\\emulator.exe -fullscreen "
                           "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
-                          "StartTimer 1 1ms"));
+                          "StartTimer 1 25ms"));
   EXPECT_EQ(run.form.Interval(TimerId::misc), 3000u);
   EXPECT_FALSE(run.os.TimerRunning(static_cast<int>(TimerId::misc)));
   EXPECT_EQ(run.state->RomName, "mygame");
