@@ -29,7 +29,11 @@ void Form1::Timkey_Timer() {
       return;
     }
     const std::uint64_t now = os_.NowMs();
-    if (!focusingSince_) focusingSince_ = now;
+    if (!focusingSince_) {
+      focusingSince_ = now;
+      // The window is here: check for the activation at full speed from now on.
+      SetInterval(TimerId::Timkey, 1);
+    }
     os_.BringToFront(s.EmulatorWindow);
     if (os_.ForegroundWindow() != s.EmulatorWindow && now - *focusingSince_ < kFocusSettleMs) {
       EndIfExitRequestedWhileWaiting();

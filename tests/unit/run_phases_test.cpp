@@ -52,10 +52,11 @@ TEST_F(TypicalRun, SelectsTheGamePlaysMiscAndEndsOnTheExitKey) {
   EXPECT_EQ(run.Keys(), kStartup + " " + Repeat(kSelect, 12) + " " + kEnter + " 32d 32u");
   const auto& os = run.os;
   EXPECT_THAT(os.TraceOf("Timer"), ElementsAre());
-  EXPECT_THAT(os.TraceOf("St"), ElementsAre("StartProcess cmd=C:\\Games\\ruskel\\emulator.exe "
-                                            "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
-                                            "StartTimer 1 25ms", "StopTimer 1", "StartTimer 2 1ms",
-                                            "StartTimer 3 3000ms", "StopTimer 3"));
+  EXPECT_THAT(os.TraceOf("St"),
+              ElementsAre("StartProcess cmd=C:\\Games\\ruskel\\emulator.exe "
+                          "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
+                          "StartTimer 1 25ms", "StartTimer 1 1ms", "StopTimer 1",
+                          "StartTimer 2 1ms", "StartTimer 3 3000ms", "StopTimer 3"));
   const std::uint64_t found = TimeOf(os, "BringToFront 0x2a");
   EXPECT_EQ(found, 50u);
   EXPECT_EQ(TimeOf(os, "Key 13 down"), found);  // the whole dialogue inside one tick
@@ -263,6 +264,16 @@ TEST(FocusSettleTest, WaitsForVisibilityThenForeground) {
   EXPECT_EQ(run.RunFor(2000), std::nullopt);
   EXPECT_EQ(TimeOf(run.os, "BringToFront 0x2a"), 600u);  // not before it is shown
   EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 850u);        // once it is really in front
+}
+
+TEST(FocusSettleTest, ChecksTheActivationAtFullSpeedOnceTheWindowIsThere) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(100);
+  run.os.foregroundDelayMs = 7;
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(1000), std::nullopt);
+  EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 107u);  // not at the next slow wait tick
 }
 
 TEST(FocusSettleTest, TypesAnywayAfterTwoSecondsOfTrying) {
