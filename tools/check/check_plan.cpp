@@ -1,0 +1,131 @@
+#include "tools/check/check_plan.h"
+
+#include "core/key_sequence.h"
+#include "core/startup.h"
+#include "driver/form1.h"
+
+namespace ruskel::check {
+namespace {
+
+// ParseArgs reads a lone dash as "no rom, default exit key, no button": the
+// plan without a rom is the plan of that argument text, minus the lookup.
+constexpr const char* kNoRomArguments = "-";
+
+constexpr std::array<const char*, 4> kSequenceTags = {"startup", "selectsequence", "entersequence",
+                                                      "misc"};
+
+// Plays keys through the wrapper's own player and hands back what it typed.
+std::vector<SentKey> Play(Mainmod& m, PlanPlatform& os, const KeySequence& sequence) {
+  os.keys.clear();
+  PlaySequence(m, sequence);
+  std::vector<SentKey> sent = std::move(os.keys);
+  os.keys.clear();
+  return sent;
+}
+
+SequencePlan DescribeSequence(Mainmod& m, PlanPlatform& os, const KeySequence& sequence,
+                              const char* tag) {
+  SequencePlan plan;
+  plan.tag = tag;
+  const std::size_t end = ClosingTagSlot(sequence);
+  plan.full = end == sequence.size() - 1;
+  try {
+    for (std::size_t i = 0; i < end; ++i) {
+      StepPlan step;
+      step.text = sequence[i].key + "/" + sequence[i].action;
+      step.endsSequence = sequence[i].key.empty();
+      KeySequence single{};
+      single[0] = sequence[i];
+      step.sent = Play(m, os, single);
+      plan.steps.push_back(std::move(step));
+    }
+    plan.sent = Play(m, os, sequence);
+  } catch (const RunStopped&) {
+    plan.error = os.messages.empty() ? "the step cannot be played" : os.messages.back();
+  }
+  return plan;
+}
+
+}  // namespace
+
+std::string ProgramDirOf(const std::string& configFile) {
+  const std::size_t cut = configFile.find_last_of("/\\");
+  if (cut == std::string::npos) return ".";
+  std::string dir = configFile.substr(0, cut);
+  if (dir.empty()) return configFile.substr(0, 1);  // the root itself
+  return dir;
+}
+
+std::size_t ClosingTagSlot(const KeySequence& sequence) {
+  std::size_t last = 0;
+  for (std::size_t i = 0; i < sequence.size(); ++i) {
+    if (!sequence[i].key.empty() || !sequence[i].action.empty()) last = i;
+  }
+  return last;
+}
+
+std::size_t GameListEnd(const RunState& state) {
+  for (std::size_t i = 0; i < state.GameList.size(); ++i) {
+    if (state.GameList[i] == "{/gamelist}") return i;
+  }
+  return state.GameList.size() - 1;
+}
+
+CheckPlan BuildPlan(const CheckInput& input) {
+  CheckPlan plan;
+  plan.configFile = input.configFile;
+  plan.romGiven = !input.argumentText.empty();
+  PlanPlatform os(plan.romGiven ? input.argumentText : kNoRomArguments, input.programDir,
+                  input.configFile, input.reader);
+  Form1 form(os);
+  Mainmod m{*plan.state, os, form};
+  form.Attach(m);
+
+  try {
+    Main(m);
+  } catch (const RunStopped&) {
+    plan.configBytes = os.configBytes;
+    plan.exitCode = kCheckFileBroken;
+    plan.error = os.messages.empty() ? "ruskel.exe would stop here" : os.messages.back();
+    return plan;
+  }
+  plan.configBytes = os.configBytes;
+  if (os.processStart) plan.start = *os.processStart;
+  plan.miscInterval = form.Interval(TimerId::misc);
+
+  RunState& s = *plan.state;
+  const std::array<const KeySequence*, 4> sequences = {&s.StartupSeq, &s.SelectSeq, &s.EnterSeq,
+                                                       &s.MiscSeq};
+  for (std::size_t i = 0; i < sequences.size(); ++i) {
+    plan.sequences[i] = DescribeSequence(m, os, *sequences[i], kSequenceTags[i]);
+  }
+  if (s.RomName.empty()) return plan;
+
+  // The first Timkey tick: window found at once, then the whole keyboard
+  // dialogue and the lookup, exactly as ruskel.exe runs them.
+  LookupPlan lookup;
+  os.keys.clear();
+  try {
+    os.Tick(static_cast<int>(TimerId::Timkey));
+    lookup.keys = std::move(os.keys);
+    os.keys.clear();
+    if (os.runningTimers.count(static_cast<int>(TimerId::misc)) != 0) {
+      os.Tick(static_cast<int>(TimerId::misc));
+      lookup.miscKeys = std::move(os.keys);
+      os.keys.clear();
+    }
+  } catch (const RunStopped& stopped) {
+    if (lookup.keys.empty()) lookup.keys = std::move(os.keys);
+    if (stopped.exitCode != kExitRomNotListed) {
+      plan.exitCode = kCheckFileBroken;
+      plan.error = os.messages.empty() ? "ruskel.exe would stop here" : os.messages.back();
+    }
+  }
+  lookup.romName = s.RomName;
+  lookup.slot = s.GameIndex;
+  lookup.closeMessages = os.posted;
+  plan.lookup = std::move(lookup);
+  return plan;
+}
+
+}  // namespace ruskel::check

@@ -1,0 +1,248 @@
+#include "tools/check/pitfalls.h"
+
+#include <map>
+
+#include "core/emulator_window.h"
+#include "core/number.h"
+#include "core/text.h"
+#include "tools/check/closest_names.h"
+#include "tools/check/config_lines.h"
+#include "tools/check/key_names.h"
+
+namespace ruskel::check {
+namespace {
+
+using Warnings = std::vector<std::string>;
+
+std::string LineRef(std::size_t index) {
+  return "line " + std::to_string(index + 1);
+}
+
+bool IsListedName(const RunState& s, const std::string& line) {
+  const std::size_t end = GameListEnd(s);
+  for (std::size_t i = 0; i < end; ++i) {
+    if (s.GameList[i] == line) return true;
+  }
+  return false;
+}
+
+// Text the reader never sees as one might expect: line feeds without a
+// carriage return, and setting lines with the wrong case or a second "=".
+void CheckLines(const CheckPlan& plan, Warnings& out) {
+  const RunState& s = *plan.state;
+  const std::vector<std::string> lines = ConfigLines(plan.configBytes);
+  struct Setting {
+    const char* word;
+    const char* what;
+    std::string value;
+  };
+  const Setting settings[] = {{"timer", "misc delay", std::to_string(s.MiscDelay)},
+                              {"exe", "emulator command", s.EmulatorCommand}};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (line.find('\n') != std::string::npos) {
+      out.push_back(LineRef(i) + " holds a line feed without a carriage return, so the text " +
+                    Quoted(line) +
+                    " is read as one line; save the file with Windows (CR LF) line endings");
+    }
+    for (const Setting& setting : settings) {
+      const std::string word = setting.word;
+      const std::string_view start = Left(line, word.size());
+      if (start == word || UpperAscii(start) != UpperAscii(word)) continue;
+      if (line.find('=') == std::string::npos || IsListedName(s, line)) continue;
+      out.push_back(LineRef(i) + " " + Quoted(line) + " is not the " + setting.what +
+                    " line: only a line starting with lower-case \"" + word +
+                    "\" is; this one is skipped as free text (the " + setting.what + " used is " +
+                    Quoted(setting.value) + ")");
+    }
+    if (Left(line, 3) == "exe") {
+      const auto pieces = SplitAll(line, '=');
+      if (pieces.size() > 2 && pieces[1] == s.EmulatorCommand) {
+        out.push_back(LineRef(i) + " " + Quoted(line) +
+                      ": everything from the second \"=\" on is dropped, so the emulator "
+                      "command is " +
+                      Quoted(s.EmulatorCommand));
+      }
+    }
+  }
+}
+
+void CheckHandles(const RunState& s, Warnings& out) {
+  if (s.WindowTitle.empty()) {
+    out.push_back(
+        "{handles} has no window title: the wrapper waits for a window with an empty title");
+  }
+  if (s.WindowTitle == kNullWord) {
+    out.push_back(
+        "the window title is \"null\": no window is waited for or brought to the front, the keys "
+        "go to whatever window has the focus, and the foreground window is closed on exit");
+  } else if (s.CloseMode == kNullWord) {
+    out.push_back(
+        "the close mode is \"null\": on exit the foreground window gets the quit message, which "
+        "may be another program (the front end, a dialog) rather than the emulator");
+  }
+}
+
+void CheckSequence(const SequencePlan& sequence, bool played, Warnings& out) {
+  const std::string where = "{" + sequence.tag + "}";
+  for (std::size_t i = 0; i < sequence.steps.size(); ++i) {
+    const StepPlan& step = sequence.steps[i];
+    const std::string ref = where + " step " + std::to_string(i + 1) + " " + Quoted(step.text);
+    if (step.endsSequence) {
+      out.push_back(ref + " has no key, which ends the sequence: the " +
+                    std::to_string(sequence.steps.size() - i - 1) +
+                    " step(s) after it are never typed");
+      break;
+    }
+    if (step.sent.empty()) {
+      const std::string action = Trim(SplitAll(step.text, '/')[1]);
+      const std::string upper = UpperAscii(action);
+      std::string hint = "the action must be exactly \"down\" or \"up\"";
+      if (upper == "DOWN" || upper == "UP") hint += " (lower case)";
+      out.push_back(ref + " types nothing: " + hint);
+    }
+  }
+  if (sequence.full) {
+    out.push_back(where +
+                  " holds 20 steps, all it can: one more step makes ruskel.exe refuse the file");
+  }
+  if (!played) return;
+  std::map<int, int> held;
+  for (const SentKey& key : sequence.sent) held[key.code] += key.up ? -1 : 1;
+  for (const auto& [code, count] : held) {
+    if (count > 0) {
+      out.push_back(where + " presses " + KeyWithCode(code) +
+                    " without releasing it: the key stays held down in the emulator");
+    }
+  }
+}
+
+void CheckGameList(const RunState& s, Warnings& out) {
+  const std::size_t end = GameListEnd(s);
+  std::map<std::string, std::size_t> firstSlot;
+  for (std::size_t i = 0; i < end; ++i) {
+    const std::string& name = s.GameList[i];
+    if (name.empty()) continue;
+    auto [it, added] = firstSlot.emplace(UpperAscii(name), i);
+    if (!added) {
+      out.push_back("the game " + Quoted(name) + " is listed in slots " +
+                    std::to_string(it->second) + " and " + std::to_string(i) +
+                    " (the lookup ignores case): slot " + std::to_string(it->second) +
+                    " wins, slot " + std::to_string(i) + " is never selected");
+    }
+  }
+  for (std::size_t i = 0; i < end; ++i) {
+    if (!s.GameList[i].empty()) continue;
+    std::size_t hidden = 0;
+    for (std::size_t j = i + 1; j < end; ++j) hidden += s.GameList[j].empty() ? 0 : 1;
+    if (hidden > 0) {
+      out.push_back("{gamelist} has an empty line at slot " + std::to_string(i) +
+                    ": the lookup stops there, so the " + std::to_string(hidden) +
+                    " game(s) listed after it can never be selected");
+    }
+    break;
+  }
+  if (end == kGameListSlots - 1) {
+    out.push_back(
+        "{gamelist} holds 400 names, all it can: one more makes ruskel.exe refuse "
+        "the file");
+  }
+}
+
+void CheckCommand(const CheckPlan& plan, Warnings& out) {
+  const RunState& s = *plan.state;
+  if (!s.EmulatorCommand.empty() && s.EmulatorCommand.front() == ' ') {
+    out.push_back("the exe= value " + Quoted(s.EmulatorCommand) +
+                  " begins with a blank, so the command line is " + Quoted(plan.start.commandLine) +
+                  " and Windows looks for a program named after the folder; write exe=" +
+                  Trim(s.EmulatorCommand));
+  } else if (Trim(s.EmulatorCommand).empty()) {
+    out.push_back("the exe= line names no program");
+  }
+  if (plan.miscInterval == 0 && !plan.sequences[kMisc].sent.empty()) {
+    out.push_back("{misc} has keys but timer=0: the misc sequence is never typed");
+  }
+}
+
+void CheckExit(const CheckPlan& plan, Warnings& out) {
+  if (!plan.romGiven) return;
+  const RunState& s = *plan.state;
+  const auto key = ToInt32(s.ExitKey);
+  const bool noKey = !key || *key <= 0 || *key > 255;
+  if (noKey) {
+    out.push_back("the exit key " + Quoted(s.ExitKeyText) +
+                  " is no key code from 1 to 255: " + "no key ends the run");
+  }
+  const bool noButton = s.ExitButton == kNoExitButton;
+  if (!noButton && (s.ExitButton < 0 || s.ExitButton > 15)) {
+    out.push_back("the exit button mask " + std::to_string(s.ExitButton) +
+                  " can never equal the first joystick's buttons (masks 1 to 15)");
+  }
+  if (noKey && noButton) {
+    out.push_back("neither an exit key nor an exit button is set: nothing ends the run");
+  }
+}
+
+void CheckLookup(const CheckPlan& plan, Warnings& out) {
+  if (plan.romGiven && plan.state->RomName.empty()) {
+    out.push_back(
+        "the arguments give no rom name (a rom must come first, and a \"-\" at the end empties "
+        "it): ruskel.exe would find no game and close the emulator after the startup sequence");
+    return;
+  }
+  if (!plan.lookup || plan.lookup->slot >= 0) return;
+  const RunState& s = *plan.state;
+  const std::string& rom = plan.lookup->romName;
+  const std::size_t end = GameListEnd(s);
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < end; ++i) {
+    if (UpperAscii(s.GameList[i]) == UpperAscii(rom) && !rom.empty()) {
+      out.push_back("the rom " + Quoted(rom) + " is listed in slot " + std::to_string(i) +
+                    " but an empty line above it hides it from the lookup");
+      return;
+    }
+    if (!s.GameList[i].empty()) names.push_back(s.GameList[i]);
+  }
+  std::string text = "the rom " + Quoted(rom) +
+                     " is not in the game list: ruskel.exe would close the emulator right "
+                     "after the startup sequence";
+  const std::size_t dot = rom.rfind('.');
+  if (dot != std::string::npos && dot > 0) {
+    text += " (only a trailing .zip is cut off the rom name)";
+  }
+  // "game.7z" is most likely "game" with an extension that is not cut off.
+  std::vector<std::string> near;
+  if (dot != std::string::npos && dot > 0) {
+    near = ClosestNames(rom.substr(0, dot), names, kSuggestedNames);
+  }
+  if (near.empty()) near = ClosestNames(rom, names, kSuggestedNames);
+  if (!near.empty()) {
+    text += "; did you mean ";
+    for (std::size_t i = 0; i < near.size(); ++i) {
+      if (i > 0) text += i + 1 == near.size() ? " or " : ", ";
+      text += Quoted(near[i]);
+    }
+    text += "?";
+  }
+  out.push_back(text);
+}
+
+}  // namespace
+
+std::vector<std::string> FindPitfalls(const CheckPlan& plan) {
+  Warnings out;
+  if (plan.exitCode != kCheckFileFine) return out;
+  const RunState& s = *plan.state;
+  CheckLines(plan, out);
+  CheckHandles(s, out);
+  for (std::size_t i = 0; i < plan.sequences.size(); ++i) {
+    CheckSequence(plan.sequences[i], i != kMisc || plan.miscInterval > 0, out);
+  }
+  CheckGameList(s, out);
+  CheckCommand(plan, out);
+  CheckExit(plan, out);
+  CheckLookup(plan, out);
+  return out;
+}
+
+}  // namespace ruskel::check

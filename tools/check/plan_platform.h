@@ -1,0 +1,95 @@
+// A PlatformOps for dry runs: the wrapper's own code runs against it, and it
+// only writes down what the wrapper asked for. Nothing is started, no key
+// reaches any window.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform_ops.h"
+
+namespace ruskel::check {
+
+// Thrown by EndProcess, so that a dry run stops where the real one would end.
+struct RunStopped {
+  int exitCode;
+};
+
+struct SentKey {
+  std::uint8_t code;
+  bool up;
+};
+
+struct PostedMessage {
+  WindowHandle window;
+  std::uint32_t message;
+};
+
+using FileReader = std::function<FileReadResult(const std::string& path)>;
+
+// Reads a file from disk; the reason on failure is the C library's.
+FileReadResult ReadFileFromDisk(const std::string& path);
+
+class PlanPlatform : public PlatformOps {
+ public:
+  // The window every lookup finds: the dry run pretends the emulator's window
+  // is there at once.
+  static constexpr WindowHandle kEmulatorWindow = 0x2a;
+  // Whatever had the focus before the emulator window was brought forward.
+  static constexpr WindowHandle kFrontEndWindow = 0x10;
+
+  // The wrapper asks for programDir\lconfig.ini; configFile is what is read
+  // for that path, whatever it is called.
+  PlanPlatform(std::string argumentText, std::string programDir, std::string configFile,
+               FileReader reader = ReadFileFromDisk);
+
+  // Delivers one tick of a running timer; false when that timer is not running.
+  bool Tick(int timerId);
+  // From now on the exit key (any key asked about) counts as held.
+  void HoldExitKey() { exitKeyHeld_ = true; }
+
+  // --- What the wrapper asked for ---
+  std::string configBytes;  // the file as the wrapper read it
+  std::optional<ProcessStart> processStart;
+  std::vector<std::string> messages;
+  std::vector<SentKey> keys;
+  std::vector<PostedMessage> posted;
+  std::map<int, std::uint32_t> runningTimers;  // timer id -> interval
+
+  // --- PlatformOps ---
+  std::string ArgumentText() override { return argumentText_; }
+  std::string ProgramDirectory() override { return programDir_; }
+  FileReadResult ReadWholeFile(const std::string& path) override;
+  ProcessStartResult StartProcess(const ProcessStart& start) override;
+  void ShowMessage(const std::string& text, MessageKind kind) override;
+  [[noreturn]] void EndProcess(int exitCode) override;
+  void CreateTimerWindow() override {}
+  void SetTickHandler(std::function<void(int timerId)> handler) override;
+  void StartTimer(int timerId, std::uint32_t intervalMs) override;
+  void StopTimer(int timerId) override;
+  std::uint64_t NowMs() override { return 0; }
+  WindowHandle FindTopWindow(const std::string& title) override;
+  WindowHandle ForegroundWindow() override { return foreground_; }
+  void BringToFront(WindowHandle window) override;
+  bool IsVisible(WindowHandle window) override { return window != 0; }
+  void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                         std::intptr_t lParam) override;
+  void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
+                    std::uintptr_t extraInfo) override;
+  std::uint16_t KeyState(std::int32_t virtualKey) override;
+  bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
+
+ private:
+  std::string argumentText_;
+  std::string programDir_;
+  std::string configFile_;
+  FileReader reader_;
+  std::function<void(int)> tickHandler_;
+  WindowHandle foreground_ = kFrontEndWindow;
+  bool exitKeyHeld_ = false;
+};
+
+}  // namespace ruskel::check

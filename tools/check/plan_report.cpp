@@ -1,0 +1,166 @@
+#include "tools/check/plan_report.h"
+
+#include "core/emulator_window.h"
+#include "core/number.h"
+#include "core/text.h"
+#include "tools/check/key_names.h"
+
+namespace ruskel::check {
+namespace {
+
+constexpr std::size_t kLabelWidth = 20;
+
+void Row(std::string& out, const std::string& label, const std::string& value) {
+  std::string padded = "  " + label + ":";
+  if (padded.size() < kLabelWidth) padded.resize(kLabelWidth, ' ');
+  out += padded + " " + value + "\n";
+}
+
+std::string Times(std::size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+std::string DescribeExitKey(const RunState& s) {
+  const auto key = ToInt32(s.ExitKey);
+  if (key && *key > 0 && *key <= 255) {
+    return KeyWithCode(*key) + (s.ExitKeyText.empty() ? " (the default)" : "");
+  }
+  return "none (" + Quoted(s.ExitKeyText) + " is no key code)";
+}
+
+std::string DescribeWindow(const RunState& s) {
+  if (s.WindowTitle == kNullWord) {
+    return "\"null\": none is waited for; the keys go to whatever window has the focus";
+  }
+  return Quoted(s.WindowTitle) +
+         ", waited for by its whole title (any case), then brought to "
+         "the front";
+}
+
+std::string DescribeClose(const RunState& s) {
+  if (s.CloseMode == kNullWord || s.WindowTitle == kNullWord) {
+    return Quoted(s.CloseMode) +
+           ": WM_QUIT goes to whatever window is in the foreground at that moment";
+  }
+  return Quoted(s.CloseMode) + ": WM_QUIT goes to the window titled " + Quoted(s.WindowTitle) +
+         " (any value but \"null\" means this)";
+}
+
+}  // namespace
+
+std::string DescribeKeys(const SequencePlan& sequence) {
+  if (sequence.error) return "cannot be played: " + *sequence.error;
+  if (sequence.steps.empty()) return "nothing (no steps)";
+  std::string out;
+  auto add = [&out](const std::string& part) {
+    if (!out.empty()) out += ", ";
+    out += part;
+  };
+  for (const StepPlan& step : sequence.steps) {
+    if (step.endsSequence) {
+      add(Quoted(step.text) + " ends the sequence here");
+      break;
+    }
+    if (step.sent.empty()) {
+      std::string part = "(";  // built up: GCC 12 misreads "(" + text as overlapping copies
+      part += Quoted(step.text);
+      add(part + " types nothing)");
+    }
+    for (const SentKey& key : step.sent) add(KeyName(key.code) + (key.up ? " up" : " down"));
+  }
+  return out;
+}
+
+std::string DescribeButton(std::int32_t mask) {
+  if (mask == kNoExitButton) return "no button (9999)";
+  if (mask < 1 || mask > 15) return "mask " + std::to_string(mask) + ": matches no joystick";
+  std::string buttons;
+  int count = 0;
+  for (int bit = 0; bit < 4; ++bit) {
+    if ((mask & (1 << bit)) == 0) continue;
+    if (count++ > 0) buttons += '+';
+    buttons += std::to_string(bit + 1);
+  }
+  return "mask " + std::to_string(mask) +
+         (count == 1 ? ": button " + buttons + " alone" : ": buttons " + buttons + " together") +
+         ", nothing else held";
+}
+
+std::string FormatPlan(const CheckPlan& plan, const std::string& arguments,
+                       const std::vector<std::string>& warnings) {
+  const RunState& s = *plan.state;
+  std::string out = "ruskel-check: " + plan.configFile + "\n";
+  out += "file: fine, ruskel.exe would accept it\n";
+  out += "arguments: " + (plan.romGiven ? arguments : std::string("none given")) + "\n";
+
+  out += "\nemulator\n";
+  Row(out, "command line", plan.start.commandLine);
+  Row(out, "working directory", plan.start.workingDirectory);
+  out += "window\n";
+  Row(out, "title", DescribeWindow(s));
+  Row(out, "close mode", DescribeClose(s));
+  out += "exit\n";
+  if (plan.romGiven) {
+    Row(out, "key", DescribeExitKey(s));
+    Row(out, "button", DescribeButton(s.ExitButton));
+  } else {
+    Row(out, "key", "Escape (27) unless -keyx gives another");
+    Row(out, "button", "none (9999) unless -butx gives one");
+  }
+
+  out += "sequences\n";
+  Row(out, "startup", DescribeKeys(plan.sequences[kStartup]));
+  Row(out, "select", DescribeKeys(plan.sequences[kSelect]));
+  Row(out, "enter", DescribeKeys(plan.sequences[kEnter]));
+  Row(out, "misc", DescribeKeys(plan.sequences[kMisc]));
+  Row(out, "misc delay",
+      plan.miscInterval == 0 ? std::string("never (timer=0): the misc sequence is not typed")
+                             : std::to_string(plan.miscInterval) + " ms after the enter sequence");
+
+  out += "games\n";
+  const std::size_t listed = GameListEnd(s);
+  Row(out, "listed",
+      listed == 0 ? std::string("none")
+                  : std::to_string(listed) + " lines (slots 0 to " + std::to_string(listed - 1) +
+                        ", slot 0 at the top)");
+  if (!plan.lookup) {
+    Row(out, "rom",
+        plan.romGiven ? std::string("none in the arguments")
+                      : std::string("none given: no lookup (ruskel.exe started "
+                                    "without arguments only shows its usage)"));
+  } else {
+    const LookupPlan& lookup = *plan.lookup;
+    Row(out, "rom", Quoted(lookup.romName));
+    if (lookup.slot >= 0) {
+      const auto slot = static_cast<std::size_t>(lookup.slot);
+      Row(out, "found", "slot " + std::to_string(slot) + " (" + Quoted(s.GameList[slot]) + ")");
+      Row(out, "select played", Times(slot, "time", "times"));
+      Row(out, "keys typed",
+          Times(lookup.keys.size(), "key event", "key events") + ": startup once, select " +
+              Times(slot, "time", "times") + ", enter once");
+      if (lookup.miscKeys) {
+        Row(out, "then",
+            Times(lookup.miscKeys->size(), "key event", "key events") + " of misc, " +
+                std::to_string(plan.miscInterval) + " ms later");
+      }
+    } else {
+      Row(out, "found", "not listed: the emulator is closed right after the startup sequence");
+    }
+  }
+
+  out += "\n";
+  if (warnings.empty()) out += "no warnings\n";
+  for (const std::string& warning : warnings) out += "warning: " + warning + "\n";
+  return out;
+}
+
+std::string FormatError(const CheckPlan& plan) {
+  std::string out = "ruskel-check: " + plan.configFile + "\n";
+  out += "error: ruskel.exe would refuse this file, show this message and start nothing:\n\n";
+  for (const std::string& line : SplitAll(plan.error, '\n')) {
+    out += line.empty() ? "\n" : "  " + line + "\n";
+  }
+  return out;
+}
+
+}  // namespace ruskel::check

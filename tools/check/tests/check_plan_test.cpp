@@ -1,0 +1,234 @@
+#include "tools/check/check_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "run_harness.h"
+
+namespace ruskel::check {
+namespace {
+
+using testing::ConfigText;
+
+constexpr const char* kProgramDir = "C:\\Games\\ruskel";
+
+CheckPlan Check(const std::string& file, const std::string& arguments) {
+  CheckInput input;
+  input.configFile = "lconfig.ini";
+  input.programDir = kProgramDir;
+  input.argumentText = arguments;
+  input.reader = [file](const std::string& path) {
+    FileReadResult result;
+    result.ok = path == "lconfig.ini";
+    result.bytes = file;
+    result.error = "no such file";
+    return result;
+  };
+  return BuildPlan(input);
+}
+
+std::string DemoConfig() {
+  std::ifstream in(RUSKEL_SOURCE_DIR "/demo/lconfig.ini", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// "13d 13u", as the unit tests of the wrapper write key events.
+std::string Tokens(const std::vector<SentKey>& keys) {
+  std::string out;
+  for (const SentKey& key : keys) {
+    if (!out.empty()) out += ' ';
+    out += std::to_string(key.code);
+    out += key.up ? 'u' : 'd';
+  }
+  return out;
+}
+
+TEST(BuildPlanTest, TheDemoFileSelectsMygameInSlot12) {
+  CheckPlan plan = Check(DemoConfig(), "-mygame -keyx27 -butx4");
+  ASSERT_EQ(plan.exitCode, kCheckFileFine) << plan.error;
+  EXPECT_EQ(plan.start.commandLine, "C:\\Games\\ruskel\\demoemu.exe");
+  EXPECT_EQ(plan.start.workingDirectory, "C:\\Games\\ruskel\\");
+  EXPECT_EQ(plan.state->WindowTitle, "Ruskel Demo Emulator");
+  EXPECT_EQ(plan.state->ExitKey, 27);
+  EXPECT_EQ(plan.state->ExitButton, 4);
+  EXPECT_EQ(plan.miscInterval, 2000u);
+  ASSERT_TRUE(plan.lookup);
+  EXPECT_EQ(plan.lookup->slot, 12);
+  EXPECT_EQ(Tokens(plan.lookup->keys), testing::Repeat("40d 40u", 12) + " 13d 13u");
+  ASSERT_TRUE(plan.lookup->miscKeys);
+  EXPECT_EQ(Tokens(*plan.lookup->miscKeys), "16d 16u");
+  EXPECT_TRUE(plan.lookup->closeMessages.empty());
+}
+
+// The checker's account of a run must be the wrapper's own: the same keys in
+// the same order as a simulated ruskel.exe types them.
+struct RunCase {
+  const char* name;
+  std::function<void(ConfigText&)> edit;
+  const char* arguments;
+};
+
+class AgreesWithTheWrapperTest : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(AgreesWithTheWrapperTest, TypesWhatASimulatedRunTypes) {
+  ConfigText config;
+  config.games = testing::GamesWith("mygame", 3, 6);
+  GetParam().edit(config);
+
+  testing::SimulatedRun run;
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears();
+  ASSERT_TRUE(run.Start(GetParam().arguments));
+  const auto ended = run.RunFor(100);
+
+  CheckPlan plan = Check(config.Build(), GetParam().arguments);
+  ASSERT_EQ(plan.exitCode, kCheckFileFine) << plan.error;
+  ASSERT_TRUE(plan.lookup);
+  std::string checked = Tokens(plan.lookup->keys);
+  if (plan.lookup->miscKeys && !plan.lookup->miscKeys->empty()) {
+    checked += " " + Tokens(*plan.lookup->miscKeys);
+  }
+  EXPECT_EQ(checked, run.Keys());
+  EXPECT_EQ(plan.lookup->slot, run.state->GameIndex);
+  EXPECT_EQ(plan.lookup->slot == -1, ended == kExitRomNotListed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, AgreesWithTheWrapperTest,
+    ::testing::Values(RunCase{"listed", [](ConfigText&) {}, "-mygame"},
+                      RunCase{"zip path", [](ConfigText&) {}, "C:\\roms\\MYGAME.ZIP -keyx27"},
+                      RunCase{"top of the list",
+                              [](ConfigText& c) {
+                                c.games = {"mygame", "b"};
+                              },
+                              "mygame"},
+                      RunCase{"not listed", [](ConfigText&) {}, "-othergame"},
+                      RunCase{"misc after a delay",
+                              [](ConfigText& c) {
+                                c.timer = "timer=50";
+                                c.misc = {"16/down", "16/up"};
+                              },
+                              "-mygame"},
+                      RunCase{"steps that type nothing",
+                              [](ConfigText& c) {
+                                c.select = {"40/Down", "40 / down", "/x", "40/up"};
+                              },
+                              "-mygame"},
+                      RunCase{"hidden by an empty line",
+                              [](ConfigText& c) {
+                                c.games = {"a", "", "mygame"};
+                              },
+                              "-mygame"}),
+    [](const ::testing::TestParamInfo<RunCase>& info) {
+      std::string name = info.param.name;
+      for (char& ch : name) {
+        if (ch == ' ') ch = '_';
+      }
+      return name;
+    });
+
+// A broken file gets the very message the wrapper would show.
+class BrokenFileTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(BrokenFileTest, ReportsTheWrappersOwnMessage) {
+  const std::string file = GetParam();
+  testing::SimulatedRun run;
+  run.WriteConfig(file);
+  ASSERT_FALSE(run.Start("-mygame"));
+  const auto shown = run.os.TraceOf("ErrorBox: ");
+  ASSERT_EQ(shown.size(), 1u);
+
+  CheckPlan plan = Check(file, "-mygame");
+  EXPECT_EQ(plan.exitCode, kCheckFileBroken);
+  EXPECT_EQ("ErrorBox: " + plan.error, shown[0]);
+  EXPECT_FALSE(plan.lookup);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BrokenFileTest,
+    ::testing::Values(
+        "", "{handles}\r\ntitle\r\n", "{handles}\nt\nnull\n{/handles}\n",
+        "{handles}\r\na\r\nb\r\nc\r\n{/handles}\r\n",
+        "{handles}\r\n{/handles}\r\n{startup}\r\n13\r\n{/startup}\r\n",
+        "{handles}\r\n{/handles}\r\n{startup}\r\n{/startup}\r\n{selectsequence}\r\n"
+        "{/selectsequence}\r\n{entersequence}\r\n{/entersequence}\r\ntimer=70000\r\n"));
+
+TEST(BuildPlanTest, AFileThatCannotBeReadIsBroken) {
+  CheckInput input;
+  input.configFile = "/no/such/dir/lconfig.ini";
+  input.programDir = "/no/such/dir";
+  input.argumentText = "-mygame";
+  CheckPlan plan = BuildPlan(input);
+  EXPECT_EQ(plan.exitCode, kCheckFileBroken);
+  EXPECT_EQ(plan.error.rfind("Cannot read the configuration file /no/such/dir\\lconfig.ini: ", 0),
+            0u)
+      << plan.error;
+}
+
+TEST(BuildPlanTest, WithoutArgumentsThePlanStopsBeforeTheLookup) {
+  CheckPlan plan = Check(ConfigText{}.Build(), "");
+  ASSERT_EQ(plan.exitCode, kCheckFileFine) << plan.error;
+  EXPECT_FALSE(plan.romGiven);
+  EXPECT_FALSE(plan.lookup);
+  EXPECT_EQ(plan.start.commandLine, "C:\\Games\\ruskel\\emulator.exe");
+  EXPECT_EQ(Tokens(plan.sequences[kSelect].sent), "40d 40u");
+}
+
+TEST(BuildPlanTest, AnUnlistedRomClosesTheEmulatorAfterTheStartupKeys) {
+  CheckPlan plan = Check(ConfigText{}.Build(), "-nothere");
+  ASSERT_TRUE(plan.lookup);
+  EXPECT_EQ(plan.lookup->slot, -1);
+  EXPECT_EQ(Tokens(plan.lookup->keys), "13d 13u");
+  ASSERT_EQ(plan.lookup->closeMessages.size(), 1u);
+  EXPECT_EQ(plan.lookup->closeMessages[0].window, PlanPlatform::kEmulatorWindow);
+  EXPECT_EQ(plan.lookup->closeMessages[0].message, kWmQuit);
+  EXPECT_EQ(plan.exitCode, kCheckFileFine);
+}
+
+TEST(BuildPlanTest, DescribesEachStepByWhatThePlayerTypesForIt) {
+  ConfigText config;
+  config.select = {"40/down", "40/Down", " 40 / up ", "/note", "13/down"};
+  CheckPlan plan = Check(config.Build(), "");
+  const SequencePlan& select = plan.sequences[kSelect];
+  ASSERT_EQ(select.steps.size(), 5u);
+  EXPECT_EQ(Tokens(select.steps[0].sent), "40d");
+  EXPECT_EQ(Tokens(select.steps[1].sent), "");
+  EXPECT_EQ(Tokens(select.steps[2].sent), "40u");
+  EXPECT_TRUE(select.steps[3].endsSequence);
+  EXPECT_EQ(Tokens(select.sent), "40d 40u");  // the player stops at the step without a key
+  EXPECT_FALSE(select.full);
+}
+
+TEST(BuildPlanTest, ASequenceOfTwentyStepsIsFull) {
+  ConfigText config;
+  config.enter = std::vector<std::string>(20, "13/down");
+  CheckPlan plan = Check(config.Build(), "");
+  EXPECT_TRUE(plan.sequences[kEnter].full);
+  EXPECT_EQ(plan.sequences[kEnter].steps.size(), 20u);
+  EXPECT_FALSE(plan.sequences[kStartup].full);
+}
+
+struct DirCase {
+  const char* path;
+  const char* dir;
+};
+
+class ProgramDirOfTest : public ::testing::TestWithParam<DirCase> {};
+
+TEST_P(ProgramDirOfTest, IsTheFolderWithoutATrailingSeparator) {
+  EXPECT_EQ(ProgramDirOf(GetParam().path), GetParam().dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ProgramDirOfTest,
+    ::testing::Values(DirCase{"demo/lconfig.ini", "demo"}, DirCase{"lconfig.ini", "."},
+                      DirCase{"a/b/other.ini", "a/b"},
+                      DirCase{"C:\\Games\\ruskel\\lconfig.ini", "C:\\Games\\ruskel"},
+                      DirCase{"/lconfig.ini", "/"}));
+
+}  // namespace
+}  // namespace ruskel::check

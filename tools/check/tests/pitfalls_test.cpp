@@ -1,0 +1,238 @@
+#include "tools/check/pitfalls.h"
+
+#include <gtest/gtest.h>
+
+#include "run_harness.h"
+
+namespace ruskel::check {
+namespace {
+
+using testing::ConfigText;
+
+CheckPlan Check(const std::string& file, const std::string& arguments) {
+  CheckInput input;
+  input.configFile = "lconfig.ini";
+  input.programDir = "C:\\Games\\ruskel";
+  input.argumentText = arguments;
+  input.reader = [file](const std::string&) {
+    FileReadResult result;
+    result.ok = true;
+    result.bytes = file;
+    return result;
+  };
+  return BuildPlan(input);
+}
+
+std::string Joined(const std::vector<std::string>& warnings) {
+  std::string out;
+  for (const std::string& warning : warnings) out += "warning: " + warning + "\n";
+  return out;
+}
+
+struct PitfallCase {
+  const char* name;
+  std::function<void(ConfigText&)> edit;
+  const char* arguments;
+  std::size_t count;                  // warnings in all
+  std::vector<std::string> expected;  // parts of the warnings, in order
+};
+
+class PitfallTest : public ::testing::TestWithParam<PitfallCase> {};
+
+TEST_P(PitfallTest, WarnsInPlainWords) {
+  const PitfallCase& c = GetParam();
+  ConfigText config;
+  c.edit(config);
+  CheckPlan plan = Check(config.Build(), c.arguments);
+  ASSERT_EQ(plan.exitCode, kCheckFileFine) << plan.error;
+  const std::vector<std::string> warnings = FindPitfalls(plan);
+  const std::string text = Joined(warnings);
+  EXPECT_EQ(warnings.size(), c.count) << text;
+  std::size_t from = 0;
+  for (const std::string& part : c.expected) {
+    const std::size_t at = text.find(part, from);
+    EXPECT_NE(at, std::string::npos) << "expected \"" << part << "\" in:\n" << text;
+    if (at != std::string::npos) from = at + part.size();
+  }
+}
+
+std::vector<std::string> Numbered(std::size_t count) {
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < count; ++i) names.push_back("game" + std::to_string(i));
+  return names;
+}
+
+// The default file: title "My Emulator", close mode "title", games alpha, beta, gamma.
+INSTANTIATE_TEST_SUITE_P(
+    Files, PitfallTest,
+    ::testing::Values(
+        PitfallCase{"clean", [](ConfigText&) {}, "-beta -keyx27 -butx4", 0, {}},
+        PitfallCase{"clean without a rom", [](ConfigText&) {}, "", 0, {}},
+        PitfallCase{"empty line in the game list",
+                    [](ConfigText& c) {
+                      c.games = {"alpha", "", "beta", "gamma"};
+                    },
+                    "-alpha",
+                    1,
+                    {"empty line at slot 1: the lookup stops there, so the 2 game(s)"}},
+        PitfallCase{"empty last line hides nothing",
+                    [](ConfigText& c) {
+                      c.games = {"alpha", ""};
+                    },
+                    "-alpha",
+                    0,
+                    {}},
+        PitfallCase{"name listed twice",
+                    [](ConfigText& c) {
+                      c.games = {"alpha", "beta", "ALPHA"};
+                    },
+                    "-alpha",
+                    1,
+                    {"\"ALPHA\" is listed in slots 0 and 2", "slot 0 wins"}},
+        PitfallCase{"capital Timer line",
+                    [](ConfigText& c) { c.timer = "Timer=500\r\ntimer=100"; },
+                    "",
+                    1,
+                    {"line 17 \"Timer=500\" is not the misc delay line", "\"100\""}},
+        PitfallCase{"TIMER line after the delay",
+                    [](ConfigText& c) { c.timer = "timer=0\r\nTIMER = 5"; },
+                    "",
+                    1,
+                    {"line 18 \"TIMER = 5\" is not the misc delay line"}},
+        PitfallCase{"timer prose is no setting",
+                    [](ConfigText& c) { c.timer = "Timer below, in ms\r\ntimer=0"; },
+                    "",
+                    0,
+                    {}},
+        PitfallCase{"Exe line",
+                    [](ConfigText& c) { c.exe = "EXE=other.exe\r\nexe=emulator.exe"; },
+                    "",
+                    1,
+                    {"\"EXE=other.exe\" is not the emulator command line"}},
+        PitfallCase{"action in capitals and an unknown action",
+                    [](ConfigText& c) {
+                      c.select = {"40/Down", "40/press", "40/up"};
+                    },
+                    "",
+                    2,
+                    {"{selectsequence} step 1 \"40/Down\" types nothing", "(lower case)",
+                     "step 2 \"40/press\" types nothing"}},
+        PitfallCase{"step without a key",
+                    [](ConfigText& c) {
+                      c.startup = {"/x", "13/down", "13/up"};
+                    },
+                    "",
+                    1,
+                    {"{startup} step 1 \"/x\" has no key", "the 2 step(s) after it"}},
+        PitfallCase{"twenty steps",
+                    [](ConfigText& c) {
+                      c.misc = std::vector<std::string>(10, "16/down");
+                      for (int i = 0; i < 10; ++i) c.misc.push_back("16/up");
+                      c.timer = "timer=10";
+                    },
+                    "",
+                    1,
+                    {"{misc} holds 20 steps"}},
+        PitfallCase{"key left held",
+                    [](ConfigText& c) { c.enter = {"13/down"}; },
+                    "",
+                    1,
+                    {"{entersequence} presses Return (13) without releasing it"}},
+        PitfallCase{"close mode null",
+                    [](ConfigText& c) {
+                      c.handles = {"My Emulator", "null"};
+                    },
+                    "",
+                    1,
+                    {"the close mode is \"null\": on exit the foreground window"}},
+        PitfallCase{"window title null",
+                    [](ConfigText& c) { c.handles = {"null"}; },
+                    "",
+                    1,
+                    {"the window title is \"null\""}},
+        PitfallCase{"no window title",
+                    [](ConfigText& c) { c.handles = {}; },
+                    "",
+                    1,
+                    {"{handles} has no window title"}},
+        PitfallCase{
+            "exe value with a leading blank",
+            [](ConfigText& c) { c.exe = "exe = emulator.exe"; },
+            "",
+            1,
+            {"\" emulator.exe\" begins with a blank", "\"C:\\Games\\ruskel\\ emulator.exe\""}},
+        PitfallCase{"exe value cut at a second =",
+                    [](ConfigText& c) { c.exe = "exe=emulator.exe -config=arcade.cfg"; },
+                    "",
+                    1,
+                    {"\"emulator.exe -config\""}},
+        PitfallCase{"misc keys never typed",
+                    [](ConfigText& c) {
+                      c.misc = {"16/down", "16/up"};
+                    },
+                    "",
+                    1,
+                    {"{misc} has keys but timer=0"}},
+        PitfallCase{"line feed inside a line",
+                    [](ConfigText& c) { c.select = {"40/down\n40/up"}; },
+                    "",
+                    2,
+                    {"line 10 holds a line feed", "step 1 \"40/down\\n40\" types nothing"}},
+        PitfallCase{
+            "rom not listed",
+            [](ConfigText& c) {
+              c.games = {"mygame", "mygames", "other"};
+            },
+            "-mygam",
+            1,
+            {"\"mygam\" is not in the game list", "did you mean \"mygame\" or \"mygames\"?"}},
+        PitfallCase{"rom with another extension",
+                    [](ConfigText&) {},
+                    "-beta.7z",
+                    1,
+                    {"only a trailing .zip is cut", "did you mean \"beta\"?"}},
+        PitfallCase{"rom hidden by an empty line",
+                    [](ConfigText& c) {
+                      c.games = {"alpha", "", "beta"};
+                    },
+                    "-beta",
+                    2,
+                    {"empty line at slot 1", "\"beta\" is listed in slot 2 but an empty line"}},
+        PitfallCase{"no rom in the arguments",
+                    [](ConfigText&) {},
+                    "-keyx27",
+                    1,
+                    {"the arguments give no rom name"}},
+        PitfallCase{
+            "trailing dash", [](ConfigText&) {}, "-beta -", 1, {"the arguments give no rom name"}},
+        PitfallCase{"exit key not a number",
+                    [](ConfigText&) {},
+                    "-beta -keyxabc",
+                    2,
+                    {"the exit key \"abc\" is no key code", "nothing ends the run"}},
+        PitfallCase{"button beyond four buttons",
+                    [](ConfigText&) {},
+                    "-beta -butx16",
+                    1,
+                    {"the exit button mask 16 can never equal"}},
+        PitfallCase{"full game list",
+                    [](ConfigText& c) { c.games = Numbered(400); },
+                    "-game399",
+                    1,
+                    {"{gamelist} holds 400 names"}}),
+    [](const ::testing::TestParamInfo<PitfallCase>& info) {
+      std::string name = info.param.name;
+      for (char& ch : name) {
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      }
+      return name;
+    });
+
+TEST(PitfallTest, ABrokenFileGetsNoWarnings) {
+  CheckPlan plan = Check("{handles}\r\n", "-mygame");
+  ASSERT_EQ(plan.exitCode, kCheckFileBroken);
+  EXPECT_TRUE(FindPitfalls(plan).empty());
+}
+
+}  // namespace
+}  // namespace ruskel::check

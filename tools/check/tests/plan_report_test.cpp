@@ -1,0 +1,106 @@
+#include "tools/check/plan_report.h"
+
+#include <gtest/gtest.h>
+
+#include "run_harness.h"
+
+namespace ruskel::check {
+namespace {
+
+using testing::ConfigText;
+
+CheckPlan Check(const std::string& file, const std::string& arguments) {
+  CheckInput input;
+  input.configFile = "cab/lconfig.ini";
+  input.programDir = "D:\\cab";
+  input.argumentText = arguments;
+  input.reader = [file](const std::string&) {
+    FileReadResult result;
+    result.ok = true;
+    result.bytes = file;
+    return result;
+  };
+  return BuildPlan(input);
+}
+
+struct KeysCase {
+  std::vector<std::string> steps;
+  const char* shown;
+};
+
+class DescribeKeysTest : public ::testing::TestWithParam<KeysCase> {};
+
+TEST_P(DescribeKeysTest, NamesEveryKeyEventAndEveryStepThatTypesNothing) {
+  ConfigText config;
+  config.startup = GetParam().steps;
+  CheckPlan plan = Check(config.Build(), "");
+  EXPECT_EQ(DescribeKeys(plan.sequences[kStartup]), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, DescribeKeysTest,
+    ::testing::Values(KeysCase{{}, "nothing (no steps)"},
+                      KeysCase{{"13/down", "13/up"}, "Return down, Return up"},
+                      KeysCase{{"40 / down", "40/up/extra"}, "Down down, Down up"},
+                      KeysCase{{"200/down"}, "VK 0xC8 down"},
+                      KeysCase{{"40/Down", "27/up"}, "(\"40/Down\" types nothing), Escape up"},
+                      KeysCase{{"13/down", "/x", "13/up"},
+                               "Return down, \"/x\" ends the sequence here"}));
+
+struct ButtonCase {
+  std::int32_t mask;
+  const char* shown;
+};
+
+class DescribeButtonTest : public ::testing::TestWithParam<ButtonCase> {};
+
+TEST_P(DescribeButtonTest, SpellsOutTheButtonsOfTheMask) {
+  EXPECT_EQ(DescribeButton(GetParam().mask), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Masks, DescribeButtonTest,
+    ::testing::Values(ButtonCase{9999, "no button (9999)"},
+                      ButtonCase{4, "mask 4: button 3 alone, nothing else held"},
+                      ButtonCase{5, "mask 5: buttons 1+3 together, nothing else held"},
+                      ButtonCase{16, "mask 16: matches no joystick"},
+                      ButtonCase{-2, "mask -2: matches no joystick"}));
+
+TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
+  ConfigText config;
+  config.timer = "timer=1500";
+  config.misc = {"16/down", "16/up"};
+  CheckPlan plan = Check(config.Build(), "-gamma -keyx112 -butx3");
+  const std::string text = FormatPlan(plan, "-gamma -keyx112 -butx3", {});
+  for (const char* part :
+       {"command line:      D:\\cab\\emulator.exe\n", "working directory: D:\\cab\\\n",
+        "title:             \"My Emulator\", waited for", "close mode:        \"title\"",
+        "key:               F1 (112)\n", "button:            mask 3: buttons 1+2 together",
+        "select:            Down down, Down up\n", "misc delay:        1500 ms",
+        "found:             slot 2 (\"gamma\")\n", "select played:     2 times\n",
+        "keys typed:        8 key events", "then:              2 key events of misc",
+        "no warnings\n"}) {
+    EXPECT_NE(text.find(part), std::string::npos) << "missing \"" << part << "\" in:\n" << text;
+  }
+}
+
+TEST(FormatPlanTest, SaysWhatHappensToAnUnlistedRomAndListsWarnings) {
+  CheckPlan plan = Check(ConfigText{}.Build(), "-delta");
+  const std::string text = FormatPlan(plan, "-delta", {"one", "two"});
+  EXPECT_NE(text.find("not listed: the emulator is closed right after the startup sequence"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\nwarning: one\nwarning: two\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("misc delay:        never (timer=0)"), std::string::npos) << text;
+}
+
+TEST(FormatErrorTest, ShowsTheWrappersMessageLineByLine) {
+  CheckPlan plan = Check("{handles}\r\n", "-x");
+  const std::string text = FormatError(plan);
+  EXPECT_NE(text.find("error: ruskel.exe would refuse this file"), std::string::npos);
+  EXPECT_NE(text.find("\n  lconfig.ini: the file ended after line 1"), std::string::npos) << text;
+  EXPECT_NE(text.find("\n\n  File: D:\\cab\\lconfig.ini\n"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace ruskel::check
