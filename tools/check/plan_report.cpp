@@ -23,27 +23,23 @@ std::string Times(std::size_t n, const char* one, const char* many) {
 std::string DescribeExitKey(const RunState& s) {
   const auto key = ToInt32(s.ExitKey);
   if (key && *key > 0 && *key <= 255) {
-    return KeyWithCode(*key) + (s.ExitKeyText.empty() ? " (the default)" : "");
+    return KeyWithCode(*key) + (s.ExitKeyText.empty() ? ", the default" : "");
   }
   return "none (" + Quoted(s.ExitKeyText) + " is no key code)";
 }
 
 std::string DescribeWindow(const RunState& s) {
   if (s.WindowTitle == kNullWord) {
-    return "\"null\": none is waited for; the keys go to whatever window has the focus";
+    return "\"null\": no window is waited for; keys go to whatever has the focus";
   }
-  return Quoted(s.WindowTitle) +
-         ", waited for by its whole title (any case), then brought to "
-         "the front";
+  return Quoted(s.WindowTitle) + " (whole title, any case), waited for, then brought to front";
 }
 
 std::string DescribeClose(const RunState& s) {
   if (s.CloseMode == kNullWord || s.WindowTitle == kNullWord) {
-    return Quoted(s.CloseMode) +
-           ": WM_QUIT goes to whatever window is in the foreground at that moment";
+    return Quoted(s.CloseMode) + ": on exit WM_QUIT goes to whatever window is in front";
   }
-  return Quoted(s.CloseMode) + ": WM_QUIT goes to the window titled " + Quoted(s.WindowTitle) +
-         " (any value but \"null\" means this)";
+  return Quoted(s.CloseMode) + " (not \"null\"): on exit WM_QUIT goes to the window by title";
 }
 
 }  // namespace

@@ -74,8 +74,9 @@ TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
   const std::string text = FormatPlan(plan, "-gamma -keyx112 -butx3", {});
   for (const char* part :
        {"command line:      D:\\cab\\emulator.exe\n", "working directory: D:\\cab\\\n",
-        "title:             \"My Emulator\", waited for", "close mode:        \"title\"",
-        "key:               F1 (112)\n", "button:            mask 3: buttons 1+2 together",
+        "title:             \"My Emulator\" (whole title, any case)",
+        "close mode:        \"title\"", "key:               F1 (112)\n",
+        "button:            mask 3: buttons 1+2 together",
         "select:            Down down, Down up\n", "misc delay:        1500 ms",
         "found:             slot 2 (\"gamma\")\n", "select played:     2 times\n",
         "keys typed:        8 key events", "then:              2 key events of misc",
