@@ -75,7 +75,7 @@ void RunOnce(const std::string& text) {
   CheckParsed(parsed);
 
   FakePlatform os;
-  RunState state;  // on the stack: a fresh heap block per input costs more than the run
+  RunState state;
   Form1 form(os);
   Mainmod m{state, os, form};
   form.Attach(m);

@@ -121,7 +121,7 @@ int ExpectedGameIndex(const RunState& s) {
 
 void RunOnce(const std::string& bytes) {
   FakePlatform os;
-  RunState state;  // on the stack: a fresh heap block per input costs more than the run
+  RunState state;
   Form1 form(os);
   Mainmod m{state, os, form};
   form.Attach(m);
