@@ -69,6 +69,7 @@ class WrapperTestCase(E2ETestCase):
         super().setUp()
         self.title = self.unique_title()
         self.log = self.emulator_log()
+        self.ruskel_proc: Optional[subprocess.Popen] = None
 
     def emulator_command(self, *extra: str) -> str:
         """The exe line's command: the demo emulator with this case's window title."""
@@ -82,10 +83,12 @@ class WrapperTestCase(E2ETestCase):
     def start(self, config: Optional[Config], *args: str) -> subprocess.Popen:
         if config is not None:
             self.case.write_config(config.text())
-        return self.case.start_ruskel(*args)
+        self.ruskel_proc = self.case.start_ruskel(*args)
+        return self.ruskel_proc
 
     def details(self, proc: Optional[subprocess.Popen] = None) -> str:
         state = ""
+        proc = proc or self.ruskel_proc
         if proc is not None:
             code = proc.poll()
             state = "ruskel still running" if code is None else f"ruskel exit code {code}"
@@ -128,7 +131,9 @@ class WrapperTestCase(E2ETestCase):
     def answer_box(self) -> Tuple[str, str]:
         """Waits for a message box, presses OK; returns its caption and its message."""
         result = self.case.tool("msgbox", str(BOX_TIMEOUT_MS), timeout_s=BOX_TIMEOUT_MS / 1000 + 10)
-        self.assertEqual(result.returncode, 0, "no message box appeared")
+        if result.returncode != 0:
+            windows = "\n".join(self.case.tool("windows").lines)
+            self.fail(f"no message box appeared\ntop-level windows:\n{windows}\n{self.details()}")
         self.assertTrue(result.lines, "message box without caption")
         return result.lines[0], "\n".join(result.lines[1:])
 

@@ -6,6 +6,7 @@ process the test started there. Every wait is bounded; every process is ended by
 """
 
 import os
+import random
 import select
 import shutil
 import signal
@@ -17,6 +18,9 @@ from pathlib import Path
 from typing import Callable, List, Optional
 
 WINEBOOT_TIMEOUT_S = 240
+DESKTOP_TIMEOUT_S = 60
+# Longer than any run of the suite; the session ends the holder itself.
+DESKTOP_HOLD_MS = 4 * 3600 * 1000
 XVFB_START_TIMEOUT_S = 15
 TOOL_TIMEOUT_S = 30
 PROCESS_EXIT_TIMEOUT_S = 10
@@ -76,6 +80,7 @@ class Session:
         self.cases_dir.mkdir()
         self.display = None
         self._xvfb = None
+        self._desktop_holder = None
         self._case_count = 0
         self.env = dict(os.environ)
         self.env.update(
@@ -101,32 +106,55 @@ class Session:
             timeout=WINEBOOT_TIMEOUT_S,
             check=True,
         )
+        self._hold_desktop()
+
+    def _hold_desktop(self) -> None:
+        # Keeps Wine's desktop up between cases: otherwise it closes when a case's last program
+        # ends, and a program started while it closes or restarts cannot create its windows.
+        self._desktop_holder = subprocess.Popen(
+            ["wine", str(self.bins.tool), "hold", str(DESKTOP_HOLD_MS)],
+            env=self.env,
+            stdin=subprocess.DEVNULL,
+            stdout=subprocess.PIPE,
+            stderr=subprocess.DEVNULL,
+        )
+        ready, _, _ = select.select([self._desktop_holder.stdout], [], [], DESKTOP_TIMEOUT_S)
+        line = self._desktop_holder.stdout.readline() if ready else b""
+        if not line.startswith(b"ready"):
+            raise RuntimeError("the Wine desktop did not come up")
 
     def _start_xvfb(self) -> None:
-        # -displayfd lets Xvfb pick a free display number itself and tell us which.
-        read_fd, write_fd = os.pipe()
-        try:
-            self._xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
-                 "-nolisten", "tcp"],
-                pass_fds=(write_fd,),
+        # Several suites may start at once (ctest -j), so a display counts as ours only when
+        # Xvfb's own lock file for it names our Xvfb; a loser of that race exits, and we move on.
+        first = random.randrange(100, 900)
+        for number in range(first, first + 50):
+            if Path(f"/tmp/.X{number}-lock").exists() or Path(f"/tmp/.X11-unix/X{number}").exists():
+                continue
+            xvfb = subprocess.Popen(
+                ["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                 stdout=subprocess.DEVNULL,
                 stderr=subprocess.DEVNULL,
             )
-            os.close(write_fd)
-            write_fd = -1
-            ready, _, _ = select.select([read_fd], [], [], XVFB_START_TIMEOUT_S)
-            number = os.read(read_fd, 64).decode().strip() if ready else ""
-        finally:
-            os.close(read_fd)
-            if write_fd >= 0:
-                os.close(write_fd)
-        if not number:
-            end_process(self._xvfb)
-            raise RuntimeError("Xvfb did not report a display number")
-        self.display = ":" + number
+            if wait_until(lambda: xvfb.poll() is not None or self._xvfb_ready(number, xvfb.pid),
+                          XVFB_START_TIMEOUT_S) and xvfb.poll() is None:
+                self._xvfb = xvfb
+                self.display = f":{number}"
+                return
+            end_process(xvfb)
+        raise RuntimeError("no free X display for Xvfb")
+
+    @staticmethod
+    def _xvfb_ready(number: int, pid: int) -> bool:
+        try:
+            owner = int(Path(f"/tmp/.X{number}-lock").read_text().strip())
+        except (OSError, ValueError):
+            return False
+        return owner == pid and Path(f"/tmp/.X11-unix/X{number}").exists()
 
     def stop(self) -> None:
+        if self._desktop_holder is not None:
+            end_process(self._desktop_holder)
+            self._desktop_holder.stdout.close()
         if self.prefix.exists():
             try:
                 subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)

@@ -6,9 +6,10 @@ from e2e_testcase import WrapperTestCase
 from lconfig import VK_M, expected_keys, tap
 
 SLOT = 1
-DELAY_MS = 1500
-# Windows timers never fire early, but the two clocks read are a few ms apart at most.
-CLOCK_SLACK_MS = 20
+DELAY_MS = 2000
+# The log shows when the emulator handled a key, which can lag behind when it was typed (more
+# so on a loaded machine), so the measured gap may come out a little short of the delay.
+HANDLING_SLACK_MS = 250
 
 
 class MiscSequenceTest(WrapperTestCase):
@@ -24,7 +25,7 @@ class MiscSequenceTest(WrapperTestCase):
             lambda e: e.name == "KEYDOWN" and e.fields.get("vk") == str(VK_M), DELAY_MS / 1000 + 15
         )
         self.assertIsNotNone(misc, "misc keys never came\n" + self.details(proc))
-        self.assertGreaterEqual(misc.ms - enter_done.ms, DELAY_MS - CLOCK_SLACK_MS, self.details(proc))
+        self.assertGreaterEqual(misc.ms - enter_done.ms, DELAY_MS - HANDLING_SLACK_MS, self.details(proc))
         expected = expected_keys(config, SLOT) + [("down", VK_M), ("up", VK_M)]
         self.assertEqual(self.wait_keys(len(expected)), expected, self.details(proc))
         self.end_with_exit_key(proc)

@@ -35,7 +35,7 @@ class ConfigErrorTest(WrapperTestCase):
     def expect_config_error(self, text: str, line: int = 0) -> str:
         """Runs with a broken file: one error box (naming `line` when given), exit 2, no emulator."""
         self.case.write_config(text)
-        proc = self.case.start_ruskel(*ARGS)
+        proc = self.start(None, *ARGS)
         caption, message = self.answer_box()
         self.assertEqual(caption, CAPTION)
         if line:

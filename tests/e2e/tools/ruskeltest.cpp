@@ -236,6 +236,37 @@ int ShowBox(const std::string& caption, const std::string& text) {
   return kExitOk;
 }
 
+// Wine closes a desktop shortly after its last program ends and needs seconds to bring it back;
+// a program that starts meanwhile can fail to create its windows. Holding the desktop open for
+// the whole run avoids both. Prints "ready" once the desktop exists.
+int HoldDesktop(long ms) {
+  GetDesktopWindow();
+  std::printf("ready\n");
+  std::fflush(stdout);
+  ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(ms);
+  while (GetTickCount64() < deadline) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_ALLINPUT);
+  }
+  return kExitOk;
+}
+
+// Every top-level window, for failure reports: visible flag, class, owning process, title.
+int ListWindows() {
+  EnumWindows(
+      [](HWND window, LPARAM) -> BOOL {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        std::printf("%d %s pid=%lu \"%s\"\n", IsWindowVisible(window) ? 1 : 0,
+                    ClassName(window).c_str(), pid, WindowText(window).c_str());
+        return TRUE;
+      },
+      0);
+  std::fflush(stdout);
+  return kExitOk;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: ruskeltest <command> ...\n"
@@ -253,6 +284,8 @@ int Usage() {
                "  close <title>                    post WM_CLOSE to every window with exactly "
                "that title\n"
                "  quit <title>                     post WM_QUIT to the window with that title\n"
+               "  windows                          list the top-level windows\n"
+               "  hold <ms>                        keep the desktop open; prints ready\n"
                "  now                              print the epoch ms\n"
                "  showbox <caption> <text>         show a message box with an OK button\n"
                "Exit codes: 0 done, 1 bad usage, 2 timed out, 3 window not in front.\n");
@@ -291,6 +324,8 @@ int main(int argc, char** argv) {
   if (command == "close" && argc == 3) return Close(argv[2]);
   if (command == "quit" && argc == 3) return PostQuit(argv[2]);
   if (command == "showbox" && argc == 4) return ShowBox(argv[2], argv[3]);
+  if (command == "windows" && argc == 2) return ListWindows();
+  if (command == "hold" && argc == 3 && numbersFrom(2)) return HoldDesktop(numbers[0]);
   if (command == "now" && argc == 2) {
     std::printf("%lld\n", static_cast<long long>(EpochMs()));
     return kExitOk;
