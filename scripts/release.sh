@@ -59,7 +59,8 @@ rm -rf "$stage"
 echo "== checking the zip"
 check=$(mktemp -d)
 trap 'rm -rf "$check"' EXIT
-unzip -q "dist/$name.zip" -d "$check"
+# python3 rather than unzip, which a fresh Debian lacks.
+python3 -m zipfile -e "dist/$name.zip" "$check"
 status=0
 for required in ruskel.exe lconfig.ini README.md; do
   if [ ! -f "$check/$name/$required" ]; then
@@ -100,5 +101,5 @@ if [ "$status" -ne 0 ]; then
   rm -f "dist/$name.zip"
   exit 1
 fi
-unzip -l "dist/$name.zip"
+python3 -m zipfile -l "dist/$name.zip"
 echo "== dist/$name.zip is ready ($(stat -c %s "dist/$name.zip") bytes)"
