@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "core/config_lines.h"
 #include "core/fatal.h"
 #include "core/number.h"
 #include "core/text.h"
@@ -13,40 +14,6 @@ constexpr std::int32_t kMaxTimerInterval = 65535;
 
 struct ConfigFailure : std::runtime_error {
   using std::runtime_error::runtime_error;
-};
-
-// Hands out the file's lines one at a time, trimmed, counting line numbers.
-class LineReader {
- public:
-  explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
-
-  bool Next(std::string& line) {
-    if (pos_ >= bytes_.size()) return false;
-    std::size_t end = bytes_.find('\r', pos_);
-    if (end == std::string_view::npos) end = bytes_.size();
-    line = Trim(bytes_.substr(pos_, end - pos_));
-    pos_ = end;
-    if (pos_ < bytes_.size()) {
-      ++pos_;  // the CR
-      if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
-    }
-    ++lineNumber_;
-    return true;
-  }
-
-  int LineNumber() const { return lineNumber_; }
-
-  // A file with line feeds and no carriage return is one long line to this
-  // reader; saying so is more useful than "tag not found".
-  bool HasUnixLineEndings() const {
-    return bytes_.find('\n') != std::string_view::npos &&
-           bytes_.find('\r') == std::string_view::npos;
-  }
-
- private:
-  std::string_view bytes_;
-  std::size_t pos_ = 0;
-  int lineNumber_ = 0;
 };
 
 class ConfigParser {
@@ -213,7 +180,7 @@ class ConfigParser {
     state_.EmulatorCommand = pieces[1];
   }
 
-  LineReader reader_;
+  ConfigLineReader reader_;
   RunState& state_;
   std::string current_;
   std::string nearMiss_;

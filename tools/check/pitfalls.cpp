@@ -6,7 +6,7 @@
 #include "core/number.h"
 #include "core/text.h"
 #include "tools/check/closest_names.h"
-#include "tools/check/config_lines.h"
+#include "core/config_lines.h"
 #include "tools/check/key_names.h"
 
 namespace ruskel::check {
