@@ -24,4 +24,13 @@ cmake --build build-win -j"$jobs"
 echo "== end-to-end tests under Wine"
 ctest --test-dir build-win --output-on-failure -j2
 
+echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+./scripts/sanitize.sh
+
+echo "== fuzzing the configuration reader and the argument parser"
+./scripts/fuzz.sh "${RUSKEL_FUZZ_SECONDS:-60}"
+
+echo "== release zip"
+./scripts/release.sh
+
 echo "== all tests passed"
