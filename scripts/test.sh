@@ -22,7 +22,8 @@ cmake --build build-win -j"$jobs"
 ./scripts/check-imports.sh build-win/app/ruskel.exe
 
 echo "== end-to-end tests under Wine"
-ctest --test-dir build-win --output-on-failure -j2
+# One suite at a time: each drives its own Wine desktop, and timing matters.
+ctest --test-dir build-win --output-on-failure
 
 echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ./scripts/sanitize.sh
