@@ -27,6 +27,8 @@ class DemoEmulatorTest(E2ETestCase):
         self.assertIsNotNone(play, log.dump())
         self.assertEqual(play.fields["index"], "2")
         self.assertEqual(play.fields["name"], demo_games()[2])
+        # Return's key-up is logged just after PLAY.
+        log.wait_for(lambda _e: len(log.keys()) >= 6, 5)
         self.assertEqual(
             log.keys(),
             [("down", 40), ("up", 40), ("down", 40), ("up", 40), ("down", 13), ("up", 13)],
