@@ -19,6 +19,7 @@ constexpr int kClientWidth = 640;
 constexpr int kClientHeight = 480;
 constexpr int kMargin = 16;
 constexpr int kRowHeight = 26;
+constexpr int kFontHeight = 18;
 // Milliseconds between 1601-01-01 (FILETIME origin) and 1970-01-01.
 constexpr std::int64_t kUnixEpochInFileTimeMs = 11644473600000LL;
 
@@ -153,16 +154,23 @@ void Paint(HWND window) {
   RECT client;
   GetClientRect(window, &client);
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  HGDIOBJ oldFont = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+  HFONT font = CreateFontA(-kFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           FIXED_PITCH | FF_MODERN, "Courier New");
+  HGDIOBJ oldFont = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
 
+  // The title is drawn in the window too: screenshots of a desktop without a window manager
+  // show no title bar.
+  SetTextColor(dc, RGB(120, 200, 255));
+  DrawLine(dc, kMargin, gState.options.title);
   SetTextColor(dc, RGB(255, 220, 0));
   std::string header = gState.playing >= 0 ? "Now playing: " + gState.games[gState.playing]
                                            : "Select a game (Up/Down, Return to start)";
-  DrawLine(dc, kMargin, header);
+  DrawLine(dc, kMargin + kRowHeight, header);
 
   // Scroll so that the selected row always stays inside the window.
-  int listTop = kMargin + 2 * kRowHeight;
+  int listTop = kMargin + 3 * kRowHeight;
   int visibleRows = (client.bottom - listTop - kMargin) / kRowHeight;
   if (visibleRows < 1) visibleRows = 1;
   int first = gState.selected >= visibleRows ? gState.selected - visibleRows + 1 : 0;
@@ -185,6 +193,7 @@ void Paint(HWND window) {
     DrawLine(dc, listTop, "No games found in " + gState.options.gamesPath);
   }
   SelectObject(dc, oldFont);
+  DeleteObject(font);
   EndPaint(window, &paint);
 }
 
