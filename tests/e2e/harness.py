@@ -94,19 +94,30 @@ class Session:
     def start(self) -> None:
         self._start_xvfb()
         self.env["DISPLAY"] = self.display
-        self.prefix.mkdir()
-        # A persistent wineserver keeps the prefix warm between cases instead of letting it
-        # shut down and boot again for every program the suite starts.
-        subprocess.run(["wineserver", "-p"], env=self.env, timeout=30, check=True)
-        subprocess.run(
-            ["wine", "wineboot", "--init"],
-            env=self.env,
-            stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL,
-            timeout=WINEBOOT_TIMEOUT_S,
-            check=True,
-        )
+        self._boot_prefix()
         self._hold_desktop()
+
+    def _boot_prefix(self, attempts: int = 3) -> None:
+        # Creating a prefix now and then fails on a busy machine (wineboot exits 1 after a few
+        # seconds); a fresh prefix on the next attempt has always come up.
+        for attempt in range(1, attempts + 1):
+            shutil.rmtree(self.prefix, ignore_errors=True)
+            self.prefix.mkdir()
+            # A persistent wineserver keeps the prefix warm between cases instead of letting it
+            # shut down and boot again for every program the suite starts.
+            subprocess.run(["wineserver", "-p"], env=self.env, timeout=30, check=True)
+            log = self.root / f"wineboot-{attempt}.log"
+            with open(log, "wb") as out:
+                done = subprocess.run(["wine", "wineboot", "--init"], env=self.env,
+                                      stdout=out, stderr=subprocess.STDOUT,
+                                      timeout=WINEBOOT_TIMEOUT_S)
+            if done.returncode == 0:
+                return
+            print(f"wineboot failed (exit {done.returncode}, attempt {attempt}):\n"
+                  + log.read_text(errors="replace")[-2000:])
+            subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)
+            subprocess.run(["wineserver", "-w"], env=self.env, timeout=30)
+        raise RuntimeError(f"wineboot failed {attempts} times")
 
     def _hold_desktop(self) -> None:
         # Keeps Wine's desktop up between cases: otherwise it closes when a case's last program
