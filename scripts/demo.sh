@@ -60,8 +60,26 @@ wine "$tool" press 27 150 >/dev/null 2>&1
 i=0
 until [ -s "$work/ruskel.rc" ] || [ $i -ge 100 ]; do sleep 0.1; i=$((i + 1)); done
 
-echo "== what the demo emulator received:"
-sed -n 's/^[0-9]* \(KEYDOWN\|KEYUP\|PLAY\|QUIT\|ACTIVATE\|SHOWN\)/  \1/p' "$log"
+echo "== what the demo emulator received (repeats folded):"
+python3 - "$log" <<'PY'
+import sys
+events = []
+for line in open(sys.argv[1], encoding="latin-1"):
+    parts = line.rstrip("\r\n").split(" ", 2)
+    if len(parts) >= 2 and parts[1] in ("ACTIVATE", "SHOWN", "KEYDOWN", "KEYUP", "PLAY", "QUIT"):
+        events.append(" ".join(parts[1:]))
+i = 0
+while i < len(events):
+    pair, times = events[i:i + 2], 1
+    while len(pair) == 2 and events[i + 2 * times:i + 2 * times + 2] == pair:
+        times += 1
+    if times > 1:
+        print(f"  {pair[0]}, {pair[1]}   x {times}")
+        i += 2 * times
+    else:
+        print(f"  {events[i]}")
+        i += 1
+PY
 playing=$(sed -n 's/.* PLAY index=[0-9]* name=//p' "$log" | tail -1)
 echo "== now playing: ${playing:-nothing}"
 echo "== ruskel.exe exit code: $(cat "$work/ruskel.rc" 2>/dev/null || echo 'still running')"
