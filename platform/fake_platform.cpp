@@ -151,6 +151,7 @@ ProcessStartResult FakePlatform::StartProcess(const ProcessStart& start) {
 
 void FakePlatform::ShowMessage(const std::string& text, MessageKind kind) {
   Record(std::string(kind == MessageKind::Error ? "ErrorBox: " : "MessageBox: ") + text);
+  if (whileMessageBoxShown) whileMessageBoxShown();
 }
 
 void FakePlatform::EndProcess(int exitCode) {

@@ -47,6 +47,8 @@ class FakePlatform : public PlatformOps {
   bool foregroundRefused = false;       // BringToFront never lands
   bool joystickPresent = false;
   bool tracePolls = false;  // also record lookups, key states and joystick reads
+  // Runs while a message box is up, as a real modal loop that delivers messages would.
+  std::function<void()> whileMessageBoxShown;
 
   void AddWindow(const Window& window) { windows_.push_back(window); }
   void PressKey(std::int32_t virtualKey, std::uint64_t from, std::uint64_t to);

@@ -351,5 +351,27 @@ TEST(SequencePlayerTest, OnlyExactDownAndUpSendKeys) {
   }
 }
 
+TEST(Form1Test, TicksDuringAnErrorBoxDoNotReenterTheHandlers) {
+  SimulatedRun run;
+  ConfigText config;
+  config.timer = "timer=100";
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears();
+  ASSERT_TRUE(run.Start("-alpha"));
+  ASSERT_EQ(run.RunFor(50), std::nullopt);
+  // A table the loader would refuse, so that playing it fails inside misc_Timer.
+  run.state->MiscSeq[0] = {"300", "down"};
+  int nested = 0;
+  run.os.whileMessageBoxShown = [&] {
+    run.os.PressKey(27, run.os.now(), run.os.now() + 1000);  // would end the run if ticked
+    for (int id : {kTimkey, kWfExit, kMisc}) run.form.Tick(id);
+    ++nested;
+  };
+  EXPECT_EQ(run.RunFor(200), kExitInternal);
+  EXPECT_EQ(nested, 1);
+  EXPECT_EQ(run.os.TraceOf("ErrorBox").size(), 1u);
+  EXPECT_EQ(run.os.Trace().back(), "EndProcess 5");
+}
+
 }  // namespace
 }  // namespace ruskel
