@@ -38,16 +38,26 @@ void Win32Platform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
 std::uint16_t Win32Platform::KeyState(std::int32_t virtualKey) {
   // This thread has no window that takes input, so its GetKeyState view goes
   // stale; the asynchronous state tells whether the key is down right now.
-  const auto threadState = static_cast<std::uint16_t>(GetKeyState(virtualKey));
-  if ((threadState & 0x8000) != 0) return threadState;
+  // The thread's view changes only with input messages this thread never
+  // gets, so it is refreshed every 100 ms rather than on every tick: under
+  // Wine each GetKeyState is a round trip to the server.
+  constexpr std::uint64_t kThreadStateRefreshMs = 100;
+  const std::uint64_t now = GetTickCount64();
+  if (virtualKey != threadStateKey_ || now >= threadStateRefreshAtMs_) {
+    threadState_ = static_cast<std::uint16_t>(GetKeyState(virtualKey));
+    threadStateKey_ = virtualKey;
+    threadStateRefreshAtMs_ = now + kThreadStateRefreshMs;
+  }
+  if ((threadState_ & 0x8000) != 0) return threadState_;
   if ((static_cast<std::uint16_t>(GetAsyncKeyState(virtualKey)) & 0x8000) != 0) return 0xFF80;
-  return threadState;
+  return threadState_;
 }
 
 bool Win32Platform::ReadJoystick(std::uint32_t joystickId, JoyInfo& info) {
-  // Without a joystick every call fails; probing again once a second still
-  // finds one plugged in mid-run, without paying for the probe on every tick.
-  constexpr std::uint64_t kRetryAfterFailureMs = 1000;
+  // Without a joystick every call fails, and now and then a failing call
+  // searches for devices again (some milliseconds of CPU each under Wine).
+  // Probing every 10 s still finds a pad plugged in mid-run.
+  constexpr std::uint64_t kRetryAfterFailureMs = 10000;
   const std::uint64_t now = GetTickCount64();
   if (now < joystickRetryAtMs_) return false;
   JOYINFO reading{};

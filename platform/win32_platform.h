@@ -37,6 +37,9 @@ class Win32Platform : public PlatformOps {
  private:
   void* timerWindow_ = nullptr;  // HWND, kept out of this header
   std::uint64_t joystickRetryAtMs_ = 0;
+  std::int32_t threadStateKey_ = -1;
+  std::uint16_t threadState_ = 0;
+  std::uint64_t threadStateRefreshAtMs_ = 0;
   std::function<void(int)> tickHandler_;
 
   friend struct TimerWindowAccess;
