@@ -13,9 +13,14 @@ void CloseEmulator(Mainmod& m) {
   } else {
     s.EmulatorWindow = LookUpEmulatorWindow(m);
   }
+  QuitEmulatorWindow(m);
+}
+
+void QuitEmulatorWindow(Mainmod& m) {
   // WM_QUIT rather than WM_CLOSE: emulators that ask "really quit?" on
   // WM_CLOSE would otherwise stay up.
-  if (s.EmulatorWindow != 0) m.Os.PostWindowMessage(s.EmulatorWindow, kWmQuit, 0, 0);
+  const WindowHandle window = m.State.EmulatorWindow;
+  if (window != 0) m.Os.PostWindowMessage(window, kWmQuit, 0, 0);
 }
 
 }  // namespace ruskel

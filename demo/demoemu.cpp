@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "demo/epoch_ms.h"
+
 namespace {
 
 constexpr char kDefaultTitle[] = "Ruskel Demo Emulator";
@@ -20,8 +22,6 @@ constexpr int kClientHeight = 480;
 constexpr int kMargin = 16;
 constexpr int kRowHeight = 26;
 constexpr int kFontHeight = 18;
-// Milliseconds between 1601-01-01 (FILETIME origin) and 1970-01-01.
-constexpr std::int64_t kUnixEpochInFileTimeMs = 11644473600000LL;
 
 struct Options {
   std::string title = kDefaultTitle;
@@ -44,14 +44,7 @@ struct EmulatorState {
 
 EmulatorState gState;
 
-std::int64_t EpochMs() {
-  FILETIME now;
-  GetSystemTimePreciseAsFileTime(&now);
-  ULARGE_INTEGER ticks;
-  ticks.LowPart = now.dwLowDateTime;
-  ticks.HighPart = now.dwHighDateTime;
-  return static_cast<std::int64_t>(ticks.QuadPart / 10000) - kUnixEpochInFileTimeMs;
-}
+using ruskel::demo::EpochMs;
 
 // One WriteFile per line on an append handle: nothing is buffered, so a test reading the file
 // while we run sees every event the moment it happened.

@@ -68,7 +68,7 @@ void Form1::EndIfExitRequestedWhileWaiting() {
   RunState& s = m_->State;
   if (s.WindowTitle != kNullWord) {
     s.EmulatorWindow = LookUpEmulatorWindow(*m_);
-    if (s.EmulatorWindow != 0) os_.PostWindowMessage(s.EmulatorWindow, kWmQuit, 0, 0);
+    QuitEmulatorWindow(*m_);
   }
   EndRun(*m_, kExitNormal);
 }

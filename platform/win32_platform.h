@@ -40,9 +40,6 @@ class Win32Platform : public PlatformOps {
   std::int32_t threadStateKey_ = -1;
   std::uint16_t threadState_ = 0;
   std::uint64_t threadStateRefreshAtMs_ = 0;
-  std::function<void(int)> tickHandler_;
-
-  friend struct TimerWindowAccess;
 };
 
 // The system's text for an error code, without the trailing line break.

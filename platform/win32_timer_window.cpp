@@ -7,21 +7,12 @@ namespace ruskel {
 namespace {
 
 constexpr const char* kTimerWindowClass = "RuskelTimerHost";
-Win32Platform* g_timerOwner = nullptr;  // one timer window per process
-
-}  // namespace
-
-struct TimerWindowAccess {
-  static void Tick(Win32Platform& platform, int timerId) {
-    if (platform.tickHandler_) platform.tickHandler_(timerId);
-  }
-};
-
-namespace {
+// One timer window per process; its ticks go to whoever asked for them.
+std::function<void(int)> g_tickHandler;
 
 LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER && g_timerOwner != nullptr) {
-    TimerWindowAccess::Tick(*g_timerOwner, static_cast<int>(wParam));
+  if (message == WM_TIMER && g_tickHandler) {
+    g_tickHandler(static_cast<int>(wParam));
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -37,14 +28,13 @@ void Win32Platform::CreateTimerWindow() {
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kTimerWindowClass;
   RegisterClassExA(&windowClass);
-  g_timerOwner = this;
   // A message-only window: never shown, never in the taskbar or Alt+Tab.
   timerWindow_ = CreateWindowExA(0, kTimerWindowClass, "ruskel", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                  nullptr, instance, nullptr);
 }
 
 void Win32Platform::SetTickHandler(std::function<void(int)> handler) {
-  tickHandler_ = std::move(handler);
+  g_tickHandler = std::move(handler);
 }
 
 void Win32Platform::StartTimer(int timerId, std::uint32_t intervalMs) {

@@ -6,19 +6,15 @@
 #include <string>
 
 #include "core/command_line.h"
-#include "core/config_loader.h"
 #include "core/number.h"
-#include "core/startup.h"
 #include "core/text.h"
 #include "dialogue.h"
-#include "driver/form1.h"
-#include "platform/fake_platform.h"
 #include "require.h"
+#include "run_harness.h"
 
 namespace ruskel::fuzz {
 namespace {
 
-constexpr WindowHandle kEmulatorWindow = 0x2a;
 constexpr std::uint32_t kHeldButtons = 4;
 constexpr std::uint64_t kButtonsAt = 10;
 constexpr std::uint64_t kEscapeAt = 20;
@@ -74,17 +70,13 @@ void RunOnce(const std::string& text) {
   ParseArgs(parsed, text);
   CheckParsed(parsed);
 
-  FakePlatform os;
-  RunState state;
-  Form1 form(os);
-  Mainmod m{state, os, form};
-  form.Attach(m);
-  os.argumentText = text;
-  os.files[ConfigPath(os.programDir)] = kConfig;
-  os.AddWindow({kEmulatorWindow, "My Emulator", 0, 0});
+  testing::SimulatedRun run;
+  FakePlatform& os = run.os;
+  run.WriteConfig(kConfig);
+  run.EmulatorWindowAppears();
   os.joystickPresent = true;
 
-  const bool started = os.RunMain([&] { Main(m); });
+  const bool started = run.Start(text);
   if (text.empty()) {
     Require(!started && os.exitCode() == kExitUsage, "no arguments end with the usage message");
     Require(os.TraceOf("ReadFile").empty() && os.TraceOf("StartProcess").empty(),
@@ -92,7 +84,7 @@ void RunOnce(const std::string& text) {
     return;
   }
   Require(started, "any argument text starts the emulator");
-  const RunState& s = state;
+  const RunState& s = *run.state;
   Require(s.RomName == parsed.RomName && s.ExitKeyText == parsed.ExitKeyText &&
               s.ExitButtonText == parsed.ExitButtonText && s.ExitButton == parsed.ExitButton,
           "the run parses the text as the parser alone does");

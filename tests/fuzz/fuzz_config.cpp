@@ -8,19 +8,16 @@
 
 #include "core/config_loader.h"
 #include "core/number.h"
-#include "core/startup.h"
 #include "core/text.h"
 #include "dialogue.h"
-#include "driver/form1.h"
-#include "platform/fake_platform.h"
 #include "require.h"
+#include "run_harness.h"
 
 namespace ruskel::fuzz {
 namespace {
 
 constexpr const char* kArguments = "-alpha -keyx27";
 constexpr const char* kRom = "ALPHA";
-constexpr WindowHandle kEmulatorWindow = 0x2a;
 constexpr std::int32_t kLongestMiscWait = 20;  // keeps each run short
 
 bool IsTrimmedLine(const std::string& text) {
@@ -120,15 +117,11 @@ int ExpectedGameIndex(const RunState& s) {
 }
 
 void RunOnce(const std::string& bytes) {
-  FakePlatform os;
-  RunState state;
-  Form1 form(os);
-  Mainmod m{state, os, form};
-  form.Attach(m);
-  os.argumentText = kArguments;
-  os.files[ConfigPath(os.programDir)] = bytes;
+  testing::SimulatedRun run;
+  FakePlatform& os = run.os;
+  run.WriteConfig(bytes);
 
-  const bool started = os.RunMain([&] { Main(m); });
+  const bool started = run.Start(kArguments);
 
   RunState parsedAlone;
   const bool loads = !ParseConfig(bytes, parsedAlone).has_value();
@@ -141,7 +134,7 @@ void RunOnce(const std::string& bytes) {
     return;
   }
 
-  const RunState& s = state;
+  const RunState& s = *run.state;
   CheckLoaded(s);
   Require(SameConfig(s, parsedAlone), "loading the same bytes twice gives the same tables");
   const std::string expectedStart = "StartProcess cmd=" + os.programDir + "\\" + s.EmulatorCommand +
@@ -153,7 +146,8 @@ void RunOnce(const std::string& bytes) {
 
   // The emulator window is there from the start; the exit key comes once the
   // misc sequence has had its chance (when its delay is short enough).
-  if (s.WindowTitle != "null") os.AddWindow({kEmulatorWindow, s.WindowTitle, 0, 0});
+  if (s.WindowTitle != "null")
+    os.AddWindow({testing::SimulatedRun::kEmulatorWindow, s.WindowTitle, 0, 0});
   RunDialogue(os);
   const std::uint64_t exitAt =
       os.now() + static_cast<std::uint64_t>(std::min(s.MiscDelay, kLongestMiscWait)) + 5;

@@ -35,9 +35,13 @@ class TypicalRun : public ::testing::Test {
     config.games = GamesWith("mygame", 12, 20);
     config.timer = "timer=3000";
     config.misc = {"32/down", "32/up"};
-    run.WriteConfig(config);
-    run.EmulatorWindowAppears(50);
-    run.os.joystickPresent = true;
+    Prepare(run);
+  }
+
+  void Prepare(SimulatedRun& r) const {
+    r.WriteConfig(config);
+    r.EmulatorWindowAppears(50);
+    r.os.joystickPresent = true;
   }
 
   ConfigText config;
@@ -94,9 +98,7 @@ TEST_F(TypicalRun, ExitKey65IgnoresEscape) {
 TEST_F(TypicalRun, NoButtonMeansAnIdleJoystickNeverEndsTheRun) {
   for (const char* args : {"-mygame", "-mygame -butx0", "-mygame -butxabc", "-mygame -butx0.4"}) {
     SimulatedRun fresh;
-    fresh.WriteConfig(config);
-    fresh.EmulatorWindowAppears(50);
-    fresh.os.joystickPresent = true;
+    Prepare(fresh);
     ASSERT_TRUE(fresh.Start(args));
     EXPECT_EQ(fresh.RunFor(5000), std::nullopt) << args;
   }

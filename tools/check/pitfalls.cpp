@@ -2,11 +2,11 @@
 
 #include <map>
 
+#include "core/config_lines.h"
 #include "core/emulator_window.h"
 #include "core/number.h"
 #include "core/text.h"
 #include "tools/check/closest_names.h"
-#include "core/config_lines.h"
 #include "tools/check/key_names.h"
 
 namespace ruskel::check {

@@ -10,24 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "demo/epoch_ms.h"
+
 namespace {
 
-// Milliseconds between 1601-01-01 (FILETIME origin) and 1970-01-01.
-constexpr std::int64_t kUnixEpochInFileTimeMs = 11644473600000LL;
 constexpr DWORD kPollMs = 10;
 constexpr int kExitOk = 0;
 constexpr int kExitUsage = 1;
 constexpr int kExitTimeout = 2;
 constexpr int kExitNotForeground = 3;
 
-std::int64_t EpochMs() {
-  FILETIME now;
-  GetSystemTimePreciseAsFileTime(&now);
-  ULARGE_INTEGER ticks;
-  ticks.LowPart = now.dwLowDateTime;
-  ticks.HighPart = now.dwHighDateTime;
-  return static_cast<std::int64_t>(ticks.QuadPart / 10000) - kUnixEpochInFileTimeMs;
-}
+using ruskel::demo::EpochMs;
 
 bool ParseNumber(const char* text, long& out) {
   char* end = nullptr;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "plan_for.h"
 #include "run_harness.h"
 
 namespace ruskel::check {
@@ -15,18 +16,7 @@ using testing::ConfigText;
 constexpr const char* kProgramDir = "C:\\Games\\ruskel";
 
 CheckPlan Check(const std::string& file, const std::string& arguments) {
-  CheckInput input;
-  input.configFile = "lconfig.ini";
-  input.programDir = kProgramDir;
-  input.argumentText = arguments;
-  input.reader = [file](const std::string& path) {
-    FileReadResult result;
-    result.ok = path == "lconfig.ini";
-    result.bytes = file;
-    result.error = "no such file";
-    return result;
-  };
-  return BuildPlan(input);
+  return PlanFor(file, arguments, "lconfig.ini", kProgramDir);
 }
 
 std::string DemoConfig() {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "plan_for.h"
 #include "run_harness.h"
 
 namespace ruskel::check {
@@ -10,17 +11,7 @@ namespace {
 using testing::ConfigText;
 
 CheckPlan Check(const std::string& file, const std::string& arguments) {
-  CheckInput input;
-  input.configFile = "cab/lconfig.ini";
-  input.programDir = "D:\\cab";
-  input.argumentText = arguments;
-  input.reader = [file](const std::string&) {
-    FileReadResult result;
-    result.ok = true;
-    result.bytes = file;
-    return result;
-  };
-  return BuildPlan(input);
+  return PlanFor(file, arguments, "cab/lconfig.ini", "D:\\cab");
 }
 
 struct KeysCase {
