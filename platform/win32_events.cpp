@@ -83,9 +83,9 @@ void Win32Platform::CreateTimerWindow() {
   // RIDEV_INPUTSINK is documented for windows that can be targets of input.
   // It is never shown, and as a tool window it is never in the taskbar or
   // Alt+Tab.
-  hostWindow_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kHostWindowClass,
-                                "ruskel event window", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                instance, nullptr);
+  hostWindow_ =
+      CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kHostWindowClass, "ruskel event window",
+                      WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
 }
 
 void Win32Platform::SetEventHandler(std::function<void(const PlatformEvent&)> handler) {
@@ -185,7 +185,8 @@ void Win32Platform::RunMessageLoop() {
   std::vector<HANDLE> handles;
   for (;;) {
     handles.clear();
-    for (ProcessId process : watched_) handles.push_back(static_cast<HANDLE>(processHandles_[process]));
+    for (ProcessId process : watched_)
+      handles.push_back(static_cast<HANDLE>(processHandles_[process]));
     const DWORD count = static_cast<DWORD>(handles.size());
     const DWORD woken = MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT,
                                                     MWMO_INPUTAVAILABLE);

@@ -96,7 +96,7 @@ class Win32Platform : public PlatformOps {
 
   // Keys: raw input, and the keys ruskel sent itself that may still come back.
   bool watchingKeys_ = false;
-  bool ownMarkSeen_ = false;  // the system hands our mark back with raw input
+  bool ownMarkSeen_ = false;                  // the system hands our mark back with raw input
   std::map<std::uint32_t, Pending> ownKeys_;  // by vk * 2 + (key up ? 1 : 0)
 
   // Windows: the WinEvent hooks and whether one fired since the last turn.

@@ -92,8 +92,8 @@ ProcessStartResult Win32Platform::StartProcess(const ProcessStart& start) {
   if (job_ == nullptr) job_ = CreateJobObjectA(nullptr, nullptr);
   if (job_ != nullptr) {
     if (start.killWithRuskel && !jobKillsOnClose_) {
-      jobKillsOnClose_ = SetJobLimits(static_cast<HANDLE>(job_),
-                                      kJobLimits | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE);
+      jobKillsOnClose_ =
+          SetJobLimits(static_cast<HANDLE>(job_), kJobLimits | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE);
     } else if (!jobKillsOnClose_) {
       SetJobLimits(static_cast<HANDLE>(job_), kJobLimits);
     }

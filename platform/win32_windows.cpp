@@ -12,8 +12,8 @@ namespace {
 constexpr DWORD kWatchedWindowEvents[] = {EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW,
                                           EVENT_OBJECT_NAMECHANGE};
 
-void CALLBACK WindowEventProc(HWINEVENTHOOK, DWORD, HWND window, LONG objectId, LONG childId,
-                              DWORD, DWORD) {
+void CALLBACK WindowEventProc(HWINEVENTHOOK, DWORD, HWND window, LONG objectId, LONG childId, DWORD,
+                              DWORD) {
   if (objectId != OBJID_WINDOW || childId != CHILDID_SELF || window == nullptr) return;
   if (Win32Platform* platform = CurrentWin32Platform()) platform->OnWindowEvent(window);
 }
@@ -101,8 +101,8 @@ void Win32Platform::WatchWindows(bool on) {
     for (void* hook : windowHooks_) UnhookWinEvent(static_cast<HWINEVENTHOOK>(hook));
     windowHooks_.clear();
     windowsChanged_ = false;
-    DropQueued([](const PlatformEvent& event, int) { return event.kind == EventKind::WindowsChanged; },
-               0);
+    DropQueued(
+        [](const PlatformEvent& event, int) { return event.kind == EventKind::WindowsChanged; }, 0);
   }
 }
 

@@ -54,7 +54,8 @@ class ProbeRun:
                 try:
                     if not (entry / "comm").read_text().startswith("platform_probe"):
                         continue
-                    if marker in (entry / "cmdline").read_bytes().decode("latin-1"):
+                    cmdline = (entry / "cmdline").read_bytes().decode("latin-1")
+                    if marker in cmdline.replace("\0", " "):
                         return int(entry.name)
                 except OSError:
                     continue
