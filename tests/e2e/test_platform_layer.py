@@ -7,16 +7,19 @@ there first, as a run of the wrapper would.
 
 import os
 import signal
+import struct
 import subprocess
 import time
 from pathlib import Path
 from typing import List, Optional
 
 from e2e_testcase import E2ETestCase, session
+from emulog import EmulatorLog
 from harness import wait_until
 
 VK_F12 = 123  # pressed by the helper, another program
 VK_F13 = 124  # sent by the probe itself
+VK_DOWN = 40
 PROBE_START_S = 20
 
 
@@ -166,3 +169,34 @@ class PlatformLayerTest(E2ETestCase):
         self.assertEqual(probe.words("REENTERED"), [], probe.dump())
         self.assertTrue(probe.words("BOXCLOSED"), probe.dump())
         self.assertTrue(probe.words("END"), probe.dump())
+
+    def test_the_curtain_covers_the_screen_and_takes_neither_focus_nor_keys(self):
+        title = self.emulator_in_front()
+        log = EmulatorLog(self.case.folder / "demoemu.log")
+        uncovered = self.black_share()  # Xvfb's root is black too; the emulator's window is not
+        self.probe("curtain", "15000")
+        time.sleep(0.5)  # drawn
+        covered = self.black_share()
+        self.assertLess(uncovered, 0.99)
+        self.assertGreater(covered, 0.999)
+        self.assertEqual(self.case.tool("foreground").lines, [title])
+        self.assertEqual(self.case.tool("press", str(VK_DOWN), "30").returncode, 0)
+        self.assertTrue(log.wait_for(lambda e: e.name == "KEYDOWN" and e.fields.get("vk") == "40",
+                                     5), log.dump())
+
+    def black_share(self) -> float:
+        """The share of the screen's pixels that are black."""
+        dump = subprocess.run(["xwd", "-root", "-silent", "-display", session().display],
+                              stdout=subprocess.PIPE, timeout=30, check=True).stdout
+        header = struct.unpack(">25I", dump[:100])
+        header_size, width, height = header[0], header[4], header[5]
+        bits_per_pixel, bytes_per_line, colours = header[11], header[12], header[19]
+        step = bits_per_pixel // 8
+        pixels = dump[header_size + colours * 12:]
+        black = total = 0
+        for y in range(0, height, 8):
+            line = pixels[y * bytes_per_line: y * bytes_per_line + width * step]
+            for x in range(0, len(line), 8 * step):
+                total += 1
+                black += int.from_bytes(line[x:x + 3], "little") == 0
+        return black / total

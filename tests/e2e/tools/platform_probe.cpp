@@ -148,6 +148,7 @@ int Usage() {
                "  idle <ms>                  watch keys and windows, print nothing but END\n"
                "  start <ms> <kill 0|1> <command line>  start a process and watch it\n"
                "  titled <title>             list the top-level windows with the title\n"
+               "  curtain <ms>               show the curtain\n"
                "  reentry <ms>               a message box inside a tick handler\n"
                "  mark                       does raw input hand back dwExtraInfo\n");
   return 1;
@@ -209,6 +210,8 @@ int main(int argc, char** argv) {
         os.IsDescendantOf(result.processId, result.processId) ? 1 : 0);
     Say("PARENT %d", os.IsDescendantOf(GetCurrentProcessId(), result.processId) ? 1 : 0);
     if (!os.WatchProcess(result.processId)) Say("UNWATCHED");
+  } else if (command == "curtain") {
+    os.ShowCurtain(true);
   } else if (command == "reentry") {
     os.StartTimer(kWorkTimer, 20);
   } else {
