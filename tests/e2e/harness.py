@@ -34,6 +34,7 @@ class Binaries:
     demoemu: Path
     tool: Path
     games: Path
+    probe: Optional[Path] = None  # platform_probe.exe, when built
 
 
 @dataclass

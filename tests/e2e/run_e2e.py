@@ -28,6 +28,8 @@ def parse_args():
     parser.add_argument("--ruskel", type=Path, help="ruskel.exe (default <bin>/app/ruskel.exe)")
     parser.add_argument("--demoemu", type=Path, help="default <bin>/demo/demoemu.exe")
     parser.add_argument("--tool", type=Path, help="default <bin>/tests/e2e/ruskeltest.exe")
+    parser.add_argument("--probe", type=Path,
+                        help="default <bin>/tests/e2e/platform_probe.exe")
     parser.add_argument("-k", dest="patterns", action="append", help="only tests matching")
     parser.add_argument("--keep", action="store_true", help="keep the case folders and prefix")
     parser.add_argument("modules", nargs="*", help="test modules (default: all test_*.py)")
@@ -36,11 +38,13 @@ def parse_args():
 
 def find_binaries(args) -> Binaries:
     ruskel = args.ruskel or args.bin / "app" / "ruskel.exe"
+    probe = args.probe or args.bin / "tests" / "e2e" / "platform_probe.exe"
     return Binaries(
         ruskel=ruskel if ruskel.is_file() else None,
         demoemu=args.demoemu or args.bin / "demo" / "demoemu.exe",
         tool=args.tool or args.bin / "tests" / "e2e" / "ruskeltest.exe",
         games=HERE.parent.parent / "demo" / "games.txt",
+        probe=probe if probe.is_file() else None,
     )
 
 
