@@ -1,0 +1,36 @@
+// The demo emulator's windows: the game menu (moved by Up/Down, started by Return) and, on
+// request, a second top-level window. Closing follows the options: WM_CLOSE may be ignored.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "demo/demo_options.h"
+#include "demo/key_reader.h"
+
+namespace ruskel::demo {
+
+struct MenuSetup {
+  const Options* options = nullptr;
+  std::vector<std::string> games;
+  KeyReader* reader = nullptr;
+};
+
+// Creates the menu window (and the second one); the main window, or nullptr on failure.
+HWND CreateMenuWindows(HINSTANCE instance, int showCommand, MenuSetup setup);
+
+// A recognised key: moves the selection or starts the game.
+void MenuKey(bool down, int vk);
+
+// Ends the emulator the way its own menu would: destroys its windows, which posts WM_QUIT.
+void DestroyMenuWindows();
+
+// True once the main window is gone: the WM_QUIT that follows is our own and is never ignored.
+bool MenuWindowGone();
+
+// Why the windows went away ("WM_CLOSE"), or empty while they are up.
+const std::string& MenuCloseReason();
+
+}  // namespace ruskel::demo
