@@ -1,6 +1,9 @@
 """The demo emulator's switches for the end of its life, checked with the helper tool alone."""
 
+import shutil
+
 from e2e_testcase import E2ETestCase
+from harness import wait_until
 
 LIFETIME = "30000"
 
@@ -83,3 +86,40 @@ class LifeSwitchTest(E2ETestCase):
         self.assertIsNotNone(start, log.dump())
         self.assertIn(f'--title "{title}" --lifetime {LIFETIME}', start.details)
         self.assertEqual(log.named("ARG"), [], log.dump())
+
+
+class HelperProgramTest(E2ETestCase):
+    def test_stale_window_reports_keys_and_ignores_quit_and_close(self):
+        title = self.unique_title("Stale")
+        self.case.spawn(self.case.session.bins.tool, "stale-window", title, name="stale")
+        self.assertEqual(self.case.tool("waitvisible", title, "15000").returncode, 0)
+        self.case.tool("quit", title)
+        self.case.tool("close", title)
+        self.assertEqual(self.case.tool("type", title, "5000", "20", "0", "40:0x50:e").returncode, 0)
+        lines = wait_lines(self.case, "stale", 5)
+        self.assertTrue(lines[0].startswith("ready pid="), lines)
+        self.assertEqual(sorted(lines[1:]), ["ignored WM_CLOSE", "ignored WM_QUIT",
+                                             "keydown vk=40", "keyup vk=40"])
+        self.assertEqual(self.case.tool("waitgone", title, "300").returncode, 2)
+
+    def test_decoy_leaves_its_marker(self):
+        decoy = self.case.session.bins.decoy
+        if decoy is None:
+            self.skipTest("decoy.exe has not been built")
+        shutil.copy2(decoy, self.case.folder / "my.exe")
+        proc = self.case.spawn(self.case.folder / "my.exe", name="decoy")
+        self.assertEqual(self.case.wait_exit(proc, 15), 0)
+        self.assertTrue((self.case.folder / "DECOY-RAN").exists())
+
+    def test_run_passes_the_argument_text_unchanged(self):
+        text = '-"C:\\roms\\my game.zip" -keyx27'
+        result = self.case.tool("run", "15000", str(self.case.folder / "demoemu.exe"),
+                                f"--no-window --lifetime 10 {text}")
+        self.assertEqual(result.lines[-1:], ["exit 0"], result.lines)
+        start = self.emulator_log().named("START")[0]
+        self.assertIn(f"--lifetime 10 {text} cwd=", start.details)
+
+
+def wait_lines(case, name, count):
+    return wait_until(lambda: len(case.output_lines(name)) >= count and case.output_lines(name),
+                      10) or case.output_lines(name)
