@@ -7,7 +7,7 @@ namespace ruskel::demo {
 namespace {
 
 constexpr char kDefaultTitle[] = "Ruskel Demo Emulator";
-constexpr char kLaunchSwitch[] = "--launch=";
+constexpr char kLaunchSwitch[] = "--launch";
 
 struct ModeName {
   InputMode mode;
@@ -36,6 +36,20 @@ bool ParseMode(const std::string& text, InputMode& out) {
     }
   }
   return false;
+}
+
+// Everything after `--launch=` or `--launch `, as written. ruskel's exe line ends at a second
+// `=`, so the blank form is the one to use there.
+std::string LaunchArgs(const std::string& commandLine) {
+  size_t at = commandLine.find(kLaunchSwitch);
+  if (at == std::string::npos) return "";
+  size_t start = at + sizeof(kLaunchSwitch) - 1;
+  if (start < commandLine.size() && commandLine[start] == '=') {
+    ++start;
+  } else {
+    while (start < commandLine.size() && commandLine[start] == ' ') ++start;
+  }
+  return commandLine.substr(start);
 }
 
 }  // namespace
@@ -69,11 +83,9 @@ Options ParseOptions(int argc, char** argv, const std::string& commandLine,
       value = argv[++i];
       return true;
     };
-    if (name == "--launch" && hasValue) {
+    if (name == kLaunchSwitch) {
       options.launch = true;
-      size_t at = commandLine.find(kLaunchSwitch);
-      options.launchArgs =
-          at == std::string::npos ? value : commandLine.substr(at + sizeof(kLaunchSwitch) - 1);
+      options.launchArgs = LaunchArgs(commandLine);
       break;
     }
     if (name == "--title" && takeValue()) {

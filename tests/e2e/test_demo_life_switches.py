@@ -73,7 +73,7 @@ class LifeSwitchTest(E2ETestCase):
     def test_launcher_starts_a_copy_and_leaves_at_once(self):
         title = self.unique_title()
         launcher = self.case.start_demoemu(
-            "--log", "launcher.log", f"--launch=--title", title, "--lifetime", LIFETIME
+            "--log", "launcher.log", "--launch", "--title", title, "--lifetime", LIFETIME
         )
         self.assertEqual(self.case.wait_exit(launcher), 0)
         launcher_log = self.emulator_log("launcher.log")
