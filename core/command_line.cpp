@@ -37,6 +37,8 @@ void ParseArgs(RunState& state, std::string text) {
     if (mask && *mask != 0) state.ExitButton = *mask;
   }
 
+  // Front ends quote paths with blanks; a file name cannot hold a quote.
+  std::erase(state.RomName, '"');
   state.RomName = Trim(SplitAll(state.RomName, '\\').back());
 }
 

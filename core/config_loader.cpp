@@ -1,10 +1,13 @@
 #include "core/config_loader.h"
 
+#include <map>
 #include <stdexcept>
 
+#include "core/closest_names.h"
 #include "core/config_lines.h"
 #include "core/fatal.h"
 #include "core/number.h"
+#include "core/options.h"
 #include "core/text.h"
 
 namespace ruskel {
@@ -29,6 +32,7 @@ class ConfigParser {
     ReadSequence("misc", state_.MiscSeq);
     ReadGameList();
     ReadEmulatorCommand();
+    ReadOptions();
   }
 
  private:
@@ -178,6 +182,52 @@ class ConfigParser {
                  Quoted(current_));
     }
     state_.EmulatorCommand = pieces[1];
+  }
+
+  // Optional: free text after the exe line is skipped as before, up to
+  // "{options}" or the end of the file.
+  void ReadOptions() {
+    while (reader_.Next(current_)) {
+      if (current_ == "{options}") break;
+    }
+    if (current_ != "{options}") return;
+    const int openedAt = reader_.LineNumber();
+    std::map<std::string, int> seenAt;
+    for (;;) {
+      if (!reader_.Next(current_)) {
+        throw ConfigFailure(std::string(kConfigFileName) + ": the file ended after line " +
+                            std::to_string(reader_.LineNumber()) +
+                            " without the line {/options} that closes {options} of line " +
+                            std::to_string(openedAt) + ".");
+      }
+      if (current_ == "{/options}") return;
+      if (current_.empty() || current_[0] == ';') continue;
+      const std::size_t equals = current_.find('=');
+      if (equals == std::string::npos) {
+        FailAtLine("expected an option such as keydelay=60 inside {options}, found " +
+                   Quoted(current_) + ". The options are: " + OptionNames());
+      }
+      const std::string name = Trim(current_.substr(0, equals));
+      const std::string value = Trim(current_.substr(equals + 1));
+      const OptionRow* row = FindOption(name);
+      if (row == nullptr) {
+        std::vector<std::string> names;
+        for (const OptionRow& known : OptionTable()) names.emplace_back(known.name);
+        const auto near = ClosestNames(name, names, 1);
+        FailAtLine("unknown option " + Quoted(name) +
+                   (near.empty() ? std::string() : " (did you mean " + near[0] + "?)") +
+                   ". The options are: " + OptionNames());
+      }
+      auto [at, fresh] = seenAt.emplace(row->name, reader_.LineNumber());
+      if (!fresh) {
+        FailAtLine("the option " + std::string(row->name) + " is given twice (first on line " +
+                   std::to_string(at->second) + ")");
+      }
+      if (auto problem = row->parse(value, state_.Options)) {
+        FailAtLine("bad value " + Quoted(value) + " for " + row->name + ": " + *problem +
+                   " (" + row->name + "=" + row->values + ")");
+      }
+    }
   }
 
   ConfigLineReader reader_;

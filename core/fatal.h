@@ -11,4 +11,7 @@ namespace ruskel {
 [[noreturn]] void EndRun(Mainmod& m, int exitCode);
 [[noreturn]] void Fatal(Mainmod& m, const std::string& message, int exitCode);
 
+// Hides the black curtain over the screen, when it is up.
+void LiftCurtain(Mainmod& m);
+
 }  // namespace ruskel

@@ -1,19 +1,8 @@
 #include "core/game_selection.h"
 
-#include "core/emulator_window.h"
-#include "core/fatal.h"
-#include "core/key_sequence.h"
 #include "core/text.h"
 
 namespace ruskel {
-
-void RunSequences(Mainmod& m) {
-  PlaySequence(m, m.State.StartupSeq);
-  FindGame(m);
-  if (m.State.GameIndex == -1) EndRun(m, kExitRomNotListed);
-  SendSelects(m);
-  PlaySequence(m, m.State.EnterSeq);
-}
 
 void FindGame(Mainmod& m) {
   RunState& s = m.State;
@@ -21,22 +10,26 @@ void FindGame(Mainmod& m) {
     s.RomName.erase(s.RomName.size() - 4);
   }
   s.GameIndex = -1;
-  const std::string wanted = UpperAscii(s.RomName);
+  const std::string wanted = m.Os.UpperAnsi(s.RomName);
   // A full list (400 names, the closing tag in the last slot) ends at its
   // last slot: an unlisted rom is then simply not found.
   for (std::size_t i = 0; i < s.GameList.size(); ++i) {
     const std::string& name = s.GameList[i];
     if (name.empty()) break;
-    if (UpperAscii(name) == wanted) {
+    if (m.Os.UpperAnsi(name) == wanted) {
       s.GameIndex = static_cast<std::int16_t>(i);
       return;
     }
   }
-  CloseEmulator(m);
 }
 
-void SendSelects(Mainmod& m) {
-  for (int i = 1; i <= m.State.GameIndex; ++i) PlaySequence(m, m.State.SelectSeq);
+std::vector<KeyStroke> SelectAndEnterStrokes(Mainmod& m) {
+  std::vector<KeyStroke> strokes;
+  const std::vector<KeyStroke> select = StrokesOf(m, m.State.SelectSeq);
+  for (int i = 1; i <= m.State.GameIndex; ++i) strokes.insert(strokes.end(), select.begin(), select.end());
+  const std::vector<KeyStroke> enter = StrokesOf(m, m.State.EnterSeq);
+  strokes.insert(strokes.end(), enter.begin(), enter.end());
+  return strokes;
 }
 
 }  // namespace ruskel

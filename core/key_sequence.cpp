@@ -1,16 +1,18 @@
 #include "core/key_sequence.h"
 
+#include "core/extended_keys.h"
 #include "core/fatal.h"
 #include "core/number.h"
 #include "core/text.h"
 
 namespace ruskel {
 
-void PlaySequence(Mainmod& m, const KeySequence& sequence) {
+std::vector<KeyStroke> StrokesOf(Mainmod& m, const KeySequence& sequence) {
+  std::vector<KeyStroke> strokes;
   // A full table (20 steps and the closing tag in the last slot) simply ends
   // at its last slot.
   for (const KeyStep& step : sequence) {
-    if (step.key.empty()) return;
+    if (step.key.empty()) break;
     const std::string action = Trim(step.action);
     const bool down = action == "down";
     if (!down && action != "up") continue;
@@ -22,8 +24,26 @@ void PlaySequence(Mainmod& m, const KeySequence& sequence) {
                 ": the key is not a virtual-key code from 0 to 255.",
             kExitInternal);
     }
-    m.Os.SendKeyEvent(static_cast<std::uint8_t>(*key), 0, down ? 0 : kKeyEventKeyUp, 0);
+    strokes.push_back({static_cast<std::uint8_t>(*key), down});
   }
+  return strokes;
+}
+
+void SendStroke(Mainmod& m, KeyStroke stroke) {
+  std::uint32_t flags = stroke.down ? 0 : kKeyEventKeyUp;
+  std::uint8_t scanCode = 0;
+  const ScanCodes mode = m.State.Options.scancodes;
+  if (mode != ScanCodes::Off) {
+    // DirectInput and raw input read the scan code; 0 is no key to them.
+    scanCode = m.Os.ScanCodeOf(stroke.virtualKey);
+    if (IsExtendedKey(stroke.virtualKey)) flags |= kKeyEventExtendedKey;
+    if (mode == ScanCodes::Strict && scanCode != 0) flags |= kKeyEventScanCode;
+  }
+  m.Os.SendKeyEvent(stroke.virtualKey, scanCode, flags);
+}
+
+void PlaySequence(Mainmod& m, const KeySequence& sequence) {
+  for (KeyStroke stroke : StrokesOf(m, sequence)) SendStroke(m, stroke);
 }
 
 }  // namespace ruskel

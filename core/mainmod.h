@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/options.h"
 #include "platform/platform_ops.h"
 
 namespace ruskel {
@@ -42,9 +43,20 @@ struct RunState {
   std::int16_t GameIndex = 0;
   WindowHandle EmulatorWindow = 0;
   JoyInfo JoyState;
+  RunOptions Options;  // the {options} section; defaults when the file has none
+  // The emulator's processes: the one started, and the owner of the window
+  // found by title (a launcher may have started it and gone).
+  ProcessId StartedProcess = 0;
+  ProcessId EmulatorProcess = 0;
+  std::uint64_t StartedAtMs = 0;  // when Main began, for the log's times
+  std::string LogPath;            // empty: no log, or it could not be written
+  bool CurtainShown = false;
 };
 
-enum class TimerId : int { Timkey = 1, timWfExit = 2, misc = 3 };
+// Timkey: window wait and the menu walk; timWfExit: pad readings and exit
+// holds; misc: the misc sequence; closeWait: the emulator's quit; curtain:
+// the curtain's settle after the walk.
+enum class TimerId : int { Timkey = 1, timWfExit = 2, misc = 3, closeWait = 4, curtain = 5 };
 
 // The invisible host of the three timers. Declared here so that start-up can
 // create it and arm timers without knowing how ticks are delivered.
@@ -56,6 +68,8 @@ class TimerHost {
   virtual void Stop(TimerId timer) = 0;
   virtual void SetInterval(TimerId timer, std::uint32_t intervalMs) = 0;
   virtual std::uint32_t Interval(TimerId timer) const = 0;
+  // The emulator has been started: wait for its window, watch for the exit.
+  virtual void BeginRun() = 0;
 };
 
 // Exit codes of the process, for front ends and scripts that look at them.
@@ -66,6 +80,8 @@ enum ExitCode : int {
   kExitStartError = 3,    // the emulator could not be started
   kExitRomNotListed = 4,  // the rom is not in the game list; the emulator was closed
   kExitInternal = 5,      // a sequence step that cannot be played
+  kExitEmulatorEnded = 6,  // the emulator ended by itself; nothing was posted
+  kExitEmulatorLeft = 7,   // the emulator did not quit when asked and was left running
 };
 
 // One run: the shared state, the platform and the timer host.

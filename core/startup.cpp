@@ -2,12 +2,36 @@
 
 #include "core/command_line.h"
 #include "core/config_loader.h"
+#include "core/emulator_path.h"
 #include "core/fatal.h"
+#include "core/number.h"
+#include "core/options.h"
+#include "core/run_log.h"
+#include "core/text.h"
 
 namespace ruskel {
+namespace {
+
+void LogArguments(Mainmod& m, const std::string& arguments) {
+  const RunState& s = m.State;
+  Log(m, "---- ruskel run ----");
+  Log(m, "arguments: " + Quoted(arguments));
+  const auto key = ToInt32(s.ExitKey);
+  Log(m, "rom " + Quoted(s.RomName) + ", exit key " +
+             (key && *key != 0 ? std::to_string(*key) : std::string("none")) + ", exit button " +
+             (s.ExitButton == kNoExitButton ? std::string("none") : std::to_string(s.ExitButton)));
+  std::string options;
+  for (const std::string& option : DescribeOptions(s.Options)) {
+    options += (options.empty() ? "" : ", ") + option;
+  }
+  Log(m, "options: " + options);
+}
+
+}  // namespace
 
 void Main(Mainmod& m) {
   m.State.UsageText = kUsageText;
+  m.State.StartedAtMs = m.Os.NowMs();
   const std::string arguments = m.Os.ArgumentText();
   if (arguments.empty()) {
     m.Os.ShowMessage(m.State.UsageText, MessageKind::Information);
@@ -15,29 +39,58 @@ void Main(Mainmod& m) {
   }
   m.Form.Create();
   LoadConfig(m);
+  OpenRunLog(m);
   // The loader has already refused delays outside what a timer accepts.
   m.Form.SetInterval(TimerId::misc, static_cast<std::uint32_t>(m.State.MiscDelay));
   ParseArgs(m.State, arguments);
+  LogArguments(m, arguments);
   StartEmulator(m);
 }
 
 void StartEmulator(Mainmod& m) {
+  RunState& s = m.State;
   const std::string programDir = m.Os.ProgramDirectory();
   ProcessStart start;
   start.workingDirectory = programDir + "\\";
-  start.commandLine = programDir + "\\" + m.State.EmulatorCommand;
   start.inheritHandles = true;
   start.creationFlags = kNormalPriorityClass;
-  ProcessStartResult result = m.Os.StartProcess(start);
+  start.killWithRuskel = s.Options.killwithruskel;
+
+  // Never the path cut at a blank of ProgramDir, never a program elsewhere.
+  const ProgramLookup program = FindEmulatorProgram(
+      programDir, s.EmulatorCommand, [&m](const std::string& path) { return m.Os.FileExists(path); });
+  std::string reason;
+  ProcessStartResult result;
+  if (program.found) {
+    start.applicationName = program.found->path;
+    start.commandLine = program.found->commandLine;
+    if (s.Options.curtain) {
+      m.Os.ShowCurtain(true);
+      s.CurtainShown = true;
+    }
+    result = m.Os.StartProcess(start);
+    reason = result.error;
+  } else {
+    start.commandLine = programDir + "\\" + s.EmulatorCommand;
+    reason = "no such program in " + programDir + "\\ (tried";
+    for (const std::string& tried : program.tried) {
+      reason += ' ';
+      reason += Quoted(tried);
+    }
+    reason += ')';
+  }
   // Without this the wrapper would sit invisible, waiting for a window that never comes.
   if (!result.started) {
     Fatal(m,
           "Cannot start the emulator.\n\nCommand line: " + start.commandLine +
-              "\nWorking directory: " + start.workingDirectory + "\nReason: " + result.error +
+              "\nWorking directory: " + start.workingDirectory + "\nReason: " + reason +
               "\n\nCheck the exe= line of " + ConfigPath(programDir) + ".",
           kExitStartError);
   }
-  m.Form.Start(TimerId::Timkey);
+  s.StartedProcess = result.processId;
+  Log(m, "started " + start.commandLine + " in " + start.workingDirectory + ", process " +
+             std::to_string(result.processId));
+  m.Form.BeginRun();
 }
 
 }  // namespace ruskel

@@ -1,22 +1,84 @@
 #include "driver/exit_watch.h"
 
-#include "core/fatal.h"
-#include "core/number.h"
+#include "core/mainmod.h"
 
 namespace ruskel {
 
-bool ExitRequested(Mainmod& m) {
-  RunState& s = m.State;
-  JoyInfo reading = s.JoyState;
-  if (m.Os.ReadJoystick(0, reading)) s.JoyState = reading;
+void ExitWatch::Start(const Settings& settings, std::uint64_t now, bool keyHeldNow) {
+  settings_ = settings;
+  heldAtStart_ = keyHeldNow;
+  lastIgnoredDownAt_ = now;
+  keyDownAt_.reset();
+  padMatchedAt_.reset();
+}
 
-  // The command line only keeps exit keys that fit 32 bits.
-  auto key = ToInt32(s.ExitKey);
-  if (!key) Fatal(m, "The exit key code is out of range.", kExitInternal);
-  const std::uint16_t keyState = m.Os.KeyState(*key);
+bool ExitWatch::WatchesButton() const {
+  return settings_.exitButton != kNoExitButton;
+}
 
-  return static_cast<std::int64_t>(s.JoyState.buttons) == s.ExitButton ||
-         (keyState & kKeyHeldBit) != 0;
+bool ExitWatch::Held(const std::optional<std::uint64_t>& since, std::uint64_t now) const {
+  return since && now - *since >= settings_.holdMs;
+}
+
+bool ExitWatch::KeyDown(std::int32_t virtualKey, std::uint64_t now) {
+  if (settings_.exitKey == 0 || virtualKey != settings_.exitKey) return false;
+  if (heldAtStart_) {
+    // Autorepeat of a key held since before the watch (or one whose key-up
+    // was lost with an earlier emulator's window): not a press.
+    const bool repeat = now - lastIgnoredDownAt_ < kAutorepeatGapMs;
+    lastIgnoredDownAt_ = now;
+    if (repeat) return false;
+    heldAtStart_ = false;
+  }
+  if (!keyDownAt_) keyDownAt_ = now;  // later key-downs are autorepeat
+  return Held(keyDownAt_, now);
+}
+
+void ExitWatch::KeyUp(std::int32_t virtualKey) {
+  if (settings_.exitKey == 0 || virtualKey != settings_.exitKey) return;
+  heldAtStart_ = false;
+  keyDownAt_.reset();
+}
+
+bool ExitWatch::ButtonsMatch(std::uint32_t buttons, std::int32_t exitButton) {
+  if (exitButton >= 0 && exitButton <= 15) {
+    return static_cast<std::int32_t>(buttons & 0xF) == exitButton;
+  }
+  return static_cast<std::int32_t>(buttons) == exitButton;
+}
+
+bool ExitWatch::PadsRead(const std::vector<std::uint32_t>& masks, std::uint64_t now) {
+  if (!WatchesButton()) return false;
+  bool matched = false;
+  for (std::uint32_t mask : masks) matched = matched || ButtonsMatch(mask, settings_.exitButton);
+  if (!matched) {
+    padMatchedAt_.reset();
+    return false;
+  }
+  if (!padMatchedAt_) padMatchedAt_ = now;
+  return Held(padMatchedAt_, now);
+}
+
+bool ExitWatch::HoldElapsed(std::uint64_t now) const {
+  return Held(keyDownAt_, now) || Held(padMatchedAt_, now);
+}
+
+std::uint32_t WinmmButtonsOfXInput(std::uint16_t xinputButtons) {
+  struct Mapping {
+    std::uint16_t xinput;
+    std::uint32_t winmm;
+  };
+  static constexpr Mapping kMappings[] = {
+      {0x1000, 1},   {0x2000, 2},   {0x4000, 4},   {0x8000, 8},    // A B X Y
+      {0x0100, 16},  {0x0200, 32},                                 // LB RB
+      {0x0020, 64},  {0x0010, 128},                                // Back Start
+      {0x0040, 256}, {0x0080, 512},                                // left, right stick
+  };
+  std::uint32_t buttons = 0;
+  for (const Mapping& mapping : kMappings) {
+    if ((xinputButtons & mapping.xinput) != 0) buttons |= mapping.winmm;
+  }
+  return buttons;
 }
 
 }  // namespace ruskel

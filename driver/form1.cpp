@@ -3,13 +3,14 @@
 namespace ruskel {
 
 Form1::Form1(PlatformOps& os) : os_(os) {
-  Slot(TimerId::Timkey).intervalMs = kWindowWaitTickMs;
-  Slot(TimerId::timWfExit).intervalMs = 1;  // as often as the platform allows
+  Slot(TimerId::Timkey).intervalMs = kWindowFallbackMs;
+  Slot(TimerId::timWfExit).intervalMs = kPadPollMs;
+  Slot(TimerId::curtain).intervalMs = kCurtainSettleMs;
 }
 
 void Form1::Create() {
   os_.CreateTimerWindow();
-  os_.SetTickHandler([this](int timerId) { Tick(timerId); });
+  os_.SetEventHandler([this](const PlatformEvent& event) { OnEvent(event); });
 }
 
 void Form1::Start(TimerId timer) {
@@ -28,6 +29,7 @@ void Form1::Stop(TimerId timer) {
 
 void Form1::SetInterval(TimerId timer, std::uint32_t intervalMs) {
   TimerSlot& slot = Slot(timer);
+  if (slot.intervalMs == intervalMs) return;
   slot.intervalMs = intervalMs;
   if (!slot.enabled) return;
   if (intervalMs > 0) {
@@ -41,19 +43,39 @@ std::uint32_t Form1::Interval(TimerId timer) const {
   return Slot(timer).intervalMs;
 }
 
-void Form1::Tick(int timerId) {
-  // A message box inside a handler pumps messages; its ticks must not re-enter.
+void Form1::OnEvent(const PlatformEvent& event) {
+  // A message box inside a handler pumps messages; its events must not re-enter.
   if (inHandler_ || m_ == nullptr) return;
-  if (timerId < 1 || timerId > 3) return;
-  const TimerId timer = static_cast<TimerId>(timerId);
-  if (!Slot(timer).enabled) return;  // a tick already queued before Stop
-
   struct Guard {
     bool& flag;
     explicit Guard(bool& f) : flag(f) { flag = true; }
     ~Guard() { flag = false; }
   } guard(inHandler_);
+  Dispatch(event);
+}
 
+void Form1::Dispatch(const PlatformEvent& event) {
+  switch (event.kind) {
+    case EventKind::Timer:
+      if (event.timerId >= 1 && event.timerId < static_cast<int>(timers_.size())) {
+        Tick(static_cast<TimerId>(event.timerId));
+      }
+      break;
+    case EventKind::KeyDown:
+    case EventKind::KeyUp:
+      OnKey(event);
+      break;
+    case EventKind::WindowsChanged:
+      if (phase_ == Phase::WaitingForWindow) LookForWindow();
+      break;
+    case EventKind::ProcessEnded:
+      OnProcessEnded(event.processId);
+      break;
+  }
+}
+
+void Form1::Tick(TimerId timer) {
+  if (!Slot(timer).enabled) return;  // a tick already queued before Stop
   switch (timer) {
     case TimerId::Timkey:
       Timkey_Timer();
@@ -63,6 +85,12 @@ void Form1::Tick(int timerId) {
       break;
     case TimerId::misc:
       misc_Timer();
+      break;
+    case TimerId::closeWait:
+      closeWait_Timer();
+      break;
+    case TimerId::curtain:
+      curtain_Timer();
       break;
   }
 }

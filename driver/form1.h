@@ -1,24 +1,38 @@
-// The invisible timer host and its three tick handlers.
+// The invisible timer host and its tick handlers: they carry a run from the
+// emulator's start to its end, woken by the platform's events.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 
+#include "core/emulator_window.h"
+#include "core/key_sequence.h"
 #include "core/mainmod.h"
+#include "driver/exit_watch.h"
 
 namespace ruskel {
 
-// The window wait pauses this long between lookups: finding a window by its
-// title walks every top-level window, which is not free (about 0.2 ms of CPU
-// under Wine), while a new window is still typed into within a few dozen ms.
-inline constexpr std::uint32_t kWindowWaitTickMs = 25;
+// Without window events the window wait still looks this often: Wine tells
+// of new windows but not of windows being shown or renamed.
+inline constexpr std::uint32_t kWindowFallbackMs = 250;
+// Once the window is there, its activation is checked this often.
+inline constexpr std::uint32_t kFocusCheckMs = 10;
+// Window activation is asynchronous: keys typed before the window is really in
+// front get lost. Give it this long before typing anyway.
+inline constexpr std::uint64_t kFocusSettleMs = 2000;
+// Windows with the title that belong to other processes are passed over this
+// long: the emulator's own window is on its way.
+inline constexpr std::uint64_t kForeignWindowAfterMs = 5000;
+inline constexpr std::uint32_t kPadPollMs = 50;
+inline constexpr std::uint32_t kCurtainSettleMs = 500;
 
 class Form1 : public TimerHost {
  public:
   explicit Form1(PlatformOps& os);
 
-  // The run the tick handlers work on; set before the first tick.
+  // The run the handlers work on; set before the first event.
   void Attach(Mainmod& m) { m_ = &m; }
 
   void Create() override;
@@ -26,15 +40,21 @@ class Form1 : public TimerHost {
   void Stop(TimerId timer) override;
   void SetInterval(TimerId timer, std::uint32_t intervalMs) override;
   std::uint32_t Interval(TimerId timer) const override;
+  void BeginRun() override;
 
-  // Called by the platform's message loop for every timer tick.
-  void Tick(int timerId);
+  // Called by the platform's message loop for every event.
+  void OnEvent(const PlatformEvent& event);
 
   void Timkey_Timer();
   void misc_Timer();
   void timWfExit_Timer();
+  void closeWait_Timer();
+  void curtain_Timer();
 
  private:
+  enum class Phase { Starting, WaitingForWindow, Focusing, StartDelay, Dialogue, Playing, Closing };
+  enum class Walk { Startup, SelectAndEnter, Misc };
+
   struct TimerSlot {
     std::uint32_t intervalMs = 0;
     bool enabled = false;
@@ -42,13 +62,43 @@ class Form1 : public TimerHost {
 
   TimerSlot& Slot(TimerId timer) { return timers_[static_cast<std::size_t>(timer)]; }
   const TimerSlot& Slot(TimerId timer) const { return timers_[static_cast<std::size_t>(timer)]; }
-  void EndIfExitRequestedWhileWaiting();
+  void Dispatch(const PlatformEvent& event);
+  void Tick(TimerId timer);
+
+  // Window wait and focus.
+  void LookForWindow();
+  void Focus();
+  void BeginDialogue();
+
+  // The menu walk: strokes played back to back, or one per tick with keydelay.
+  void PlayStrokes();
+  bool FinishWalkStage();
+
+  // Exit.
+  void OnKey(const PlatformEvent& event);
+  void ReadPads();
+  void UpdateExitTimer();
+  void RequestExit();
+  void BeginClose(const CloseRequest& request, int exitCode);
+  void OnProcessEnded(ProcessId process);
+  [[noreturn]] void Finish(int exitCode, const std::string& why);
 
   PlatformOps& os_;
   Mainmod* m_ = nullptr;
-  std::array<TimerSlot, 4> timers_{};  // indexed by TimerId
+  std::array<TimerSlot, 6> timers_{};  // indexed by TimerId
   bool inHandler_ = false;
-  std::optional<std::uint64_t> focusingSince_;
+
+  Phase phase_ = Phase::Starting;
+  std::uint64_t waitStartedAt_ = 0;
+  std::uint64_t focusingSince_ = 0;
+  Walk walk_ = Walk::Startup;
+  std::deque<KeyStroke> strokes_;
+  ExitWatch exitWatch_;
+
+  // The close: what was asked to quit, and what ends the run.
+  ProcessId closeProcess_ = 0;
+  bool closeSent_ = false;  // WM_CLOSE already tried
+  int closeExitCode_ = 0;
 };
 
 }  // namespace ruskel

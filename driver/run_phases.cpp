@@ -1,76 +1,210 @@
-// The three tick handlers that carry a run from the emulator's start to its end.
+// The run from the emulator's start to the game: window wait, focus, the menu
+// walk and the misc sequence.
 #include "core/emulator_window.h"
 #include "core/fatal.h"
 #include "core/game_selection.h"
-#include "core/key_sequence.h"
 #include "core/number.h"
-#include "driver/exit_watch.h"
+#include "core/run_log.h"
+#include "core/text.h"
 #include "driver/form1.h"
 
 namespace ruskel {
-namespace {
 
-// Window activation is asynchronous: keys typed before the window is really in
-// front get lost. Give it this long before typing anyway.
-constexpr std::uint64_t kFocusSettleMs = 2000;
+void Form1::BeginRun() {
+  RunState& s = m_->State;
+  const std::uint64_t now = os_.NowMs();
+  ExitWatch::Settings exit;
+  const auto key = ToInt32(s.ExitKey);
+  exit.exitKey = key && *key > 0 && *key <= 255 ? *key : 0;
+  exit.exitButton = s.ExitButton;
+  exit.holdMs = s.Options.exithold;
+  exitWatch_.Start(exit, now, exit.exitKey != 0 && os_.IsKeyDown(exit.exitKey));
+  if (exit.exitKey != 0) os_.WatchKeys(true);
+  UpdateExitTimer();
+  if (s.StartedProcess != 0) os_.WatchProcess(s.StartedProcess);
 
-}  // namespace
+  waitStartedAt_ = now;
+  phase_ = Phase::WaitingForWindow;
+  if (s.WindowTitle != kNullWord) os_.WatchWindows(true);
+  // A first look soon (a single-instance emulator's window may be up
+  // already), then at the slow fallback pace between window events.
+  SetInterval(TimerId::Timkey, kFocusCheckMs);
+  Start(TimerId::Timkey);
+}
 
 void Form1::Timkey_Timer() {
+  switch (phase_) {
+    case Phase::WaitingForWindow:
+      LookForWindow();
+      break;
+    case Phase::Focusing:
+      Focus();
+      break;
+    case Phase::StartDelay:
+      // Something may have taken the front meanwhile.
+      os_.BringToFront(m_->State.EmulatorWindow);
+      BeginDialogue();
+      break;
+    case Phase::Dialogue:
+      PlayStrokes();
+      break;
+    case Phase::Starting:
+    case Phase::Playing:
+    case Phase::Closing:
+      Stop(TimerId::Timkey);
+      break;
+  }
+}
+
+void Form1::LookForWindow() {
   RunState& s = m_->State;
-  if (s.WindowTitle != kNullWord) {
-    // One lookup per tick, never a busy loop, so the wait costs no CPU and
-    // the exit key keeps working. A fresh lookup each time also follows an
-    // emulator that replaces a splash window with its main one.
-    s.EmulatorWindow = LookUpEmulatorWindow(*m_);
-    if (s.EmulatorWindow == 0 || !os_.IsVisible(s.EmulatorWindow)) {
-      focusingSince_.reset();
-      EndIfExitRequestedWhileWaiting();
-      return;
-    }
-    const std::uint64_t now = os_.NowMs();
-    if (!focusingSince_) {
-      focusingSince_ = now;
-      // The window is here: check for the activation at full speed from now on.
-      SetInterval(TimerId::Timkey, 1);
-    }
-    os_.BringToFront(s.EmulatorWindow);
-    if (os_.ForegroundWindow() != s.EmulatorWindow && now - *focusingSince_ < kFocusSettleMs) {
-      EndIfExitRequestedWhileWaiting();
-      return;
-    }
-  } else {
+  if (s.WindowTitle == kNullWord) {
     // No window to wait for: the keys go to whatever has the focus.
     os_.BringToFront(s.EmulatorWindow);
+    Log(*m_, "window title \"null\": typing into whatever has the focus");
+    BeginDialogue();
+    return;
   }
+  // Another program's window with the title (one left over from an earlier
+  // run) would get every key; it is taken only when none of ours comes.
+  const bool othersToo = os_.NowMs() - waitStartedAt_ >= kForeignWindowAfterMs;
+  const auto window = ChooseEmulatorWindow(*m_, othersToo);
+  if (!window) {
+    SetInterval(TimerId::Timkey, kWindowFallbackMs);
+    return;
+  }
+  os_.WatchWindows(false);
+  s.EmulatorWindow = window->handle;
+  s.EmulatorProcess = window->processId;
+  if (s.EmulatorProcess != s.StartedProcess && s.EmulatorProcess != 0) {
+    os_.WatchProcess(s.EmulatorProcess);
+  }
+  Log(*m_, "window found, process " + std::to_string(s.EmulatorProcess) +
+               (InEmulatorTree(*m_, s.EmulatorProcess) ? "" : " (not started by ruskel)") +
+               (window->visible ? "" : ", not visible yet"));
+  phase_ = Phase::Focusing;
+  focusingSince_ = os_.NowMs();
+  SetInterval(TimerId::Timkey, kFocusCheckMs);
+  Focus();
+}
 
-  Stop(TimerId::Timkey);
-  Start(TimerId::timWfExit);
-  RunSequences(*m_);
-  if (Interval(TimerId::misc) > 0) Start(TimerId::misc);
+void Form1::Focus() {
+  RunState& s = m_->State;
+  // A fresh choice each time also follows an emulator that replaces a
+  // splash window with its main one.
+  const auto window = ChooseEmulatorWindow(*m_, true);
+  if (!window) {
+    phase_ = Phase::WaitingForWindow;
+    SetInterval(TimerId::Timkey, kWindowFallbackMs);
+    os_.WatchWindows(true);
+    return;
+  }
+  s.EmulatorWindow = window->handle;
+  const std::uint64_t waited = os_.NowMs() - focusingSince_;
+  const bool settled = waited >= kFocusSettleMs;
+  // A window that stays hidden is typed into all the same once settled.
+  if (!os_.IsVisible(s.EmulatorWindow) && !settled) return;
+  os_.BringToFront(s.EmulatorWindow);
+  const bool inFront = os_.ForegroundWindow() == s.EmulatorWindow;
+  if (!inFront && !settled) return;
+  Log(*m_, inFront ? "window in front after " + std::to_string(waited) + " ms"
+                   : "window not in front after " + std::to_string(waited) +
+                         " ms (visible " + (os_.IsVisible(s.EmulatorWindow) ? "yes" : "no") +
+                         "); typing anyway");
+  const std::uint32_t delay = s.Options.startdelay;
+  if (delay > 0) {
+    phase_ = Phase::StartDelay;
+    SetInterval(TimerId::Timkey, delay);
+    return;
+  }
+  BeginDialogue();
+}
+
+void Form1::BeginDialogue() {
+  RunState& s = m_->State;
+  phase_ = Phase::Dialogue;
+  walk_ = Walk::Startup;
+  const auto startup = StrokesOf(*m_, s.StartupSeq);
+  strokes_.assign(startup.begin(), startup.end());
+  Log(*m_, "startup sequence: " + std::to_string(strokes_.size()) + " key events");
+  const std::uint32_t delay = s.Options.keydelay;
+  // With a delay Timkey paces the walk, one key event per tick.
+  if (delay > 0) SetInterval(TimerId::Timkey, delay);
+  PlayStrokes();
+}
+
+void Form1::PlayStrokes() {
+  const std::uint32_t delay = m_->State.Options.keydelay;
+  for (;;) {
+    if (strokes_.empty()) {
+      if (!FinishWalkStage()) return;
+      continue;
+    }
+    SendStroke(*m_, strokes_.front());
+    strokes_.pop_front();
+    // With a delay the key is held (or released) until the pacer's next tick.
+    if (delay > 0) return;
+  }
+}
+
+// Moves the walk on once a stage's strokes have all been sent; false when
+// nothing more is to be typed now.
+bool Form1::FinishWalkStage() {
+  RunState& s = m_->State;
+  switch (walk_) {
+    case Walk::Startup: {
+      FindGame(*m_);
+      if (s.GameIndex == -1) {
+        Log(*m_, "rom " + Quoted(s.RomName) + " is not in the game list");
+        BeginClose(CloseEmulator(*m_), kExitRomNotListed);
+        return false;
+      }
+      const auto strokes = SelectAndEnterStrokes(*m_);
+      strokes_.assign(strokes.begin(), strokes.end());
+      walk_ = Walk::SelectAndEnter;
+      Log(*m_, "rom found in slot " + std::to_string(s.GameIndex) + ": select sequence " +
+                   std::to_string(s.GameIndex) + " times, then enter, " +
+                   std::to_string(strokes_.size()) + " key events");
+      return true;
+    }
+    case Walk::SelectAndEnter:
+      Stop(TimerId::Timkey);
+      phase_ = Phase::Playing;
+      Log(*m_, "enter sequence sent");
+      if (s.CurtainShown) Start(TimerId::curtain);
+      if (Interval(TimerId::misc) > 0) Start(TimerId::misc);
+      return false;
+    case Walk::Misc:
+      Stop(TimerId::misc);
+      Log(*m_, "misc sequence sent");
+      return false;
+  }
+  return false;
 }
 
 void Form1::misc_Timer() {
-  Stop(TimerId::misc);
-  PlaySequence(*m_, m_->State.MiscSeq);
-}
-
-void Form1::timWfExit_Timer() {
-  if (!ExitRequested(*m_)) return;
-  CloseEmulator(*m_);
-  EndRun(*m_, kExitNormal);
-}
-
-void Form1::EndIfExitRequestedWhileWaiting() {
-  if (!ExitRequested(*m_)) return;
-  // Only a window that carries the emulator's title is asked to quit: the
-  // foreground window at this point is most likely the front end.
-  RunState& s = m_->State;
-  if (s.WindowTitle != kNullWord) {
-    s.EmulatorWindow = LookUpEmulatorWindow(*m_);
-    QuitEmulatorWindow(*m_);
+  if (phase_ != Phase::Playing) {
+    Stop(TimerId::misc);
+    return;
   }
-  EndRun(*m_, kExitNormal);
+  if (walk_ != Walk::Misc) {
+    walk_ = Walk::Misc;
+    const auto misc = StrokesOf(*m_, m_->State.MiscSeq);
+    strokes_.assign(misc.begin(), misc.end());
+    Log(*m_, "misc sequence: " + std::to_string(strokes_.size()) + " key events");
+    const std::uint32_t delay = m_->State.Options.keydelay;
+    if (delay == 0) {
+      Stop(TimerId::misc);
+    } else {
+      SetInterval(TimerId::misc, delay);
+    }
+  }
+  PlayStrokes();
+}
+
+void Form1::curtain_Timer() {
+  Stop(TimerId::curtain);
+  LiftCurtain(*m_);
 }
 
 }  // namespace ruskel

@@ -18,14 +18,76 @@ std::string Upper(std::string text) {
   return text;
 }
 
+// Set-1 scan codes of a US keyboard, as MapVirtualKey gives them.
+std::uint8_t UsScanCode(std::uint8_t vk) {
+  static const std::map<std::uint8_t, std::uint8_t> kCodes = {
+      {0x08, 0x0E}, {0x09, 0x0F}, {0x0D, 0x1C}, {0x10, 0x2A}, {0x11, 0x1D}, {0x12, 0x38},
+      {0x1B, 0x01}, {0x20, 0x39}, {0x21, 0x49}, {0x22, 0x51}, {0x23, 0x4F}, {0x24, 0x47},
+      {0x25, 0x4B}, {0x26, 0x48}, {0x27, 0x4D}, {0x28, 0x50}, {0x2D, 0x52}, {0x2E, 0x53},
+      {0x30, 0x0B}, {0x31, 0x02}, {0x32, 0x03}, {0x33, 0x04}, {0x34, 0x05}, {0x35, 0x06},
+      {0x36, 0x07}, {0x37, 0x08}, {0x38, 0x09}, {0x39, 0x0A}, {0x41, 0x1E}, {0x42, 0x30},
+      {0x43, 0x2E}, {0x44, 0x20}, {0x45, 0x12}, {0x46, 0x21}, {0x47, 0x22}, {0x48, 0x23},
+      {0x49, 0x17}, {0x4A, 0x24}, {0x4B, 0x25}, {0x4C, 0x26}, {0x4D, 0x32}, {0x4E, 0x31},
+      {0x4F, 0x18}, {0x50, 0x19}, {0x51, 0x10}, {0x52, 0x13}, {0x53, 0x1F}, {0x54, 0x14},
+      {0x55, 0x16}, {0x56, 0x2F}, {0x57, 0x11}, {0x58, 0x2D}, {0x59, 0x15}, {0x5A, 0x2C},
+      {0x5B, 0x5B}, {0x5C, 0x5C}, {0x5D, 0x5D}, {0x6F, 0x35}, {0x70, 0x3B}, {0x71, 0x3C},
+      {0x72, 0x3D}, {0x73, 0x3E}, {0x74, 0x3F}, {0x75, 0x40}, {0x76, 0x41}, {0x77, 0x42},
+      {0x78, 0x43}, {0x79, 0x44}, {0x7A, 0x57}, {0x7B, 0x58}, {0xA3, 0x1D}, {0xA5, 0x38},
+  };
+  auto it = kCodes.find(vk);
+  return it == kCodes.end() ? 0 : it->second;
+}
+
 }  // namespace
 
+FakePlatform::FakePlatform() {
+  processes_[kFrontEndProcess].script = Process{kFrontEndProcess, 0};
+  processes_[kRuskelProcess].script = Process{kRuskelProcess, kFrontEndProcess};
+  windows_.push_back({kFrontEndWindow, "Front End", 0, 0, kNever, kFrontEndProcess});
+}
+
+void FakePlatform::AddWindow(const Window& window) {
+  windows_.push_back(window);
+  for (std::uint64_t at : {window.appearsAt, window.visibleAt}) {
+    At(at, [this] {
+      if (watchingWindows_) Deliver({EventKind::WindowsChanged});
+    });
+  }
+}
+
+void FakePlatform::AddProcess(const Process& process) {
+  processes_[process.id].script = process;
+  if (process.endsAt != kNever) At(process.endsAt, [this, id = process.id] { EndSimulatedProcess(id); });
+}
+
 void FakePlatform::PressKey(std::int32_t virtualKey, std::uint64_t from, std::uint64_t to) {
-  keyPresses_.push_back({virtualKey, 0, from, to});
+  keyPresses_.push_back({static_cast<std::uint32_t>(virtualKey), 0, from, to});
+  At(from, [this, virtualKey] {
+    if (watchingKeys_) Deliver({EventKind::KeyDown, 0, virtualKey});
+  });
+  At(to, [this, virtualKey] {
+    if (watchingKeys_) Deliver({EventKind::KeyUp, 0, virtualKey});
+  });
 }
 
 void FakePlatform::HoldButtons(std::uint32_t buttons, std::uint64_t from, std::uint64_t to) {
-  buttonHolds_.push_back({0, buttons, from, to});
+  joystickHolds_.push_back({0, buttons, from, to});
+}
+
+void FakePlatform::HoldJoystick(std::uint32_t id, std::uint32_t buttons, std::uint64_t from,
+                                std::uint64_t to) {
+  if (!joysticksFrom_.count(id)) joysticksFrom_[id] = from;
+  joystickHolds_.push_back({id, buttons, from, to});
+}
+
+void FakePlatform::ConnectXInput(std::uint32_t userIndex, std::uint64_t from) {
+  xinputFrom_[userIndex] = from;
+}
+
+void FakePlatform::HoldXInput(std::uint32_t userIndex, std::uint16_t buttons, std::uint64_t from,
+                              std::uint64_t to) {
+  if (!xinputFrom_.count(userIndex)) xinputFrom_[userIndex] = from;
+  xinputHolds_.push_back({userIndex, buttons, from, to});
 }
 
 void FakePlatform::At(std::uint64_t time, std::function<void()> action) {
@@ -64,7 +126,8 @@ std::optional<int> FakePlatform::RunUntil(std::uint64_t limit) {
         Timer& timer = timers_[nextId];
         // Ticks that fell due meanwhile are not queued up one by one.
         timer.due = now_ + timer.intervalMs;
-        if (tickHandler_) tickHandler_(nextId);
+        ++timerTicks_;
+        Deliver({EventKind::Timer, nextId});
       }
     } catch (const ProcessEnded&) {
       break;
@@ -77,6 +140,14 @@ std::optional<int> FakePlatform::RunUntil(std::uint64_t limit) {
 bool FakePlatform::TimerRunning(int timerId) const {
   auto it = timers_.find(timerId);
   return it != timers_.end() && it->second.running;
+}
+
+std::vector<int> FakePlatform::RunningTimers() const {
+  std::vector<int> out;
+  for (const auto& [id, timer] : timers_) {
+    if (timer.running) out.push_back(id);
+  }
+  return out;
 }
 
 std::vector<std::string> FakePlatform::Trace() const {
@@ -100,12 +171,21 @@ const FakePlatform::Window* FakePlatform::FindWindowByHandle(WindowHandle handle
   return nullptr;
 }
 
+bool FakePlatform::ProcessHasEnded(ProcessId process) const {
+  auto it = processes_.find(process);
+  return it != processes_.end() && it->second.ended;
+}
+
 void FakePlatform::Record(std::string what) {
   events_.push_back({now_, std::move(what)});
 }
 
 void FakePlatform::Poll(std::string what) {
   if (tracePolls) Record(std::move(what));
+}
+
+void FakePlatform::Deliver(const PlatformEvent& event) {
+  if (eventHandler_) eventHandler_(event);
 }
 
 bool FakePlatform::WindowExists(const Window& window) const {
@@ -117,6 +197,29 @@ void FakePlatform::ApplyPendingForeground() {
     foreground = pendingForeground_->first;
     pendingForeground_.reset();
   }
+}
+
+void FakePlatform::EndSimulatedProcess(ProcessId process) {
+  ProcessState& state = processes_[process];
+  if (state.ended) return;
+  state.ended = true;
+  Record("ProcessEnded " + std::to_string(process));
+  for (Window& window : windows_) {
+    if (window.processId == process && now_ < window.closedAt) window.closedAt = now_;
+  }
+  if (foreground != 0) {
+    const Window* front = FindWindowByHandle(foreground);
+    if (front != nullptr && !WindowExists(*front)) foreground = kFrontEndWindow;
+  }
+  if (state.watched) Deliver({EventKind::ProcessEnded, 0, 0, process});
+}
+
+void FakePlatform::Quit(ProcessId process, bool closeMessage) {
+  auto it = processes_.find(process);
+  if (it == processes_.end() || it->second.ended) return;
+  const Process& script = it->second.script;
+  if (closeMessage ? script.ignoresClose : script.ignoresQuit) return;
+  At(now_ + script.quitTakesMs, [this, process] { EndSimulatedProcess(process); });
 }
 
 std::string FakePlatform::ArgumentText() {
@@ -140,12 +243,39 @@ FileReadResult FakePlatform::ReadWholeFile(const std::string& path) {
   return result;
 }
 
+bool FakePlatform::FileExists(const std::string& path) {
+  return files.count(path) != 0;
+}
+
+bool FakePlatform::AppendToFile(const std::string& path, const std::string& bytes) {
+  if (unwritableFiles.count(path)) return false;
+  files[path] += bytes;
+  return true;
+}
+
+bool FakePlatform::WriteWholeFile(const std::string& path, const std::string& bytes) {
+  if (unwritableFiles.count(path)) return false;
+  files[path] = bytes;
+  return true;
+}
+
 ProcessStartResult FakePlatform::StartProcess(const ProcessStart& start) {
-  Record("StartProcess cmd=" + start.commandLine + " dir=" + start.workingDirectory +
-         " inherit=" + (start.inheritHandles ? "1" : "0") + " flags=" + Hex(start.creationFlags));
+  Record("StartProcess " + (start.applicationName.empty() ? "" : "app=" + start.applicationName + " ") +
+         "cmd=" + start.commandLine + " dir=" + start.workingDirectory +
+         " inherit=" + (start.inheritHandles ? "1" : "0") + " flags=" + Hex(start.creationFlags) +
+         (start.killWithRuskel ? " killwithruskel" : ""));
   ProcessStartResult result;
   result.started = processStarts;
-  if (!processStarts) result.error = processError;
+  if (!processStarts) {
+    result.error = processError;
+    return result;
+  }
+  Process process = startedProcess;
+  process.id = nextProcess_++;
+  process.parent = kRuskelProcess;
+  if (process.endsAt != kNever && process.endsAt < now_) process.endsAt = now_;
+  AddProcess(process);
+  result.processId = process.id;
   return result;
 }
 
@@ -160,13 +290,47 @@ void FakePlatform::EndProcess(int exitCode) {
   throw ProcessEnded{exitCode};
 }
 
+bool FakePlatform::IsProcessRunning(ProcessId process) {
+  auto it = processes_.find(process);
+  return it != processes_.end() && !it->second.ended;
+}
+
+bool FakePlatform::WatchProcess(ProcessId process) {
+  auto it = processes_.find(process);
+  if (it == processes_.end()) return false;
+  Record("WatchProcess " + std::to_string(process));
+  it->second.watched = true;
+  if (it->second.ended) {
+    At(now_, [this, process] { Deliver({EventKind::ProcessEnded, 0, 0, process}); });
+  }
+  return true;
+}
+
+bool FakePlatform::IsDescendantOf(ProcessId process, ProcessId ancestor) {
+  for (int depth = 0; process != 0 && depth < 64; ++depth) {
+    if (process == ancestor) return true;
+    auto it = processes_.find(process);
+    if (it == processes_.end()) return false;
+    process = it->second.script.parent;
+  }
+  return false;
+}
+
+bool FakePlatform::TerminateProcess(ProcessId process) {
+  Record("TerminateProcess " + std::to_string(process));
+  auto it = processes_.find(process);
+  if (it == processes_.end() || it->second.script.cannotBeTerminated) return false;
+  EndSimulatedProcess(process);
+  return true;
+}
+
 void FakePlatform::CreateTimerWindow() {
   timerWindowCreated_ = true;
   Record("CreateTimerWindow");
 }
 
-void FakePlatform::SetTickHandler(std::function<void(int)> handler) {
-  tickHandler_ = std::move(handler);
+void FakePlatform::SetEventHandler(std::function<void(const PlatformEvent&)> handler) {
+  eventHandler_ = std::move(handler);
 }
 
 void FakePlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
@@ -199,6 +363,30 @@ WindowHandle FakePlatform::FindTopWindow(const std::string& title) {
   return found;
 }
 
+std::vector<WindowInfo> FakePlatform::TopWindowsTitled(const std::string& title) {
+  std::vector<WindowInfo> out;
+  for (const Window& window : windows_) {
+    if (WindowExists(window) && Upper(window.title) == Upper(title)) {
+      out.push_back({window.handle, window.processId, window.visibleAt <= now_});
+    }
+  }
+  Poll("TopWindowsTitled " + title + " -> " + std::to_string(out.size()));
+  return out;
+}
+
+std::vector<WindowHandle> FakePlatform::TopWindowsOf(ProcessId process) {
+  std::vector<WindowHandle> out;
+  for (const Window& window : windows_) {
+    if (WindowExists(window) && window.processId == process) out.push_back(window.handle);
+  }
+  return out;
+}
+
+ProcessId FakePlatform::WindowProcess(WindowHandle window) {
+  const Window* found = FindWindowByHandle(window);
+  return found != nullptr && WindowExists(*found) ? found->processId : 0;
+}
+
 WindowHandle FakePlatform::ForegroundWindow() {
   ApplyPendingForeground();
   Poll("ForegroundWindow -> " + Hex(foreground));
@@ -228,47 +416,83 @@ void FakePlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
                                      std::uintptr_t wParam, std::intptr_t lParam) {
   Record("PostMessage " + Hex(window) + " " + Hex(message) + " " + std::to_string(wParam) + " " +
          std::to_string(lParam));
-  // A single-window emulator's message loop ends on WM_QUIT: its window goes.
-  if (message == kWmQuit) {
-    for (Window& w : windows_) {
-      if (w.handle == window && WindowExists(w)) w.closedAt = now_;
-    }
-  }
+  const Window* target = FindWindowByHandle(window);
+  if (target == nullptr || !WindowExists(*target)) return;
+  // A single-window program's message loop ends on WM_QUIT, and its default
+  // WM_CLOSE handling ends it too.
+  if (message == kWmQuit || message == kWmClose) Quit(target->processId, message == kWmClose);
 }
 
-void FakePlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
-                                std::uintptr_t extraInfo) {
-  std::string what = "Key " + std::to_string(virtualKey);
-  if (flags == 0) {
-    what += " down";
-  } else if (flags == kKeyEventKeyUp) {
-    what += " up";
-  } else {
-    what += " flags=" + Hex(flags);
-  }
-  if (scanCode != 0 || extraInfo != 0) {
-    what += " scan=" + std::to_string(scanCode) + " extra=" + std::to_string(extraInfo);
-  }
+void FakePlatform::WatchWindows(bool on) {
+  if (on != watchingWindows_) Record(std::string("WatchWindows ") + (on ? "on" : "off"));
+  watchingWindows_ = on;
+}
+
+void FakePlatform::ShowCurtain(bool shown) {
+  Record(std::string("Curtain ") + (shown ? "on" : "off"));
+}
+
+void FakePlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
+                                std::uint32_t flags) {
+  std::string what = "Key " + std::to_string(virtualKey) +
+                     ((flags & kKeyEventKeyUp) != 0 ? " up" : " down");
+  if (scanCode != 0) what += " scan=" + Hex(scanCode);
+  if ((flags & kKeyEventExtendedKey) != 0) what += " ext";
+  if ((flags & kKeyEventScanCode) != 0) what += " scancode";
+  const std::uint32_t known = kKeyEventKeyUp | kKeyEventExtendedKey | kKeyEventScanCode;
+  if ((flags & ~known) != 0) what += " flags=" + Hex(flags);
   Record(what);
 }
 
-std::uint16_t FakePlatform::KeyState(std::int32_t virtualKey) {
-  std::uint16_t state = 0;
-  for (const Press& press : keyPresses_) {
-    if (press.key == virtualKey && press.from <= now_ && now_ < press.to) state = 0xFF80;
+std::uint8_t FakePlatform::ScanCodeOf(std::uint8_t virtualKey) {
+  return UsScanCode(virtualKey);
+}
+
+void FakePlatform::WatchKeys(bool on) {
+  if (on != watchingKeys_) Record(std::string("WatchKeys ") + (on ? "on" : "off"));
+  watchingKeys_ = on;
+}
+
+bool FakePlatform::IsKeyDown(std::int32_t virtualKey) {
+  bool down = false;
+  for (const Hold& press : keyPresses_) {
+    if (press.source == static_cast<std::uint32_t>(virtualKey) && press.from <= now_ &&
+        now_ < press.to) {
+      down = true;
+    }
   }
-  Poll("KeyState " + std::to_string(virtualKey) + " -> " + Hex(state));
-  return state;
+  Poll("IsKeyDown " + std::to_string(virtualKey) + " -> " + (down ? "1" : "0"));
+  return down;
 }
 
 bool FakePlatform::ReadJoystick(std::uint32_t joystickId, JoyInfo& info) {
   Poll("Joystick " + std::to_string(joystickId));
-  if (!joystickPresent || joystickId != 0) return false;
+  const bool present = joystickId == 0 ? joystickPresent
+                                       : joysticksFrom_.count(joystickId) != 0 &&
+                                             joysticksFrom_[joystickId] <= now_;
+  if (!present) return false;
   info = JoyInfo{};
-  for (const Press& hold : buttonHolds_) {
-    if (hold.from <= now_ && now_ < hold.to) info.buttons = hold.buttons;
+  for (const Hold& hold : joystickHolds_) {
+    if (hold.source == joystickId && hold.from <= now_ && now_ < hold.to) info.buttons = hold.buttons;
   }
   return true;
+}
+
+bool FakePlatform::ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) {
+  Poll("XInput " + std::to_string(userIndex));
+  auto it = xinputFrom_.find(userIndex);
+  if (it == xinputFrom_.end() || it->second > now_) return false;
+  buttons = 0;
+  for (const Hold& hold : xinputHolds_) {
+    if (hold.source == userIndex && hold.from <= now_ && now_ < hold.to) {
+      buttons = static_cast<std::uint16_t>(hold.buttons);
+    }
+  }
+  return true;
+}
+
+std::string FakePlatform::UpperAnsi(const std::string& text) {
+  return Upper(text);
 }
 
 }  // namespace ruskel

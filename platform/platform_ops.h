@@ -5,14 +5,17 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace ruskel {
 
 // Window handles are 32-bit values on every Windows (user handles are
 // sign-extended 32-bit numbers even in 64-bit processes); 0 means no window.
 using WindowHandle = std::uint32_t;
+using ProcessId = std::uint32_t;  // 0 means no process
 
-// What joyGetPos fills in: positions and the button mask (bits 1, 2, 4, 8).
+// What a joystick reading fills in: positions and the button mask (bit n-1
+// for button n, up to 32 buttons).
 struct JoyInfo {
   std::uint32_t x = 0;
   std::uint32_t y = 0;
@@ -21,14 +24,17 @@ struct JoyInfo {
 };
 
 struct ProcessStart {
+  std::string applicationName;  // the program to run; empty: taken from the command line
   std::string commandLine;
   std::string workingDirectory;
   bool inheritHandles = false;
   std::uint32_t creationFlags = 0;
+  bool killWithRuskel = false;  // end the process too if ruskel is ended by force
 };
 
 struct ProcessStartResult {
   bool started = false;
+  ProcessId processId = 0;
   std::string error;  // the system's reason when not started
 };
 
@@ -38,10 +44,37 @@ struct FileReadResult {
   std::string error;  // the system's reason when not ok
 };
 
+// A top-level window as a lookup sees it.
+struct WindowInfo {
+  WindowHandle handle = 0;
+  ProcessId processId = 0;
+  bool visible = false;
+};
+
 enum class MessageKind { Information, Error };
 
+// What wakes the driver. Delivered on the one thread, one at a time, never
+// while a previous event is being handled.
+enum class EventKind {
+  Timer,           // timerId
+  KeyDown,         // virtualKey: a key pressed on any keyboard or sent by another program
+  KeyUp,           // virtualKey
+  WindowsChanged,  // a top-level window was created, shown or renamed somewhere
+  ProcessEnded,    // processId: a process given to WatchProcess has ended
+};
+
+struct PlatformEvent {
+  EventKind kind = EventKind::Timer;
+  int timerId = 0;
+  std::int32_t virtualKey = 0;
+  ProcessId processId = 0;
+};
+
+inline constexpr std::uint32_t kWmClose = 0x10;
 inline constexpr std::uint32_t kWmQuit = 0x12;
+inline constexpr std::uint32_t kKeyEventExtendedKey = 0x1;
 inline constexpr std::uint32_t kKeyEventKeyUp = 0x2;
+inline constexpr std::uint32_t kKeyEventScanCode = 0x8;
 inline constexpr std::uint32_t kNormalPriorityClass = 0x20;
 
 class PlatformOps {
@@ -52,31 +85,64 @@ class PlatformOps {
   virtual std::string ArgumentText() = 0;      // command line after the program's name
   virtual std::string ProgramDirectory() = 0;  // no trailing backslash
   virtual FileReadResult ReadWholeFile(const std::string& path) = 0;
+  virtual bool FileExists(const std::string& path) = 0;  // a file, not a folder
+  // Appends to a file, creating it; false when it cannot be written.
+  virtual bool AppendToFile(const std::string& path, const std::string& bytes) = 0;
+  // Replaces a file's whole content; false when it cannot be written.
+  virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
   virtual ProcessStartResult StartProcess(const ProcessStart& start) = 0;
   virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;  // OK button only
+  // Ends ruskel. A process started with killWithRuskel is left running.
   [[noreturn]] virtual void EndProcess(int exitCode) = 0;
 
-  // The invisible timer window and its timers; ticks arrive through the tick
-  // handler on the one thread, never while a previous tick is being handled.
+  // The emulator's processes.
+  virtual bool IsProcessRunning(ProcessId process) = 0;
+  // Delivers one ProcessEnded event when the process ends (at once if it has
+  // already ended). False when the process cannot be watched.
+  virtual bool WatchProcess(ProcessId process) = 0;
+  // True when process is ancestor itself or was started by it, directly or
+  // through processes in between.
+  virtual bool IsDescendantOf(ProcessId process, ProcessId ancestor) = 0;
+  virtual bool TerminateProcess(ProcessId process) = 0;
+
+  // The invisible host window; events arrive through the event handler.
   virtual void CreateTimerWindow() = 0;
-  virtual void SetTickHandler(std::function<void(int timerId)> handler) = 0;
+  virtual void SetEventHandler(std::function<void(const PlatformEvent&)> handler) = 0;
   virtual void StartTimer(int timerId, std::uint32_t intervalMs) = 0;
   virtual void StopTimer(int timerId) = 0;
   virtual std::uint64_t NowMs() = 0;  // monotonic milliseconds
 
-  // Windows and input.
+  // Windows.
   virtual WindowHandle FindTopWindow(const std::string& title) = 0;  // whole title, any case
+  // Every top-level window whose whole title is title (any case), in z-order.
+  virtual std::vector<WindowInfo> TopWindowsTitled(const std::string& title) = 0;
+  // The top-level windows that belong to a process.
+  virtual std::vector<WindowHandle> TopWindowsOf(ProcessId process) = 0;
+  virtual ProcessId WindowProcess(WindowHandle window) = 0;  // 0 when the window is gone
   virtual WindowHandle ForegroundWindow() = 0;
   virtual void BringToFront(WindowHandle window) = 0;
   virtual bool IsVisible(WindowHandle window) = 0;
   virtual void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                  std::intptr_t lParam) = 0;
-  virtual void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
-                            std::uintptr_t extraInfo) = 0;
-  // Bit 0x1000 is set while the key is held (0xFF80/0xFF81 then, 0/1 otherwise).
-  virtual std::uint16_t KeyState(std::int32_t virtualKey) = 0;
-  // False when the joystick cannot be read; info is then untouched.
-  virtual bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) = 0;
+  // WindowsChanged events while on.
+  virtual void WatchWindows(bool on) = 0;
+  // A black topmost window over the primary monitor that never takes focus or input.
+  virtual void ShowCurtain(bool shown) = 0;
+
+  // Keyboard.
+  virtual void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) = 0;
+  virtual std::uint8_t ScanCodeOf(std::uint8_t virtualKey) = 0;  // 0 when the key has none
+  // KeyDown/KeyUp events while on. Keys sent through SendKeyEvent never come back as events.
+  virtual void WatchKeys(bool on) = 0;
+  virtual bool IsKeyDown(std::int32_t virtualKey) = 0;  // held right now
+
+  // Pads. Both return false when there is no such pad; info/buttons are then untouched.
+  // A missing pad is probed again only every few seconds: probing is slow.
+  virtual bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) = 0;  // winmm, 32 buttons
+  virtual bool ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) = 0;  // XINPUT_GAMEPAD
+
+  // Upper-cases text as the system does for its ANSI code page.
+  virtual std::string UpperAnsi(const std::string& text) = 0;
 };
 
 }  // namespace ruskel

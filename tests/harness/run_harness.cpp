@@ -25,6 +25,7 @@ std::string ConfigText::Build() const {
   AppendSection(out, "misc", misc, eol);
   AppendSection(out, "gamelist", games, eol);
   out += exe + eol;
+  if (!options.empty()) AppendSection(out, "options", options, eol);
   return out;
 }
 
@@ -38,6 +39,7 @@ std::vector<std::string> GamesWith(const std::string& name, std::size_t slot, st
 
 SimulatedRun::SimulatedRun() {
   form.Attach(m);
+  os.files[os.programDir + "\\emulator.exe"] = "MZ";
 }
 
 void SimulatedRun::WriteConfig(const std::string& text) {
@@ -56,10 +58,11 @@ bool SimulatedRun::Start(const std::string& arguments) {
 std::string SimulatedRun::Keys() const {
   std::string out;
   for (const std::string& event : os.TraceOf("Key ")) {
-    std::string token = event.substr(4);  // "13 down"
+    std::string token = event.substr(4);  // "13 down", maybe with " scan=0x1c ext"
     std::size_t blank = token.find(' ');
     std::string code = token.substr(0, blank);
     std::string rest = token.substr(blank + 1);
+    rest = rest.substr(0, rest.find(' '));
     if (!out.empty()) out += ' ';
     out += code + (rest == "down" ? "d" : rest == "up" ? "u" : "?" + rest);
   }

@@ -21,6 +21,7 @@ struct ConfigText {
   std::vector<std::string> misc = {};
   std::vector<std::string> games = {"alpha", "beta", "gamma"};
   std::string exe = "exe=emulator.exe";
+  std::vector<std::string> options = {};  // an {options} section after exe= when not empty
   std::string eol = "\r\n";
 
   std::string Build() const;

@@ -42,9 +42,11 @@ TEST(StartupTest, StartsTheEmulatorFromItsFolderAndArmsTimkey) {
   ASSERT_TRUE(run.Start("-mygame -keyx27 -butx4"));
   EXPECT_THAT(run.os.Trace(),
               ElementsAre("CreateTimerWindow", "ReadFile C:\\Games\\ruskel\\lconfig.ini",
-                          "StartProcess cmd=C:\\Games\\ruskel\\emulator.exe -fullscreen "
+                          "StartProcess app=C:\\Games\\ruskel\\emulator.exe "
+                          "cmd=\"C:\\Games\\ruskel\\emulator.exe\" -fullscreen "
                           "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
-                          "StartTimer 1 25ms"));
+                          "WatchKeys on", "StartTimer 2 50ms", "WatchProcess 100",
+                          "WatchWindows on", "StartTimer 1 10ms"));
   EXPECT_EQ(run.form.Interval(TimerId::misc), 3000u);
   EXPECT_FALSE(run.os.TimerRunning(static_cast<int>(TimerId::misc)));
   EXPECT_EQ(run.state->RomName, "mygame");
@@ -52,17 +54,34 @@ TEST(StartupTest, StartsTheEmulatorFromItsFolderAndArmsTimkey) {
   EXPECT_EQ(run.state->ExitButton, 4);
 }
 
-TEST(StartupTest, CommandIsTakenUnchangedWithoutQuotes) {
+TEST(StartupTest, ProgramIsQuotedAndItsArgumentsPassUnchanged) {
   SimulatedRun run;
   ConfigText config;
-  config.exe = "exe= My Emu\\emu.exe \"quoted arg\"";
-  run.WriteConfig(config);
+  config.exe = "exe=My Emu\\emu.exe \"quoted arg\"  -x";
   run.os.programDir = "D:\\Arcade Cab";
+  run.os.files["D:\\Arcade Cab\\My Emu\\emu.exe"] = "MZ";
   run.WriteConfig(config);
   ASSERT_TRUE(run.Start("-x"));
   EXPECT_THAT(run.os.TraceOf("StartProcess"),
-              ElementsAre("StartProcess cmd=D:\\Arcade Cab\\ My Emu\\emu.exe \"quoted arg\" "
+              ElementsAre("StartProcess app=D:\\Arcade Cab\\My Emu\\emu.exe "
+                          "cmd=\"D:\\Arcade Cab\\My Emu\\emu.exe\" \"quoted arg\"  -x "
                           "dir=D:\\Arcade Cab\\ inherit=1 flags=0x20"));
+}
+
+TEST(StartupTest, ProgramMissingFromTheFolderIsFatalAndNamesWhatWasTried) {
+  SimulatedRun run;
+  ConfigText config;
+  config.exe = "exe=my emu -x";
+  run.os.programDir = "D:\\Arcade Cab";
+  run.WriteConfig(config);
+  EXPECT_FALSE(run.Start("-x"));
+  EXPECT_EQ(run.os.exitCode(), kExitStartError);
+  EXPECT_TRUE(run.os.TraceOf("StartProcess").empty());
+  const auto errors = run.os.TraceOf("ErrorBox");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_THAT(errors[0], ::testing::HasSubstr(
+                             "no such program in D:\\Arcade Cab\\ (tried \"D:\\Arcade Cab\\my.exe\" "
+                             "\"D:\\Arcade Cab\\my emu.exe\" \"D:\\Arcade Cab\\my emu -x.exe\")"));
 }
 
 TEST(StartupTest, MissingConfigIsFatalBeforeAnythingStarts) {

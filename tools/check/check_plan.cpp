@@ -106,11 +106,15 @@ CheckPlan BuildPlan(const CheckInput& input) {
   LookupPlan lookup;
   os.keys.clear();
   try {
-    os.Tick(static_cast<int>(TimerId::Timkey));
+    // With keydelay or startdelay the walk takes many ticks.
+    constexpr int kMostTicks = 100000;
+    for (int i = 0; i < kMostTicks && os.Tick(static_cast<int>(TimerId::Timkey)); ++i) {
+    }
     lookup.keys = std::move(os.keys);
     os.keys.clear();
     if (os.runningTimers.count(static_cast<int>(TimerId::misc)) != 0) {
-      os.Tick(static_cast<int>(TimerId::misc));
+      for (int i = 0; i < kMostTicks && os.Tick(static_cast<int>(TimerId::misc)); ++i) {
+      }
       lookup.miscKeys = std::move(os.keys);
       os.keys.clear();
     }

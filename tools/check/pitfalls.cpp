@@ -6,7 +6,7 @@
 #include "core/emulator_window.h"
 #include "core/number.h"
 #include "core/text.h"
-#include "tools/check/closest_names.h"
+#include "core/closest_names.h"
 #include "tools/check/key_names.h"
 
 namespace ruskel::check {

@@ -33,9 +33,14 @@ PlanPlatform::PlanPlatform(std::string argumentText, std::string programDir, std
       reader_(std::move(reader)) {}
 
 bool PlanPlatform::Tick(int timerId) {
-  if (!tickHandler_ || runningTimers.count(timerId) == 0) return false;
-  tickHandler_(timerId);
+  if (!eventHandler_ || runningTimers.count(timerId) == 0) return false;
+  now_ += runningTimers[timerId];
+  eventHandler_({EventKind::Timer, timerId});
   return true;
+}
+
+void PlanPlatform::PressKey(std::int32_t virtualKey) {
+  if (eventHandler_) eventHandler_({EventKind::KeyDown, 0, virtualKey});
 }
 
 FileReadResult PlanPlatform::ReadWholeFile(const std::string& path) {
@@ -54,6 +59,7 @@ ProcessStartResult PlanPlatform::StartProcess(const ProcessStart& start) {
   processStart = start;
   ProcessStartResult result;
   result.started = true;  // the emulator's window is taken to appear
+  result.processId = kEmulatorProcess;
   return result;
 }
 
@@ -65,8 +71,8 @@ void PlanPlatform::EndProcess(int exitCode) {
   throw RunStopped{exitCode};
 }
 
-void PlanPlatform::SetTickHandler(std::function<void(int timerId)> handler) {
-  tickHandler_ = std::move(handler);
+void PlanPlatform::SetEventHandler(std::function<void(const PlatformEvent&)> handler) {
+  eventHandler_ = std::move(handler);
 }
 
 void PlanPlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
@@ -78,7 +84,29 @@ void PlanPlatform::StopTimer(int timerId) {
 }
 
 WindowHandle PlanPlatform::FindTopWindow(const std::string&) {
-  return kEmulatorWindow;
+  return quitPosted_ ? 0 : kEmulatorWindow;
+}
+
+std::vector<WindowInfo> PlanPlatform::TopWindowsTitled(const std::string&) {
+  if (quitPosted_) return {};
+  return {{kEmulatorWindow, kEmulatorProcess, true}};
+}
+
+std::vector<WindowHandle> PlanPlatform::TopWindowsOf(ProcessId process) {
+  if (quitPosted_ || process != kEmulatorProcess) return {};
+  return {kEmulatorWindow};
+}
+
+ProcessId PlanPlatform::WindowProcess(WindowHandle window) {
+  return window == kEmulatorWindow && !quitPosted_ ? kEmulatorProcess : 0;
+}
+
+std::string PlanPlatform::UpperAnsi(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
 }
 
 void PlanPlatform::BringToFront(WindowHandle window) {
@@ -88,19 +116,11 @@ void PlanPlatform::BringToFront(WindowHandle window) {
 void PlanPlatform::PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t,
                                      std::intptr_t) {
   posted.push_back({window, message});
+  if (window == kEmulatorWindow && message == kWmQuit) quitPosted_ = true;
 }
 
-void PlanPlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t, std::uint32_t flags,
-                                std::uintptr_t) {
+void PlanPlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t, std::uint32_t flags) {
   keys.push_back({virtualKey, (flags & kKeyEventKeyUp) != 0});
-}
-
-std::uint16_t PlanPlatform::KeyState(std::int32_t) {
-  return exitKeyHeld_ ? 0xFF80 : 0;
-}
-
-bool PlanPlatform::ReadJoystick(std::uint32_t, JoyInfo&) {
-  return false;  // no joystick: only the exit key ends a dry run
 }
 
 }  // namespace ruskel::check

@@ -46,10 +46,13 @@ class PlanPlatform : public PlatformOps {
   PlanPlatform(std::string argumentText, std::string programDir, std::string configFile,
                FileReader reader = ReadFileFromDisk);
 
-  // Delivers one tick of a running timer; false when that timer is not running.
+  static constexpr ProcessId kEmulatorProcess = 100;
+
+  // Delivers one tick of a running timer, with the clock moved on by its
+  // interval; false when that timer is not running.
   bool Tick(int timerId);
-  // From now on the exit key (any key asked about) counts as held.
-  void HoldExitKey() { exitKeyHeld_ = true; }
+  // Delivers a key-down of the exit key.
+  void PressKey(std::int32_t virtualKey);
 
   // --- What the wrapper asked for ---
   std::string configBytes;  // the file as the wrapper read it
@@ -63,33 +66,55 @@ class PlanPlatform : public PlatformOps {
   std::string ArgumentText() override { return argumentText_; }
   std::string ProgramDirectory() override { return programDir_; }
   FileReadResult ReadWholeFile(const std::string& path) override;
+  // Every program is taken to be there: the checker cannot see the cabinet's folder.
+  bool FileExists(const std::string&) override { return true; }
+  bool AppendToFile(const std::string&, const std::string&) override { return true; }
+  bool WriteWholeFile(const std::string&, const std::string&) override { return true; }
   ProcessStartResult StartProcess(const ProcessStart& start) override;
   void ShowMessage(const std::string& text, MessageKind kind) override;
   [[noreturn]] void EndProcess(int exitCode) override;
+  // The emulator runs until it is asked to quit, and quits at once then.
+  bool IsProcessRunning(ProcessId process) override {
+    return process == kEmulatorProcess && !quitPosted_;
+  }
+  bool WatchProcess(ProcessId) override { return true; }
+  bool IsDescendantOf(ProcessId process, ProcessId ancestor) override {
+    return process == ancestor;
+  }
+  bool TerminateProcess(ProcessId) override { return true; }
   void CreateTimerWindow() override {}
-  void SetTickHandler(std::function<void(int timerId)> handler) override;
+  void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
   void StartTimer(int timerId, std::uint32_t intervalMs) override;
   void StopTimer(int timerId) override;
-  std::uint64_t NowMs() override { return 0; }
+  std::uint64_t NowMs() override { return now_; }
   WindowHandle FindTopWindow(const std::string& title) override;
+  std::vector<WindowInfo> TopWindowsTitled(const std::string& title) override;
+  std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
+  ProcessId WindowProcess(WindowHandle window) override;
   WindowHandle ForegroundWindow() override { return foreground_; }
   void BringToFront(WindowHandle window) override;
   bool IsVisible(WindowHandle window) override { return window != 0; }
   void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                          std::intptr_t lParam) override;
-  void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
-                    std::uintptr_t extraInfo) override;
-  std::uint16_t KeyState(std::int32_t virtualKey) override;
-  bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
+  void WatchWindows(bool) override {}
+  void ShowCurtain(bool) override {}
+  void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
+  std::uint8_t ScanCodeOf(std::uint8_t) override { return 0; }
+  void WatchKeys(bool) override {}
+  bool IsKeyDown(std::int32_t) override { return false; }
+  bool ReadJoystick(std::uint32_t, JoyInfo&) override { return false; }
+  bool ReadXInput(std::uint32_t, std::uint16_t&) override { return false; }
+  std::string UpperAnsi(const std::string& text) override;
 
  private:
   std::string argumentText_;
   std::string programDir_;
   std::string configFile_;
   FileReader reader_;
-  std::function<void(int)> tickHandler_;
+  std::function<void(const PlatformEvent&)> eventHandler_;
   WindowHandle foreground_ = kFrontEndWindow;
-  bool exitKeyHeld_ = false;
+  bool quitPosted_ = false;
+  std::uint64_t now_ = 0;
 };
 
 }  // namespace ruskel::check

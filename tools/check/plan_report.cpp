@@ -1,7 +1,10 @@
 #include "tools/check/plan_report.h"
 
 #include "core/emulator_window.h"
+#include <cstdio>
+
 #include "core/number.h"
+#include "core/options.h"
 #include "core/text.h"
 #include "tools/check/key_names.h"
 
@@ -37,7 +40,9 @@ std::string DescribeWindow(const RunState& s) {
 
 std::string DescribeClose(const RunState& s) {
   if (s.CloseMode == kNullWord || s.WindowTitle == kNullWord) {
-    return Quoted(s.CloseMode) + ": on exit WM_QUIT goes to whatever window is in front";
+    return Quoted(s.CloseMode) +
+           ": on exit WM_QUIT goes to the window in front when it is the emulator's (or a "
+           "program it started), else to the emulator's own window; never to another program";
   }
   return Quoted(s.CloseMode) + " (not \"null\"): on exit WM_QUIT goes to the window by title";
 }
@@ -69,17 +74,42 @@ std::string DescribeKeys(const SequencePlan& sequence) {
 
 std::string DescribeButton(std::int32_t mask) {
   if (mask == kNoExitButton) return "no button (9999)";
-  if (mask < 1 || mask > 15) return "mask " + std::to_string(mask) + ": matches no joystick";
+  if (mask < 1) return "mask " + std::to_string(mask) + ": matches no joystick";
+  // Windows numbers an Xbox pad's buttons this way for winmm, and ruskel
+  // reads XInput pads in the same numbering.
+  static const char* const kXboxNames[] = {"A",    "B",     "X",          "Y",
+                                           "LB",   "RB",    "Back",       "Start",
+                                           "left stick", "right stick"};
   std::string buttons;
+  std::string xbox;
   int count = 0;
-  for (int bit = 0; bit < 4; ++bit) {
+  for (int bit = 0; bit < 32; ++bit) {
     if ((mask & (1 << bit)) == 0) continue;
-    if (count++ > 0) buttons += '+';
+    if (count++ > 0) {
+      buttons += '+';
+      xbox += '+';
+    }
     buttons += std::to_string(bit + 1);
+    xbox += bit < 10 ? kXboxNames[bit] : "?";
   }
-  return "mask " + std::to_string(mask) +
-         (count == 1 ? ": button " + buttons + " alone" : ": buttons " + buttons + " together") +
-         ", nothing else held";
+  std::string out = "mask " + std::to_string(mask) +
+                    (count == 1 ? ": button " + buttons + " alone" : ": buttons " + buttons + " together") +
+                    ", nothing else held";
+  if (mask < (1 << 10)) out += " (Xbox pad: " + xbox + ")";
+  return out;
+}
+
+// How long the menu walk takes with the file's delays, for example
+// "12 selects, 52 key events, 3.1 s".
+std::string DescribeWalkTime(const RunState& s, std::size_t selects, std::size_t keyEvents) {
+  const double ms = static_cast<double>(s.Options.startdelay) +
+                    static_cast<double>(keyEvents) * s.Options.keydelay;
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%.1f s", ms / 1000.0);
+  std::string out = Times(selects, "select", "selects") + ", " +
+                    Times(keyEvents, "key event", "key events") + ", " + seconds;
+  if (s.Options.keydelay == 0 && s.Options.startdelay == 0) out += " (keys sent back to back)";
+  return out;
 }
 
 std::string FormatPlan(const CheckPlan& plan, const std::string& arguments,
@@ -90,6 +120,9 @@ std::string FormatPlan(const CheckPlan& plan, const std::string& arguments,
   out += "arguments: " + (plan.romGiven ? arguments : std::string("none given")) + "\n";
 
   out += "\nemulator\n";
+  Row(out, "program", plan.start.applicationName.empty()
+                          ? std::string("not found in the folder")
+                          : plan.start.applicationName + " (must be there; nothing else is run)");
   Row(out, "command line", plan.start.commandLine);
   Row(out, "working directory", plan.start.workingDirectory);
   out += "window\n";
@@ -113,6 +146,9 @@ std::string FormatPlan(const CheckPlan& plan, const std::string& arguments,
       plan.miscInterval == 0 ? std::string("never (timer=0): the misc sequence is not typed")
                              : std::to_string(plan.miscInterval) + " ms after the enter sequence");
 
+  out += "options\n";
+  for (const std::string& option : DescribeOptions(s.Options)) out += "  " + option + "\n";
+
   out += "games\n";
   const std::size_t listed = GameListEnd(s);
   Row(out, "listed",
@@ -134,6 +170,7 @@ std::string FormatPlan(const CheckPlan& plan, const std::string& arguments,
       Row(out, "keys typed",
           Times(lookup.keys.size(), "key event", "key events") + ": startup once, select " +
               Times(slot, "time", "times") + ", enter once");
+      Row(out, "walk time", DescribeWalkTime(s, slot, lookup.keys.size()));
       if (lookup.miscKeys) {
         Row(out, "then",
             Times(lookup.miscKeys->size(), "key event", "key events") + " of misc, " +

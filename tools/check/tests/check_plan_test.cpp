@@ -40,7 +40,7 @@ std::string Tokens(const std::vector<SentKey>& keys) {
 TEST(BuildPlanTest, TheDemoFileSelectsMygameInSlot12) {
   CheckPlan plan = Check(DemoConfig(), "-mygame -keyx27 -butx4");
   ASSERT_EQ(plan.exitCode, kCheckFileFine) << plan.error;
-  EXPECT_EQ(plan.start.commandLine, "C:\\Games\\ruskel\\demoemu.exe");
+  EXPECT_EQ(plan.start.commandLine, "\"C:\\Games\\ruskel\\demoemu.exe\"");
   EXPECT_EQ(plan.start.workingDirectory, "C:\\Games\\ruskel\\");
   EXPECT_EQ(plan.state->WindowTitle, "Ruskel Demo Emulator");
   EXPECT_EQ(plan.state->ExitKey, 27);
@@ -164,7 +164,7 @@ TEST(BuildPlanTest, WithoutArgumentsThePlanStopsBeforeTheLookup) {
   ASSERT_EQ(plan.exitCode, kCheckFileFine) << plan.error;
   EXPECT_FALSE(plan.romGiven);
   EXPECT_FALSE(plan.lookup);
-  EXPECT_EQ(plan.start.commandLine, "C:\\Games\\ruskel\\emulator.exe");
+  EXPECT_EQ(plan.start.commandLine, "\"C:\\Games\\ruskel\\emulator.exe\"");
   EXPECT_EQ(Tokens(plan.sequences[kSelect].sent), "40d 40u");
 }
 

@@ -52,9 +52,11 @@ TEST_P(DescribeButtonTest, SpellsOutTheButtonsOfTheMask) {
 INSTANTIATE_TEST_SUITE_P(
     Masks, DescribeButtonTest,
     ::testing::Values(ButtonCase{9999, "no button (9999)"},
-                      ButtonCase{4, "mask 4: button 3 alone, nothing else held"},
-                      ButtonCase{5, "mask 5: buttons 1+3 together, nothing else held"},
-                      ButtonCase{16, "mask 16: matches no joystick"},
+                      ButtonCase{4, "mask 4: button 3 alone, nothing else held (Xbox pad: X)"},
+                      ButtonCase{5, "mask 5: buttons 1+3 together, nothing else held (Xbox pad: A+X)"},
+                      ButtonCase{16, "mask 16: button 5 alone, nothing else held (Xbox pad: LB)"},
+                      ButtonCase{192, "mask 192: buttons 7+8 together, nothing else held (Xbox pad: Back+Start)"},
+                      ButtonCase{4096, "mask 4096: button 13 alone, nothing else held"},
                       ButtonCase{-2, "mask -2: matches no joystick"}));
 
 TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
@@ -64,7 +66,7 @@ TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
   CheckPlan plan = Check(config.Build(), "-gamma -keyx112 -butx3");
   const std::string text = FormatPlan(plan, "-gamma -keyx112 -butx3", {});
   for (const char* part :
-       {"command line:      D:\\cab\\emulator.exe\n", "working directory: D:\\cab\\\n",
+       {"command line:      \"D:\\cab\\emulator.exe\"\n", "working directory: D:\\cab\\\n",
         "title:             \"My Emulator\" (whole title, any case)",
         "close mode:        \"title\"", "key:               F1 (112)\n",
         "button:            mask 3: buttons 1+2 together",

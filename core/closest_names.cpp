@@ -1,11 +1,11 @@
-#include "tools/check/closest_names.h"
+#include "core/closest_names.h"
 
 #include <algorithm>
 #include <numeric>
 
 #include "core/text.h"
 
-namespace ruskel::check {
+namespace ruskel {
 
 std::size_t EditDistance(std::string_view a, std::string_view b) {
   const std::string x = UpperAscii(a);
@@ -44,4 +44,4 @@ std::vector<std::string> ClosestNames(std::string_view wanted,
   return out;
 }
 
-}  // namespace ruskel::check
+}  // namespace ruskel

@@ -1,8 +1,8 @@
-#include "tools/check/closest_names.h"
+#include "core/closest_names.h"
 
 #include <gtest/gtest.h>
 
-namespace ruskel::check {
+namespace ruskel {
 namespace {
 
 struct DistanceCase {
@@ -42,4 +42,4 @@ TEST(ClosestNamesTest, KeepsToTheLimitAndLeavesFarNamesOut) {
 }
 
 }  // namespace
-}  // namespace ruskel::check
+}  // namespace ruskel

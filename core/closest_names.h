@@ -1,11 +1,11 @@
-// Suggestions for a rom name that is not in the game list.
+// Suggestions for a name that is not known: a rom, an option.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace ruskel::check {
+namespace ruskel {
 
 // Levenshtein distance, ignoring ASCII case as the lookup does.
 std::size_t EditDistance(std::string_view a, std::string_view b);
@@ -16,4 +16,4 @@ std::size_t EditDistance(std::string_view a, std::string_view b);
 std::vector<std::string> ClosestNames(std::string_view wanted,
                                       const std::vector<std::string>& names, std::size_t limit);
 
-}  // namespace ruskel::check
+}  // namespace ruskel

@@ -1,0 +1,50 @@
+// The {options} section of lconfig.ini: every tuning of a run, one row each
+// in one table. Adding an option is a field here and a row in options.cpp.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ruskel {
+
+enum class ScanCodes { Off, On, Strict };
+enum class JoystickChoice { First, Any };
+
+struct RunOptions {
+  ScanCodes scancodes = ScanCodes::On;
+  std::uint32_t keydelay = 0;    // ms after every down and up step
+  std::uint32_t startdelay = 0;  // ms between the window in front and the first key
+  JoystickChoice joystick = JoystickChoice::First;
+  std::uint32_t exithold = 0;  // ms the exit key or button must be held
+  bool follow = true;          // end when the emulator ends by itself
+  std::uint32_t closewait = 3000;  // ms to wait for the emulator to quit
+  bool terminate = false;          // end the emulator by force as the last resort
+  bool killwithruskel = false;     // end the emulator when ruskel is ended by force
+  std::string log;                 // run log file; empty: none
+  bool curtain = false;            // black screen over the menu walk
+};
+
+struct OptionRow {
+  const char* name;
+  const char* values;  // what may follow "name=", for messages and docs
+  const char* summary;
+  // Sets the option from its trimmed value; returns what is wrong otherwise.
+  std::optional<std::string> (*parse)(std::string_view value, RunOptions& options);
+  std::string (*show)(const RunOptions& options);
+};
+
+const std::vector<OptionRow>& OptionTable();
+
+// The row whose name equals name in any case, or null.
+const OptionRow* FindOption(std::string_view name);
+
+// "scancodes, keydelay, ..." for messages.
+std::string OptionNames();
+
+// Every option as "name=value", with " (default)" where it has its default value.
+std::vector<std::string> DescribeOptions(const RunOptions& options);
+
+}  // namespace ruskel

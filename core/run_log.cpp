@@ -1,0 +1,41 @@
+#include "core/run_log.h"
+
+#include <cstdio>
+
+namespace ruskel {
+namespace {
+
+bool IsAbsolute(const std::string& path) {
+  const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  const bool share = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
+                     (path[1] == '\\' || path[1] == '/');
+  return drive || share;
+}
+
+}  // namespace
+
+void OpenRunLog(Mainmod& m) {
+  RunState& s = m.State;
+  const std::string& name = s.Options.log;
+  if (name.empty()) return;
+  s.LogPath = IsAbsolute(name) ? name : m.Os.ProgramDirectory() + "\\" + name;
+  const FileReadResult old = m.Os.ReadWholeFile(s.LogPath);
+  if (old.ok && old.bytes.size() > kLogMaxBytes) {
+    // Keep whole lines: cut at the first line start inside the kept tail.
+    std::size_t from = old.bytes.size() - kLogKeptBytes;
+    const std::size_t lineStart = old.bytes.find('\n', from);
+    from = lineStart == std::string::npos ? from : lineStart + 1;
+    if (!m.Os.WriteWholeFile(s.LogPath, old.bytes.substr(from))) s.LogPath.clear();
+  }
+}
+
+void Log(Mainmod& m, const std::string& text) {
+  RunState& s = m.State;
+  if (s.LogPath.empty()) return;
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%8llu ms  ",
+                static_cast<unsigned long long>(m.Os.NowMs() - s.StartedAtMs));
+  if (!m.Os.AppendToFile(s.LogPath, stamp + text + "\r\n")) s.LogPath.clear();
+}
+
+}  // namespace ruskel

@@ -1,0 +1,86 @@
+// The exit: the exit key from input events, the exit button from pad readings.
+#include "core/fatal.h"
+#include "core/run_log.h"
+#include "driver/form1.h"
+
+namespace ruskel {
+namespace {
+
+constexpr std::uint32_t kPadsPerSource = 4;
+
+}  // namespace
+
+void Form1::OnKey(const PlatformEvent& event) {
+  if (phase_ == Phase::Closing) return;
+  const std::uint64_t now = os_.NowMs();
+  if (event.kind == EventKind::KeyUp) {
+    exitWatch_.KeyUp(event.virtualKey);
+    UpdateExitTimer();
+    return;
+  }
+  if (exitWatch_.KeyDown(event.virtualKey, now)) {
+    Log(*m_, "exit key " + std::to_string(event.virtualKey) + " pressed");
+    RequestExit();
+  }
+  UpdateExitTimer();
+}
+
+void Form1::timWfExit_Timer() {
+  if (phase_ == Phase::Closing) {
+    Stop(TimerId::timWfExit);
+    return;
+  }
+  if (exitWatch_.WatchesButton()) ReadPads();
+  if (phase_ != Phase::Closing && exitWatch_.HoldElapsed(os_.NowMs())) {
+    Log(*m_, "exit held for " + std::to_string(m_->State.Options.exithold) + " ms");
+    RequestExit();
+  }
+  UpdateExitTimer();
+}
+
+void Form1::ReadPads() {
+  RunState& s = m_->State;
+  const std::uint32_t pads = s.Options.joystick == JoystickChoice::Any ? kPadsPerSource : 1;
+  std::vector<std::uint32_t> masks;
+  for (std::uint32_t id = 0; id < pads; ++id) {
+    JoyInfo reading = id == 0 ? s.JoyState : JoyInfo{};
+    if (os_.ReadJoystick(id, reading)) {
+      if (id == 0) s.JoyState = reading;
+      masks.push_back(reading.buttons);
+    }
+    std::uint16_t xinput = 0;
+    if (os_.ReadXInput(id, xinput)) masks.push_back(WinmmButtonsOfXInput(xinput));
+  }
+  if (exitWatch_.PadsRead(masks, os_.NowMs())) {
+    Log(*m_, "exit button mask " + std::to_string(s.ExitButton) + " held");
+    RequestExit();
+  }
+}
+
+// timWfExit runs only while something needs it: pad readings, or a press
+// being held toward exithold. Otherwise the run waits on events alone.
+void Form1::UpdateExitTimer() {
+  if (phase_ == Phase::Closing) {
+    Stop(TimerId::timWfExit);
+    return;
+  }
+  const std::uint32_t hold = m_->State.Options.exithold;
+  const bool holding = hold > 0 && exitWatch_.HoldPending();
+  if (!exitWatch_.WatchesButton() && !holding) {
+    Stop(TimerId::timWfExit);
+    return;
+  }
+  std::uint32_t interval = kPadPollMs;
+  if (holding && hold < interval) interval = hold;
+  SetInterval(TimerId::timWfExit, interval);
+  if (!Slot(TimerId::timWfExit).enabled) Start(TimerId::timWfExit);
+}
+
+void Form1::RequestExit() {
+  // During the window wait the foreground window is most likely the front
+  // end: only a window that carries the emulator's title is asked to quit.
+  const bool waiting = phase_ == Phase::WaitingForWindow || phase_ == Phase::Focusing;
+  BeginClose(waiting ? QuitTitledWindow(*m_) : CloseEmulator(*m_), kExitNormal);
+}
+
+}  // namespace ruskel
