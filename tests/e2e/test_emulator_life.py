@@ -39,6 +39,11 @@ def windows_path(path: Path) -> str:
 
 
 class LifeCase(WrapperTestCase):
+    def details(self, proc=None) -> str:
+        # A run started through the helper: its output holds ruskel's exit code.
+        run = self.case.output_lines("run")
+        return super().details(proc) + ("\nhelper run: " + " | ".join(run) if run else "")
+
     def start_front_end(self) -> EmulatorLog:
         """A window of another program that stands for the front end; returns its log."""
         title = self.unique_title("Front End")
@@ -230,6 +235,7 @@ class QuotedRomTest(LifeCase):
                 self.assert_selected_and_played(run, config, SLOT_OF_MYGAME)
                 self.press(VK_ESCAPE)
                 self.assertIsNotNone(self.case.wait_exit(run, EXIT_TIMEOUT_S), self.details(run))
+                # The helper prints ruskel's own exit code last.
                 self.assertEqual(self.case.output_lines("run")[-1:], [f"exit {EXIT_OK}"],
                                  self.details(run))
 
