@@ -18,5 +18,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ruskel::Mainmod run{g_state, os, form};
   form.Attach(run);
   ruskel::Main(run);
-  return os.RunMessageLoop();
+  os.RunMessageLoop();
 }

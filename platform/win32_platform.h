@@ -1,5 +1,11 @@
-// PlatformOps on Windows: user32, kernel32 and winmm, nothing else.
+// PlatformOps on Windows: kernel32, user32, gdi32 and winmm; XInput is loaded at run time.
 #pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "platform/platform_ops.h"
 
@@ -7,40 +13,107 @@ namespace ruskel {
 
 class Win32Platform : public PlatformOps {
  public:
+  Win32Platform();
+  ~Win32Platform() override;
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
   std::string ArgumentText() override;
   std::string ProgramDirectory() override;
   FileReadResult ReadWholeFile(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool AppendToFile(const std::string& path, const std::string& bytes) override;
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
   ProcessStartResult StartProcess(const ProcessStart& start) override;
   void ShowMessage(const std::string& text, MessageKind kind) override;
   [[noreturn]] void EndProcess(int exitCode) override;
 
+  bool IsProcessRunning(ProcessId process) override;
+  bool WatchProcess(ProcessId process) override;
+  bool IsDescendantOf(ProcessId process, ProcessId ancestor) override;
+  bool TerminateProcess(ProcessId process) override;
+
   void CreateTimerWindow() override;
-  void SetTickHandler(std::function<void(int timerId)> handler) override;
+  void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
   void StartTimer(int timerId, std::uint32_t intervalMs) override;
   void StopTimer(int timerId) override;
   std::uint64_t NowMs() override;
 
   WindowHandle FindTopWindow(const std::string& title) override;
+  std::vector<WindowInfo> TopWindowsTitled(const std::string& title) override;
+  std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
+  ProcessId WindowProcess(WindowHandle window) override;
   WindowHandle ForegroundWindow() override;
   void BringToFront(WindowHandle window) override;
   bool IsVisible(WindowHandle window) override;
   void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                          std::intptr_t lParam) override;
-  void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
-                    std::uintptr_t extraInfo) override;
-  std::uint16_t KeyState(std::int32_t virtualKey) override;
-  bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
+  void WatchWindows(bool on) override;
+  void ShowCurtain(bool shown) override;
 
-  // Delivers messages (and so timer ticks) until the process ends.
-  int RunMessageLoop();
+  void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
+  std::uint8_t ScanCodeOf(std::uint8_t virtualKey) override;
+  void WatchKeys(bool on) override;
+  bool IsKeyDown(std::int32_t virtualKey) override;
+
+  bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
+  bool ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) override;
+
+  std::string UpperAnsi(const std::string& text) override;
+
+  // Waits for messages and watched processes and delivers events, until a
+  // handler ends the process. Nothing wakes it while there is nothing to do.
+  [[noreturn]] void RunMessageLoop();
+
+  // For the platform's own window and hook procedures.
+  void QueueEvent(const PlatformEvent& event);
+  void DeliverQueuedEvents();
+  void OnRawInput(std::intptr_t rawInputHandle);
+  void OnWindowEvent(void* window);
 
  private:
-  void* timerWindow_ = nullptr;  // HWND, kept out of this header
-  std::uint64_t joystickRetryAtMs_ = 0;
-  std::int32_t threadStateKey_ = -1;
-  std::uint16_t threadState_ = 0;
-  std::uint64_t threadStateRefreshAtMs_ = 0;
+  struct Pending {
+    std::uint64_t untilMs = 0;
+    int count = 0;
+  };
+
+  void* OpenWatchHandle(ProcessId process);
+  void* ProcessHandle(ProcessId process);  // kept open, so the pid is never reused meanwhile
+  bool IsOwnKey(std::int32_t virtualKey, bool keyUp, std::uintptr_t extraInfo);
+  void DropQueued(bool (*matches)(const PlatformEvent&, int), int value);
+
+  void* hostWindow_ = nullptr;  // HWND, kept out of this header
+  std::function<void(const PlatformEvent&)> handler_;
+  std::deque<PlatformEvent> queue_;
+  bool delivering_ = false;
+
+  // Processes: handles by pid, the job the started processes run in.
+  std::map<ProcessId, void*> processHandles_;
+  std::vector<ProcessId> watched_;
+  std::vector<ProcessId> started_;
+  void* job_ = nullptr;
+  bool jobKillsOnClose_ = false;
+
+  // Keys: raw input, and the keys ruskel sent itself that may still come back.
+  bool watchingKeys_ = false;
+  bool ownMarkSeen_ = false;                  // the system hands our mark back with raw input
+  std::map<std::uint32_t, Pending> ownKeys_;  // by vk * 2 + (key up ? 1 : 0)
+
+  // Windows: the WinEvent hooks and whether one fired since the last turn.
+  std::vector<void*> windowHooks_;
+  bool windowsChanged_ = false;
+
+  void* curtain_ = nullptr;  // HWND
+
+  // Pads: when a missing device is probed again.
+  std::map<std::uint32_t, std::uint64_t> joystickRetryAtMs_;
+  std::uint64_t xinputRetryAtMs_[4] = {0, 0, 0, 0};
+  void* xinputGetState_ = nullptr;  // XInputGetState, when a DLL has it
+  bool xinputLoaded_ = false;
 };
+
+// The one instance, for the window and hook procedures that the system calls.
+Win32Platform* CurrentWin32Platform();
 
 // The system's text for an error code, without the trailing line break.
 std::string SystemErrorText(unsigned long errorCode);

@@ -1,6 +1,11 @@
-// Process, file and message-box operations on Windows.
+// Starting, following and ending processes on Windows, and ruskel's own
+// command line and end.
 #include <windows.h>
+// after windows.h, which it needs
+#include <tlhelp32.h>
 
+#include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/argument_text.h"
@@ -39,29 +44,28 @@ std::string Win32Platform::ProgramDirectory() {
   }
 }
 
-FileReadResult Win32Platform::ReadWholeFile(const std::string& path) {
-  FileReadResult result;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    result.error = SystemErrorText(GetLastError());
-    return result;
-  }
-  char chunk[16384];
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
-      result.error = SystemErrorText(GetLastError());
-      CloseHandle(file);
-      return result;
-    }
-    if (got == 0) break;
-    result.bytes.append(chunk, got);
-  }
-  CloseHandle(file);
-  result.ok = true;
-  return result;
+namespace {
+
+// Processes ruskel starts may start programs of their own outside the job:
+// refusing would break emulators that ask to.
+constexpr DWORD kJobLimits = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+
+bool SetJobLimits(HANDLE job, DWORD limits) {
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION info{};
+  info.BasicLimitInformation.LimitFlags = limits;
+  return SetInformationJobObject(job, JobObjectExtendedLimitInformation, &info, sizeof info) !=
+         FALSE;
 }
+
+// When a process was created; false when that cannot be told.
+bool CreationTime(HANDLE process, ULONGLONG& time) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return false;
+  time = (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+  return true;
+}
+
+}  // namespace
 
 ProcessStartResult Win32Platform::StartProcess(const ProcessStart& start) {
   STARTUPINFOA startupInfo{};
@@ -74,24 +78,108 @@ ProcessStartResult Win32Platform::StartProcess(const ProcessStart& start) {
   AllowSetForegroundWindow(ASFW_ANY);
 
   ProcessStartResult result;
-  // The handles stay open for the wrapper's lifetime; nothing waits on them.
+  // Started suspended, so that it is in the job before it can start anything.
+  const char* application = start.applicationName.empty() ? nullptr : start.applicationName.c_str();
   result.started =
-      CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr,
-                     start.inheritHandles ? TRUE : FALSE, start.creationFlags, nullptr,
-                     start.workingDirectory.c_str(), &startupInfo, &processInfo) != FALSE;
-  if (!result.started) result.error = SystemErrorText(GetLastError());
+      CreateProcessA(application, commandLine.data(), nullptr, nullptr,
+                     start.inheritHandles ? TRUE : FALSE, start.creationFlags | CREATE_SUSPENDED,
+                     nullptr, start.workingDirectory.c_str(), &startupInfo, &processInfo) != FALSE;
+  if (!result.started) {
+    result.error = SystemErrorText(GetLastError());
+    return result;
+  }
+
+  if (job_ == nullptr) job_ = CreateJobObjectA(nullptr, nullptr);
+  if (job_ != nullptr) {
+    if (start.killWithRuskel && !jobKillsOnClose_) {
+      jobKillsOnClose_ =
+          SetJobLimits(static_cast<HANDLE>(job_), kJobLimits | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE);
+    } else if (!jobKillsOnClose_) {
+      SetJobLimits(static_cast<HANDLE>(job_), kJobLimits);
+    }
+    // Fails when ruskel itself runs in a job that allows no other (Windows 7):
+    // the process then runs without one, and only the pid tree tells its family.
+    AssignProcessToJobObject(static_cast<HANDLE>(job_), processInfo.hProcess);
+  }
+  ResumeThread(processInfo.hThread);
+  CloseHandle(processInfo.hThread);
+
+  result.processId = processInfo.dwProcessId;
+  // Kept open for the whole run: the pid then stays this process's.
+  auto old = processHandles_.find(result.processId);
+  if (old != processHandles_.end()) CloseHandle(static_cast<HANDLE>(old->second));
+  processHandles_[result.processId] = processInfo.hProcess;
+  started_.push_back(result.processId);
   return result;
 }
 
-void Win32Platform::ShowMessage(const std::string& text, MessageKind kind) {
-  // Topmost and foreground: on a cabinet the box must show over a full-screen front end.
-  UINT style = MB_OK | MB_TOPMOST | MB_SETFOREGROUND;
-  style |= kind == MessageKind::Error ? MB_ICONERROR : 0;
-  MessageBoxA(nullptr, text.c_str(), "ruskel", style);
+void Win32Platform::EndProcess(int exitCode) {
+  // A normal end leaves the emulator running whatever the job says.
+  if (job_ != nullptr && jobKillsOnClose_) SetJobLimits(static_cast<HANDLE>(job_), kJobLimits);
+  ExitProcess(static_cast<UINT>(exitCode));
 }
 
-void Win32Platform::EndProcess(int exitCode) {
-  ExitProcess(static_cast<UINT>(exitCode));
+bool Win32Platform::IsProcessRunning(ProcessId process) {
+  if (process == 0) return false;
+  HANDLE handle = static_cast<HANDLE>(ProcessHandle(process));
+  if (handle == nullptr) {
+    // A process ruskel may not look at (another user's, elevated) still runs.
+    return GetLastError() == ERROR_ACCESS_DENIED;
+  }
+  return WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
+}
+
+bool Win32Platform::TerminateProcess(ProcessId process) {
+  if (process == 0) return false;
+  HANDLE handle = OpenProcess(PROCESS_TERMINATE, FALSE, process);
+  if (handle == nullptr) return false;
+  const bool ended = ::TerminateProcess(handle, 1) != FALSE;
+  CloseHandle(handle);
+  return ended;
+}
+
+bool Win32Platform::IsDescendantOf(ProcessId process, ProcessId ancestor) {
+  if (process == 0 || ancestor == 0) return false;
+  if (process == ancestor) return true;
+
+  HANDLE processHandle = static_cast<HANDLE>(ProcessHandle(process));
+  // Everything in the job descends from what ruskel started there.
+  if (job_ != nullptr && processHandle != nullptr &&
+      std::find(started_.begin(), started_.end(), ancestor) != started_.end()) {
+    BOOL inJob = FALSE;
+    if (IsProcessInJob(processHandle, static_cast<HANDLE>(job_), &inJob) && inJob) return true;
+  }
+
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  std::unordered_map<DWORD, DWORD> parentOf;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    parentOf[entry.th32ProcessID] = entry.th32ParentProcessID;
+  }
+  CloseHandle(snapshot);
+
+  // A parent pid may have been reused by a later process: a link counts only
+  // when the parent was created before its child.
+  ProcessId child = process;
+  ULONGLONG childCreated = 0;
+  if (processHandle == nullptr || !CreationTime(processHandle, childCreated)) return false;
+  for (std::size_t depth = 0; depth < parentOf.size(); ++depth) {
+    auto link = parentOf.find(child);
+    if (link == parentOf.end() || link->second == 0 || link->second == child) return false;
+    const ProcessId parent = link->second;
+    HANDLE parentHandle = static_cast<HANDLE>(ProcessHandle(parent));
+    ULONGLONG parentCreated = 0;
+    if (parentHandle == nullptr || !CreationTime(parentHandle, parentCreated) ||
+        parentCreated > childCreated) {
+      return false;
+    }
+    if (parent == ancestor) return true;
+    child = parent;
+    childCreated = parentCreated;
+  }
+  return false;
 }
 
 }  // namespace ruskel

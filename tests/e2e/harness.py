@@ -35,6 +35,7 @@ class Binaries:
     tool: Path
     games: Path
     decoy: Optional[Path] = None
+    probe: Optional[Path] = None  # platform_probe.exe, when built
 
 
 @dataclass

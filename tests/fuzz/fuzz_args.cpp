@@ -17,8 +17,8 @@ namespace {
 
 constexpr std::uint32_t kHeldButtons = 4;
 constexpr std::uint64_t kButtonsAt = 10;
-constexpr std::uint64_t kEscapeAt = 20;
-constexpr std::uint64_t kRunFor = 30;
+constexpr std::uint64_t kEscapeAt = 200;  // after the button, which is read every 50 ms
+constexpr std::uint64_t kRunFor = 300;
 
 // Startup and enter send two keys each, a select two per slot; no misc.
 constexpr const char* kConfig =
@@ -93,7 +93,7 @@ void RunOnce(const std::string& text) {
   // The exit inputs come after the dialogue: they are not watched before it.
   RunDialogue(os);
   const std::uint64_t playing = os.now();
-  os.HoldButtons(kHeldButtons, playing + kButtonsAt, playing + kButtonsAt + 5);
+  os.HoldButtons(kHeldButtons, playing + kButtonsAt, playing + kButtonsAt + kPadPollMs + 5);
   os.PressKey(27, playing + kEscapeAt, playing + kEscapeAt + 5);
   const auto exitCode = os.exitCode() ? os.exitCode() : os.RunUntil(playing + kRunFor);
   const int gameIndex = ExpectedGameIndex(parsed.RomName);
@@ -109,8 +109,10 @@ void RunOnce(const std::string& text) {
   const bool exitByKey = ToInt32(s.ExitKey) == 27;
   if (exitByButton || exitByKey) {
     Require(exitCode == kExitNormal, "the exit button or key ends the run");
-    const std::uint64_t endAt = playing + (exitByButton ? kButtonsAt : kEscapeAt);
-    Require(os.now() == endAt, "the run ends on the first tick the exit input is held");
+    // The key ends the run at its key-down; the button at the next pad reading.
+    const std::uint64_t from = playing + (exitByButton ? kButtonsAt : kEscapeAt);
+    const std::uint64_t to = from + (exitByButton ? kPadPollMs : 0);
+    Require(os.now() >= from && os.now() <= to, "the run ends as soon as the exit input is seen");
   } else {
     Require(!exitCode.has_value(), "other inputs leave the run going");
   }

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "core/config_loader.h"
+#include "core/emulator_path.h"
+#include "core/options.h"
 #include "core/number.h"
 #include "core/text.h"
 #include "dialogue.h"
@@ -30,7 +32,23 @@ bool SameSequence(const KeySequence& a, const KeySequence& b) {
   });
 }
 
+// Every option as shown reads back to the same setting.
+void CheckOptions(const RunOptions& options) {
+  for (const OptionRow& row : OptionTable()) {
+    RunOptions again;
+    const std::string shown = row.show(options);
+    if (std::string(row.name) == "log" && options.log.empty()) continue;  // shown as "(none)"
+    Require(!row.parse(shown, again).has_value(), "a shown option value parses");
+    Require(row.show(again) == shown, "a shown option value reads back the same");
+  }
+}
+
+std::vector<std::string> Described(const RunState& s) {
+  return DescribeOptions(s.Options);
+}
+
 bool SameConfig(const RunState& a, const RunState& b) {
+  if (Described(a) != Described(b)) return false;
   return a.WindowTitle == b.WindowTitle && a.CloseMode == b.CloseMode &&
          SameSequence(a.StartupSeq, b.StartupSeq) && SameSequence(a.SelectSeq, b.SelectSeq) &&
          SameSequence(a.EnterSeq, b.EnterSeq) && SameSequence(a.MiscSeq, b.MiscSeq) &&
@@ -121,12 +139,30 @@ void RunOnce(const std::string& bytes) {
   FakePlatform& os = run.os;
   run.WriteConfig(bytes);
 
-  const bool started = run.Start(kArguments);
-
   RunState parsedAlone;
   const bool loads = !ParseConfig(bytes, parsedAlone).has_value();
-  Require(started == loads, "the run starts exactly when the parser accepts the file");
+  // Most commands name a program that is there; the rest must fail cleanly.
+  std::optional<EmulatorProgram> program;
+  if (loads) {
+    const std::string& command = parsedAlone.EmulatorCommand;
+    const std::string first = command.substr(0, command.find(' '));
+    if (!first.empty() && first.find('"') == std::string::npos) {
+      os.files[os.programDir + "\\" + first] = "MZ";
+    }
+    program = FindEmulatorProgram(os.programDir, command,
+                                  [&os](const std::string& path) { return os.files.count(path) != 0; })
+                  .found;
+  }
 
+  const bool started = run.Start(kArguments);
+  Require(started == (loads && program.has_value()),
+          "the run starts exactly when the parser accepts the file and the program is there");
+
+  if (loads && !program) {
+    Require(os.exitCode() == kExitStartError, "a missing program ends with the start error code");
+    Require(os.TraceOf("StartProcess").empty(), "nothing is run when the program is not there");
+    return;
+  }
   if (!started) {
     Require(os.exitCode() == kExitConfigError, "a rejected file ends with the config error code");
     Require(os.TraceOf("ErrorBox: ").size() == 1, "a rejected file is reported once");
@@ -134,11 +170,17 @@ void RunOnce(const std::string& bytes) {
     return;
   }
 
-  const RunState& s = *run.state;
+  RunState& s = *run.state;
   CheckLoaded(s);
+  CheckOptions(s.Options);
   Require(SameConfig(s, parsedAlone), "loading the same bytes twice gives the same tables");
-  const std::string expectedStart = "StartProcess cmd=" + os.programDir + "\\" + s.EmulatorCommand +
-                                    " dir=" + os.programDir + "\\ inherit=1 flags=0x20";
+  const std::string expectedStart =
+      "StartProcess app=" + program->path + " cmd=" + program->commandLine + " dir=" +
+      os.programDir + "\\ inherit=1 flags=0x20" + (s.Options.killwithruskel ? " killwithruskel" : "");
+  // Short delays keep each run quick; their effect on the walk is tested elsewhere.
+  s.Options.keydelay = std::min<std::uint32_t>(s.Options.keydelay, 2);
+  s.Options.startdelay = std::min<std::uint32_t>(s.Options.startdelay, 20);
+  s.Options.exithold = 0;
   const auto starts = os.TraceOf("StartProcess");
   Require(starts.size() == 1 && starts[0] == expectedStart,
           "the emulator starts once, from the program folder");

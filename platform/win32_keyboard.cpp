@@ -1,0 +1,93 @@
+// The keyboard on Windows: key events by raw input, synthetic keys, key state.
+#include <windows.h>
+
+#include "platform/win32_platform.h"
+
+namespace ruskel {
+namespace {
+
+// Rides along with every key ruskel sends (dwExtraInfo), so that raw input
+// can tell them from the player's.
+constexpr ULONG kOwnKeyMark = 0x4C4B5352;  // "RSKL"
+// Where the system does not hand the mark back, a key ruskel sent is
+// recognised by its key and direction for this long.
+constexpr std::uint64_t kOwnKeyWindowMs = 500;
+
+std::uint32_t OwnKeySlot(std::int32_t virtualKey, bool keyUp) {
+  return static_cast<std::uint32_t>(virtualKey) * 2 + (keyUp ? 1 : 0);
+}
+
+bool IsKeyEvent(const PlatformEvent& event, int) {
+  return event.kind == EventKind::KeyDown || event.kind == EventKind::KeyUp;
+}
+
+}  // namespace
+
+void Win32Platform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
+                                 std::uint32_t flags) {
+  if (!ownMarkSeen_) {
+    Pending& pending = ownKeys_[OwnKeySlot(virtualKey, (flags & kKeyEventKeyUp) != 0)];
+    const std::uint64_t now = GetTickCount64();
+    if (now > pending.untilMs) pending.count = 0;
+    ++pending.count;
+    pending.untilMs = now + kOwnKeyWindowMs;
+  }
+  keybd_event(virtualKey, scanCode, flags, kOwnKeyMark);
+}
+
+bool Win32Platform::IsOwnKey(std::int32_t virtualKey, bool keyUp, std::uintptr_t extraInfo) {
+  auto pending = ownKeys_.find(OwnKeySlot(virtualKey, keyUp));
+  const bool counted = pending != ownKeys_.end() && pending->second.count > 0 &&
+                       GetTickCount64() <= pending->second.untilMs;
+  if (counted) --pending->second.count;
+  if (extraInfo == kOwnKeyMark) {
+    // From now on the mark alone tells.
+    ownMarkSeen_ = true;
+    ownKeys_.clear();
+    return true;
+  }
+  return !ownMarkSeen_ && counted;
+}
+
+std::uint8_t Win32Platform::ScanCodeOf(std::uint8_t virtualKey) {
+  return static_cast<std::uint8_t>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC) & 0xFF);
+}
+
+void Win32Platform::WatchKeys(bool on) {
+  if (on == watchingKeys_) return;
+  if (on && hostWindow_ == nullptr) CreateTimerWindow();
+  RAWINPUTDEVICE keyboard{};
+  keyboard.usUsagePage = 0x01;  // generic desktop
+  keyboard.usUsage = 0x06;      // keyboard
+  // INPUTSINK: ruskel is never in front, and still gets every key.
+  keyboard.dwFlags = on ? RIDEV_INPUTSINK : RIDEV_REMOVE;
+  keyboard.hwndTarget = on ? static_cast<HWND>(hostWindow_) : nullptr;
+  const bool done = RegisterRawInputDevices(&keyboard, 1, sizeof keyboard) != FALSE;
+  watchingKeys_ = on && done;
+  if (!on) DropQueued(IsKeyEvent, 0);
+}
+
+void Win32Platform::OnRawInput(std::intptr_t rawInputHandle) {
+  RAWINPUT input{};
+  UINT size = sizeof input;
+  if (GetRawInputData(reinterpret_cast<HRAWINPUT>(rawInputHandle), RID_INPUT, &input, &size,
+                      sizeof(RAWINPUTHEADER)) == static_cast<UINT>(-1)) {
+    return;
+  }
+  if (!watchingKeys_ || input.header.dwType != RIM_TYPEKEYBOARD) return;
+  const RAWKEYBOARD& key = input.data.keyboard;
+  // 0xFF comes with the escaped halves of some keys (Pause, Print Screen).
+  if (key.VKey == 0 || key.VKey >= 0xFF) return;
+  const bool keyUp = (key.Flags & RI_KEY_BREAK) != 0;
+  if (IsOwnKey(key.VKey, keyUp, key.ExtraInformation)) return;
+  PlatformEvent event;
+  event.kind = keyUp ? EventKind::KeyUp : EventKind::KeyDown;
+  event.virtualKey = key.VKey;
+  QueueEvent(event);
+}
+
+bool Win32Platform::IsKeyDown(std::int32_t virtualKey) {
+  return (static_cast<std::uint16_t>(GetAsyncKeyState(virtualKey)) & 0x8000) != 0;
+}
+
+}  // namespace ruskel

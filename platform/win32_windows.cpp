@@ -1,0 +1,117 @@
+// Other programs' windows on Windows: lookups, messages, and news of windows
+// being created, shown or renamed.
+#include <windows.h>
+
+#include "platform/win32_handles.h"
+#include "platform/win32_platform.h"
+
+namespace ruskel {
+namespace {
+
+// Wine delivers only the first; Windows all three.
+constexpr DWORD kWatchedWindowEvents[] = {EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW,
+                                          EVENT_OBJECT_NAMECHANGE};
+
+void CALLBACK WindowEventProc(HWINEVENTHOOK, DWORD, HWND window, LONG objectId, LONG childId, DWORD,
+                              DWORD) {
+  if (objectId != OBJID_WINDOW || childId != CHILDID_SELF || window == nullptr) return;
+  if (Win32Platform* platform = CurrentWin32Platform()) platform->OnWindowEvent(window);
+}
+
+template <typename Visit>
+void ForEachTopWindow(Visit visit) {
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        (*reinterpret_cast<Visit*>(param))(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&visit));
+}
+
+ProcessId ProcessOf(HWND window) {
+  DWORD process = 0;
+  return GetWindowThreadProcessId(window, &process) != 0 ? process : 0;
+}
+
+}  // namespace
+
+WindowHandle Win32Platform::FindTopWindow(const std::string& title) {
+  return FromHwnd(FindWindowA(nullptr, title.c_str()));
+}
+
+std::vector<WindowInfo> Win32Platform::TopWindowsTitled(const std::string& title) {
+  std::vector<WindowInfo> found;
+  // One character more than the title: a longer title then never compares equal.
+  std::string text(title.size() + 2, '\0');
+  ForEachTopWindow([&](HWND window) {
+    const int length = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+    text[static_cast<std::size_t>(length > 0 ? length : 0)] = '\0';
+    // The comparison FindWindowA makes: the whole title, any case.
+    if (lstrcmpiA(text.c_str(), title.c_str()) != 0) return;
+    WindowInfo info;
+    info.handle = FromHwnd(window);
+    info.processId = ProcessOf(window);
+    info.visible = IsWindowVisible(window) != FALSE;
+    found.push_back(info);
+  });
+  return found;
+}
+
+std::vector<WindowHandle> Win32Platform::TopWindowsOf(ProcessId process) {
+  std::vector<WindowHandle> found;
+  if (process == 0) return found;
+  ForEachTopWindow([&](HWND window) {
+    if (ProcessOf(window) == process) found.push_back(FromHwnd(window));
+  });
+  return found;
+}
+
+ProcessId Win32Platform::WindowProcess(WindowHandle window) {
+  if (window == 0) return 0;
+  return ProcessOf(ToHwnd(window));
+}
+
+WindowHandle Win32Platform::ForegroundWindow() {
+  return FromHwnd(GetForegroundWindow());
+}
+
+void Win32Platform::BringToFront(WindowHandle window) {
+  SetForegroundWindow(ToHwnd(window));
+}
+
+bool Win32Platform::IsVisible(WindowHandle window) {
+  return IsWindowVisible(ToHwnd(window)) != FALSE;
+}
+
+void Win32Platform::PostWindowMessage(WindowHandle window, std::uint32_t message,
+                                      std::uintptr_t wParam, std::intptr_t lParam) {
+  PostMessageA(ToHwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+}
+
+void Win32Platform::WatchWindows(bool on) {
+  if (on && windowHooks_.empty()) {
+    for (DWORD event : kWatchedWindowEvents) {
+      // Out of context: the events come as messages to this thread, which
+      // the message loop already waits for; nothing is loaded into others.
+      HWINEVENTHOOK hook = SetWinEventHook(event, event, nullptr, WindowEventProc, 0, 0,
+                                           WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+      if (hook != nullptr) windowHooks_.push_back(hook);
+    }
+  } else if (!on) {
+    for (void* hook : windowHooks_) UnhookWinEvent(static_cast<HWINEVENTHOOK>(hook));
+    windowHooks_.clear();
+    windowsChanged_ = false;
+    DropQueued(
+        [](const PlatformEvent& event, int) { return event.kind == EventKind::WindowsChanged; }, 0);
+  }
+}
+
+void Win32Platform::OnWindowEvent(void* window) {
+  if (windowHooks_.empty()) return;
+  // Top-level windows only; a burst of them is one event at the end of the
+  // message loop's turn.
+  if (GetAncestor(static_cast<HWND>(window), GA_PARENT) != GetDesktopWindow()) return;
+  windowsChanged_ = true;
+}
+
+}  // namespace ruskel
