@@ -147,12 +147,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     setup.options = &options;
     setup.games = std::move(games);
     setup.reader = reader.get();
-    HWND window = CreateMenuWindows(instance, showCommand, std::move(setup));
+    HWND window = CreateMenuWindows(instance, std::move(setup));
     if (window != nullptr) {
       std::string error;
       bool ready = reader->Attach(window, error);
       Log("INPUT", std::string("mode=") + via + " ready=" + (ready ? "1" : "0"));
       if (!ready) Log("ERROR", error);
+      ShowMenuWindows(instance, showCommand);
     }
   }
 

@@ -61,6 +61,14 @@ class DirectInputReader : public KeyReader {
     return true;
   }
 
+  // Games take the keyboard again as soon as their window is activated, so that keys typed
+  // right after it comes to the front are buffered already.
+  void OnMessage(UINT message, WPARAM wParam, LPARAM) override {
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && device_ != nullptr) {
+      device_->Acquire();
+    }
+  }
+
   void Poll() override {
     if (device_ == nullptr) return;
     if (buffered_) {

@@ -25,6 +25,7 @@ struct MenuState {
   int playing = -1;
   bool mainGone = false;
   std::string closeReason;
+  HFONT font = nullptr;
 };
 
 MenuState gMenu;
@@ -99,10 +100,7 @@ void Paint(HWND window) {
   RECT client;
   GetClientRect(window, &client);
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  HFONT font = CreateFontA(-kFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           FIXED_PITCH | FF_MODERN, "Courier New");
-  HGDIOBJ oldFont = SelectObject(dc, font);
+  HGDIOBJ oldFont = SelectObject(dc, gMenu.font);
   SetBkMode(dc, TRANSPARENT);
   if (window == gMenu.second) {
     SetTextColor(dc, RGB(170, 170, 170));
@@ -111,7 +109,6 @@ void Paint(HWND window) {
     PaintMenu(dc, client);
   }
   SelectObject(dc, oldFont);
-  DeleteObject(font);
   EndPaint(window, &paint);
 }
 
@@ -168,6 +165,26 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// Loading a font the first time takes long under Wine; done before the window is shown, the
+// first paint does not hold up a reader that polls once per frame.
+void LoadFont() {
+  gMenu.font = CreateFontA(-kFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           FIXED_PITCH | FF_MODERN, "Courier New");
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, kClientWidth, kRowHeight);
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  HGDIOBJ oldFont = SelectObject(memory, gMenu.font);
+  const std::string sample = "0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz.:";
+  TextOutA(memory, 0, 0, sample.c_str(), static_cast<int>(sample.size()));
+  SelectObject(memory, oldFont);
+  SelectObject(memory, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
 HWND CreateTopLevel(HINSTANCE instance, const std::string& title, int width, int height) {
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   RECT frame = {0, 0, width, height};
@@ -179,7 +196,7 @@ HWND CreateTopLevel(HINSTANCE instance, const std::string& title, int width, int
 
 }  // namespace
 
-HWND CreateMenuWindows(HINSTANCE instance, int showCommand, MenuSetup setup) {
+HWND CreateMenuWindows(HINSTANCE instance, MenuSetup setup) {
   gMenu.setup = std::move(setup);
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = WindowProc;
@@ -188,6 +205,7 @@ HWND CreateMenuWindows(HINSTANCE instance, int showCommand, MenuSetup setup) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = kWindowClass;
   RegisterClassA(&windowClass);
+  LoadFont();
 
   HWND window = CreateTopLevel(instance, Opts().title, kClientWidth, kClientHeight);
   if (window == nullptr) {
@@ -195,6 +213,12 @@ HWND CreateMenuWindows(HINSTANCE instance, int showCommand, MenuSetup setup) {
     return nullptr;
   }
   gMenu.main = window;
+  return window;
+}
+
+void ShowMenuWindows(HINSTANCE instance, int showCommand) {
+  HWND window = gMenu.main;
+  if (window == nullptr) return;
   bool showNow = Opts().showAfterMs < 0 && !Opts().hidden;
   std::string created = std::string("created visible=") + (showNow ? "1" : "0");
   if (Opts().minimized) created += " minimized=1";
@@ -217,7 +241,6 @@ HWND CreateMenuWindows(HINSTANCE instance, int showCommand, MenuSetup setup) {
       Log("SECOND", "created visible=1");
     }
   }
-  return window;
 }
 
 void MenuKey(bool down, int vk) {

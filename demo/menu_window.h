@@ -18,8 +18,12 @@ struct MenuSetup {
   KeyReader* reader = nullptr;
 };
 
-// Creates the menu window (and the second one); the main window, or nullptr on failure.
-HWND CreateMenuWindows(HINSTANCE instance, int showCommand, MenuSetup setup);
+// Creates the menu window, not shown yet; nullptr on failure.
+HWND CreateMenuWindows(HINSTANCE instance, MenuSetup setup);
+
+// Shows the windows as the options say (and opens the second one). Called once the key reader
+// is ready, so that no key typed into a window that is up is lost.
+void ShowMenuWindows(HINSTANCE instance, int showCommand);
 
 // A recognised key: moves the selection or starts the game.
 void MenuKey(bool down, int vk);
