@@ -32,6 +32,8 @@ EXIT_USAGE = 1
 EXIT_CONFIG = 2
 EXIT_START = 3
 EXIT_NOT_LISTED = 4
+EXIT_EMULATOR_ENDED = 6
+EXIT_EMULATOR_LEFT_RUNNING = 7
 
 
 def set_session(session: Session) -> None:

@@ -65,6 +65,10 @@ class EmulatorLog:
                 result.append(("down" if event.name == "KEYDOWN" else "up", int(event.fields["vk"])))
         return result
 
+    def key_events(self) -> List[Event]:
+        """KEYDOWN and KEYUP events in order, with their via, scan and ext fields."""
+        return [event for event in self.events() if event.name in ("KEYDOWN", "KEYUP")]
+
     def wait_for(self, match: Callable[[Event], bool], timeout_s: float) -> Optional[Event]:
         """First event that matches, waiting up to timeout_s for it to be logged."""
 

@@ -34,6 +34,7 @@ class Binaries:
     demoemu: Path
     tool: Path
     games: Path
+    decoy: Optional[Path] = None
     probe: Optional[Path] = None  # platform_probe.exe, when built
 
 
@@ -260,6 +261,14 @@ class Case:
 
     def tool(self, *args: str, timeout_s: float = TOOL_TIMEOUT_S) -> ToolResult:
         return self.session.tool(*args, cwd=self.folder, timeout_s=timeout_s)
+
+    def output_lines(self, name: str) -> List[str]:
+        """What a program started with spawn(..., name=name) has printed so far."""
+        try:
+            text = (self.folder / f"{name}.stdout").read_bytes().decode("latin-1")
+        except FileNotFoundError:
+            return []
+        return [line for line in text.replace("\r\n", "\n").split("\n") if line]
 
     def wait_exit(self, proc: subprocess.Popen, timeout_s: float = PROCESS_EXIT_TIMEOUT_S):
         """Exit code of proc, or None when it is still running after timeout_s."""

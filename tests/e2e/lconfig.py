@@ -6,7 +6,7 @@ know the 1-based number of the line it broke; `text()` joins them with CR LF.
 
 from dataclasses import dataclass, field
 from pathlib import Path
-from typing import List, Sequence, Tuple
+from typing import Dict, List, Sequence, Tuple
 
 Step = Tuple[int, str]
 
@@ -41,6 +41,8 @@ class Config:
     misc: List[Step] = field(default_factory=list)
     games: List[str] = field(default_factory=demo_games)
     exe: str = "demoemu.exe"
+    # `name=value` lines of an {options} section after the exe line; none: no section at all.
+    options: Dict[str, str] = field(default_factory=dict)
 
     def lines(self) -> List[str]:
         def section(tag: str, steps: Sequence[Step]) -> List[str]:
@@ -61,7 +63,14 @@ class Config:
             *self.games,
             "{/gamelist}",
             f"exe={self.exe}",
+            *self.option_lines(),
         ]
+
+    def option_lines(self) -> List[str]:
+        if not self.options:
+            return []
+        return ["{options}", *[f"{name}={value}" for name, value in self.options.items()],
+                "{/options}"]
 
     def text(self) -> str:
         return join_lines(self.lines())

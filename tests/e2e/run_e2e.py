@@ -28,6 +28,7 @@ def parse_args():
     parser.add_argument("--ruskel", type=Path, help="ruskel.exe (default <bin>/app/ruskel.exe)")
     parser.add_argument("--demoemu", type=Path, help="default <bin>/demo/demoemu.exe")
     parser.add_argument("--tool", type=Path, help="default <bin>/tests/e2e/ruskeltest.exe")
+    parser.add_argument("--decoy", type=Path, help="default <bin>/tests/e2e/decoy.exe")
     parser.add_argument("--probe", type=Path,
                         help="default <bin>/tests/e2e/platform_probe.exe")
     parser.add_argument("-k", dest="patterns", action="append", help="only tests matching")
@@ -37,13 +38,19 @@ def parse_args():
 
 
 def find_binaries(args) -> Binaries:
+    # The helpers run from each case's folder, so relative paths would point nowhere.
+    for name in ("bin", "ruskel", "demoemu", "tool", "decoy", "probe"):
+        if getattr(args, name) is not None:
+            setattr(args, name, getattr(args, name).resolve())
     ruskel = args.ruskel or args.bin / "app" / "ruskel.exe"
+    decoy = args.decoy or args.bin / "tests" / "e2e" / "decoy.exe"
     probe = args.probe or args.bin / "tests" / "e2e" / "platform_probe.exe"
     return Binaries(
         ruskel=ruskel if ruskel.is_file() else None,
         demoemu=args.demoemu or args.bin / "demo" / "demoemu.exe",
         tool=args.tool or args.bin / "tests" / "e2e" / "ruskeltest.exe",
         games=HERE.parent.parent / "demo" / "games.txt",
+        decoy=decoy if decoy.is_file() else None,
         probe=probe if probe.is_file() else None,
     )
 

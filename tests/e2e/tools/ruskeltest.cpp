@@ -155,6 +155,174 @@ int Keys(const std::string& title, long timeoutMs, const std::vector<long>& keys
   return kExitOk;
 }
 
+// One key as the command line gives it: `vk`, `vk:scan` or `vk:scan:e` (e: the scan code has
+// the E0 prefix). The scan code may be written in hex (0x50).
+struct KeySpec {
+  WORD vk = 0;
+  WORD scan = 0;
+  bool extended = false;
+};
+
+bool ParseKeySpec(const std::string& text, KeySpec& out) {
+  size_t first = text.find(':');
+  long vk = 0;
+  if (!ParseNumber(text.substr(0, first).c_str(), vk) || vk < 0 || vk > 255) return false;
+  out.vk = static_cast<WORD>(vk);
+  if (first == std::string::npos) return true;
+  size_t second = text.find(':', first + 1);
+  std::string scanText = text.substr(first + 1, second == std::string::npos ? std::string::npos
+                                                                             : second - first - 1);
+  char* end = nullptr;
+  long scan = std::strtol(scanText.c_str(), &end, 0);
+  if (scanText.empty() || *end != '\0' || scan < 0 || scan > 0xFF) return false;
+  out.scan = static_cast<WORD>(scan);
+  if (second == std::string::npos) return true;
+  if (text.substr(second + 1) != "e") return false;
+  out.extended = true;
+  return true;
+}
+
+void SendKeySpec(const KeySpec& key, bool down) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key.vk;
+  input.ki.wScan = key.scan;
+  input.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (key.extended ? KEYEVENTF_EXTENDEDKEY : 0);
+  SendInput(1, &input, sizeof(input));
+}
+
+// Like `keys`, but each key carries its scan code and extended flag, is held `holdMs` and
+// followed by a `gapMs` pause, the way a player's keys reach a game.
+int TypeKeys(const std::string& title, long timeoutMs, long holdMs, long gapMs,
+             const std::vector<KeySpec>& keys) {
+  HWND window = nullptr;
+  if (!WaitFor(static_cast<DWORD>(timeoutMs), [&] {
+        window = FindWindowA(nullptr, title.c_str());
+        return window != nullptr && IsWindowVisible(window);
+      })) {
+    std::fprintf(stderr, "window not found: %s\n", title.c_str());
+    return kExitTimeout;
+  }
+  if (!BringToFront(window, static_cast<DWORD>(timeoutMs))) {
+    std::fprintf(stderr, "window would not come to the front: %s\n", title.c_str());
+    return kExitNotForeground;
+  }
+  std::printf("%lld\n", static_cast<long long>(EpochMs()));
+  std::fflush(stdout);
+  for (const KeySpec& key : keys) {
+    SendKeySpec(key, true);
+    if (holdMs > 0) Sleep(static_cast<DWORD>(holdMs));
+    SendKeySpec(key, false);
+    if (gapMs > 0) Sleep(static_cast<DWORD>(gapMs));
+  }
+  return kExitOk;
+}
+
+void PrintLine(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+// A window left behind by an earlier emulator that ignored its quit: it shows the title,
+// ignores WM_QUIT and WM_CLOSE, and prints every key and close request it gets, one per line.
+// It stays until its process is ended.
+LRESULT CALLBACK StaleWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      PrintLine("keydown vk=" + std::to_string(wParam));
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      PrintLine("keyup vk=" + std::to_string(wParam));
+      break;
+    case WM_CLOSE:
+      PrintLine("ignored WM_CLOSE");
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int StaleWindow(const std::string& title) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = StaleWindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  windowClass.lpszClassName = "RuskelTestStaleWindow";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(0, windowClass.lpszClassName, title.c_str(),
+                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 200, nullptr,
+                                nullptr, windowClass.hInstance, nullptr);
+  if (window == nullptr) return kExitTimeout;
+  PrintLine("ready pid=" + std::to_string(GetCurrentProcessId()));
+  for (;;) {
+    MSG message;
+    BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == -1) return kExitTimeout;
+    if (got == 0) {
+      PrintLine("ignored WM_QUIT");
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+// Ends the processes that own windows with exactly this title; prints how many were ended.
+// For emulators that ignore every polite request, so that they do not outlive their case.
+int KillOwners(const std::string& title) {
+  std::vector<DWORD> pids;
+  for (HWND window : WindowsTitled(title)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != 0 && pid != GetCurrentProcessId()) pids.push_back(pid);
+  }
+  int ended = 0;
+  for (size_t i = 0; i < pids.size(); ++i) {
+    bool seen = false;
+    for (size_t j = 0; j < i; ++j) seen = seen || pids[j] == pids[i];
+    if (seen) continue;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pids[i]);
+    if (process == nullptr) continue;
+    if (TerminateProcess(process, 1)) {
+      WaitForSingleObject(process, 5000);
+      ++ended;
+    }
+    CloseHandle(process);
+  }
+  std::printf("%d\n", ended);
+  std::fflush(stdout);
+  return kExitOk;
+}
+
+// Starts a program with exactly the argument text given, the way a front end does (Wine builds
+// a command line from Unix arguments its own way, quoting and escaping), and waits for it.
+// Prints "exit <code>" or "timeout".
+int RunProgram(long timeoutMs, const std::string& program, const std::string& arguments) {
+  std::string commandLine = "\"" + program + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
+  std::vector<char> writable(commandLine.begin(), commandLine.end());
+  writable.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    std::fprintf(stderr, "CreateProcess failed: %lu\n", GetLastError());
+    return kExitUsage;
+  }
+  CloseHandle(process.hThread);
+  PrintLine("started pid=" + std::to_string(process.dwProcessId));
+  DWORD waited = WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs));
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  PrintLine(waited == WAIT_OBJECT_0 ? "exit " + std::to_string(code) : "timeout");
+  return kExitOk;
+}
+
 int MessageBoxAnswer(long timeoutMs) {
   HWND dialog = nullptr;
   if (!WaitFor(static_cast<DWORD>(timeoutMs), [&] { return (dialog = FindVisibleDialog()); })) {
@@ -267,6 +435,14 @@ int Usage() {
                "the down event\n"
                "  keys <title> <timeout_ms> <vk>...  bring the window to the front, then tap each "
                "key; prints the epoch ms\n"
+               "  type <title> <timeout_ms> <hold_ms> <gap_ms> <key>...  bring the window to the "
+               "front, then press each key (vk[:scan[:e]]) for hold_ms, pause gap_ms\n"
+               "  stale-window <title>             show a window that ignores quit and close and "
+               "prints the keys it gets; runs until ended\n"
+               "  kill <title>                     end the processes owning windows with that "
+               "title\n"
+               "  run <timeout_ms> <exe> <args>    start exe with exactly that argument text, wait; "
+               "prints exit <code> or timeout\n"
                "  msgbox <timeout_ms>              print caption, then message lines of the first "
                "message box; press OK\n"
                "  waitwindow <title> <timeout_ms>  wait until a top-level window has that title\n"
@@ -303,6 +479,22 @@ int main(int argc, char** argv) {
   if (command == "press" && argc == 4 && numbersFrom(2)) return Press(numbers[0], numbers[1]);
   if (command == "keys" && argc >= 5 && numbersFrom(3)) {
     return Keys(argv[2], numbers[0], std::vector<long>(numbers.begin() + 1, numbers.end()));
+  }
+  if (command == "type" && argc >= 7) {
+    long timeoutMs = 0;
+    long holdMs = 0;
+    long gapMs = 0;
+    std::vector<KeySpec> keys(static_cast<size_t>(argc - 6));
+    bool good = ParseNumber(argv[3], timeoutMs) && ParseNumber(argv[4], holdMs) &&
+                ParseNumber(argv[5], gapMs) && holdMs >= 0 && gapMs >= 0;
+    for (int i = 6; good && i < argc; ++i) good = ParseKeySpec(argv[i], keys[i - 6]);
+    if (good) return TypeKeys(argv[2], timeoutMs, holdMs, gapMs, keys);
+  }
+  if (command == "stale-window" && argc == 3) return StaleWindow(argv[2]);
+  if (command == "kill" && argc == 3) return KillOwners(argv[2]);
+  if (command == "run" && argc == 5) {
+    long timeoutMs = 0;
+    if (ParseNumber(argv[2], timeoutMs)) return RunProgram(timeoutMs, argv[3], argv[4]);
   }
   if (command == "msgbox" && argc == 3 && numbersFrom(2)) return MessageBoxAnswer(numbers[0]);
   if (command == "waitwindow" && argc == 4 && numbersFrom(3)) {

@@ -1,0 +1,39 @@
+// The demo emulator's command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace ruskel::demo {
+
+// The ways emulators read the keyboard; the demo can be told to use any one of them.
+enum class InputMode { kMessages, kAsync, kKeyboardState, kDInput, kDInputBuffered, kRawInput };
+
+const char* InputModeName(InputMode mode);
+
+struct Options {
+  std::string title;
+  std::string secondTitle;
+  std::string gamesPath;
+  std::string logPath;
+  InputMode input = InputMode::kMessages;
+  int showAfterMs = -1;
+  int lifetimeMs = -1;
+  int quitAfterMs = -1;
+  bool noWindow = false;
+  bool hidden = false;
+  bool minimized = false;
+  bool twoWindows = false;
+  bool ignoreQuit = false;
+  bool ignoreClose = false;
+  bool launch = false;
+  std::string launchArgs;  // the started copy's arguments, verbatim
+  std::vector<std::string> unknown;
+};
+
+// `commandLine` is the raw command line: `--launch=` takes the rest of it unparsed, so the
+// arguments handed on keep their quotes.
+Options ParseOptions(int argc, char** argv, const std::string& commandLine,
+                     const std::string& exeDir);
+
+}  // namespace ruskel::demo
