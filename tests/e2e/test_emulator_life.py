@@ -31,6 +31,7 @@ FOLLOW_BOUND_S = 1.5
 GRACE_S = 1.5
 CLOSE_WAIT_MS = 1000
 # Both waits of the close ladder, and the time to end the process at the last.
+WM_CLOSE_WAIT_MS = 5000
 LADDER_BOUND_S = 2 * CLOSE_WAIT_MS / 1000 + 5
 
 
@@ -163,9 +164,10 @@ class CloseLadderTest(LifeCase):
                       [event.details for event in self.log.named("IGNORED")], self.details(proc))
 
     def test_emulator_ignoring_quit_is_closed_with_wm_close(self):
-        proc = self.play_mygame("--ignore-quit", options={"closewait": str(CLOSE_WAIT_MS)})
+        # Under Wine a window destroyed on WM_CLOSE takes about 2 s to go: wait long enough.
+        proc = self.play_mygame("--ignore-quit", options={"closewait": str(WM_CLOSE_WAIT_MS)})
         self.press(VK_ESCAPE)
-        quit_event = self.log.wait_event("QUIT", LADDER_BOUND_S)
+        quit_event = self.log.wait_event("QUIT", WM_CLOSE_WAIT_MS / 1000 + 5)
         self.assertIsNotNone(quit_event, self.details(proc))
         self.assertEqual(quit_event.fields["reason"], "WM_CLOSE", self.details(proc))
         self.assert_exits(proc, EXIT_OK)
