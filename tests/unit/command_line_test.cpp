@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.h"
+
 namespace ruskel {
 namespace {
 
@@ -47,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{"-mygame -butx0.4", "mygame", 27, 9999},
         ArgsCase{"-mygame -butx99999999999", "mygame", 27, 9999},
         ArgsCase{"-mygame -keyx99999999999", "mygame", 0, 9999},
-        ArgsCase{"-mygame -keyx2147483647", "mygame", 2147483647.0, 9999}));
+        ArgsCase{"-mygame -keyx2147483647", "mygame", 2147483647.0, 9999}),
+    testing::NamedBy([](const ArgsCase& c) { return std::string(c.text); }));
 
 TEST(ParseArgsTest, KeepsTheMarkerTextsForLaterReports) {
   RunState state;

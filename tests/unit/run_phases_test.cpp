@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "case_name.h"
 #include "run_harness.h"
 
 namespace ruskel {
@@ -156,7 +157,10 @@ INSTANTIATE_TEST_SUITE_P(Slots, GameLookupTest,
                          ::testing::Values(SlotCase{"mygame", 0, 0}, SlotCase{"mygame", 1, 1},
                                            SlotCase{"mygame", 12, 12}, SlotCase{"mygame.zip", 3, 3},
                                            SlotCase{"MYGAME.ZIP", 3, 3}, SlotCase{"MyGame", 3, 3},
-                                           SlotCase{"C:\\roms\\mygame.Zip", 5, 5}));
+                                           SlotCase{"C:\\roms\\mygame.Zip", 5, 5}),
+                         testing::NamedBy([](const SlotCase& c) {
+                           return std::string(c.rom) + " slot " + std::to_string(c.slot);
+                         }));
 
 class UnlistedRomTest : public ::testing::TestWithParam<const char*> {};
 
@@ -175,7 +179,8 @@ TEST_P(UnlistedRomTest, PlaysStartupThenClosesTheEmulatorAndEnds) {
 
 INSTANTIATE_TEST_SUITE_P(Roms, UnlistedRomTest,
                          ::testing::Values("-othergame", "-mygame.7z", "-mygame -", "-hidden",
-                                           "-mygamezip"));
+                                           "-mygamezip"),
+                         testing::NamedBy([](const char* rom) { return std::string(rom); }));
 
 TEST(RunPhasesTest, MiscDelayZeroNeverPlaysMisc) {
   SimulatedRun run;
