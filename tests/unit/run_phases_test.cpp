@@ -82,6 +82,18 @@ TEST_F(TypicalRun, ExitButtonMaskMustMatchExactly) {
 
 TEST_F(TypicalRun, NoExitBeforeTheDialogueEvenIfTheKeyIsHeld) {
   ASSERT_TRUE(run.Start("-mygame"));
+  // Held from just after the last wait tick (25 ms) until well after the
+  // window appears (50 ms): the dialogue is typed in full before the exit.
+  run.os.PressKey(27, 30, 1000);
+  EXPECT_EQ(run.RunFor(1000), kExitNormal);
+  EXPECT_EQ(run.Keys(), kStartup + " " + Repeat(kSelect, 12) + " " + kEnter);
+  EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 50u);
+  EXPECT_EQ(TimeOf(run.os, kQuitEmulator), 51u);  // the first exit-watch tick
+  EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre(kQuitEmulator));
+}
+
+TEST_F(TypicalRun, ExitKeyDuringTheWindowWaitEndsTheRunWithoutKeys) {
+  ASSERT_TRUE(run.Start("-mygame"));
   run.os.PressKey(27, 0, 30);  // released before the window appears
   EXPECT_EQ(run.RunFor(40), kExitNormal);
   EXPECT_TRUE(run.os.TraceOf("PostMessage").empty());  // no window yet: nothing to close
@@ -118,6 +130,33 @@ TEST_F(TypicalRun, AMissingJoystickLeavesTheLastReading) {
   ASSERT_TRUE(run.Start("-mygame -butx4"));
   EXPECT_EQ(run.RunFor(5000), std::nullopt);
   EXPECT_EQ(run.state->JoyState.buttons, 0u);
+
+  // Button 2 is held when the pad is unplugged: the reading stays as it was.
+  run.os.joystickPresent = true;
+  run.os.HoldButtons(2, 5500, 20000);
+  run.os.At(6000, [this] { run.os.joystickPresent = false; });
+  EXPECT_EQ(run.RunFor(2000), std::nullopt);
+  EXPECT_EQ(run.state->JoyState.buttons, 2u);
+}
+
+TEST(ExitKeyRoundingTest, HalvesGoToTheEvenKeyCode) {
+  struct Case {
+    const char* args;
+    std::int32_t ends;     // the key that ends the run
+    std::int32_t ignored;  // its neighbour, which must not
+  };
+  // Truncating would pick 65 for 65.5, rounding halves up 65 for 64.5.
+  for (const Case& c : {Case{"-alpha -keyx65.5", 66, 65}, Case{"-alpha -keyx64.5", 64, 65},
+                        Case{"-alpha -keyx65.4", 65, 66}, Case{"-alpha -keyx65.6", 66, 65}}) {
+    SimulatedRun run;
+    run.WriteConfig(ConfigText{});
+    run.EmulatorWindowAppears();
+    ASSERT_TRUE(run.Start(c.args));
+    run.os.PressKey(c.ignored, 100, 200);
+    EXPECT_EQ(run.RunFor(300), std::nullopt) << c.args;
+    run.os.PressKey(c.ends, 400, 500);
+    EXPECT_EQ(run.RunFor(300), kExitNormal) << c.args;
+  }
 }
 
 TEST_F(TypicalRun, EmulatorThatQuitByItselfIsNotClosedAgain) {
