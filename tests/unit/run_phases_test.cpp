@@ -247,6 +247,45 @@ TEST(RunPhasesTest, CloseModeNullClosesWhateverIsInFront) {
   EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre("PostMessage 0x77 0x12 0 0"));
 }
 
+TEST(RunPhasesTest, CloseModeNullAfterTheEmulatorHasGoneClosesWhateverIsInFront) {
+  SimulatedRun run;
+  ConfigText config;
+  config.handles = {"My Emulator", "null"};
+  run.WriteConfig(config);
+  run.os.AddWindow({SimulatedRun::kEmulatorWindow, "My Emulator", 0, 0, 1000});  // gone at 1 s
+  ASSERT_TRUE(run.Start("-alpha"));
+  run.os.At(1000, [&] { run.os.foreground = FakePlatform::kFrontEndWindow; });
+  run.os.PressKey(27, 2000, 2100);
+  EXPECT_EQ(run.RunFor(3000), kExitNormal);
+  // The emulator is not looked for again: the front end, now in front, is asked to quit.
+  EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre("PostMessage 0x10 0x12 0 0"));
+}
+
+TEST(RunPhasesTest, AnUnlistedRomStillStartsTheEmulatorFirst) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(300);
+  ASSERT_TRUE(run.Start("-othergame"));
+  EXPECT_EQ(run.RunFor(1000), kExitRomNotListed);
+  const auto trace = run.os.Trace();
+  auto first = [&](const std::string& prefix) {
+    for (std::size_t i = 0; i < trace.size(); ++i) {
+      if (trace[i].rfind(prefix, 0) == 0) return i;
+    }
+    return trace.size();
+  };
+  ASSERT_LT(first("StartProcess"), trace.size());
+  EXPECT_LT(first("StartProcess"), first("BringToFront"));
+  EXPECT_LT(first("BringToFront"), first("Key "));
+  EXPECT_LT(first("Key "), first("PostMessage"));
+  EXPECT_EQ(TimeOf(run.os,
+                   "StartProcess cmd=C:\\Games\\ruskel\\emulator.exe "
+                   "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20"),
+            0u);
+  EXPECT_EQ(TimeOf(run.os, kQuitEmulator), 300u);  // only once its window is up
+  EXPECT_EQ(run.Keys(), kStartup);
+}
+
 TEST(RunPhasesTest, WindowTitleNullTypesAtOnceIntoWhateverHasFocus) {
   SimulatedRun run;
   ConfigText config;
