@@ -21,13 +21,14 @@ void FindGame(Mainmod& m) {
     s.RomName.erase(s.RomName.size() - 4);
   }
   s.GameIndex = -1;
-  const std::string wanted = UpperAscii(s.RomName);
+  // The system's upper-casing, so that accented names match in any case too.
+  const std::string wanted = m.Os.UpperAnsi(s.RomName);
   // A full list (400 names, the closing tag in the last slot) ends at its
   // last slot: an unlisted rom is then simply not found.
   for (std::size_t i = 0; i < s.GameList.size(); ++i) {
     const std::string& name = s.GameList[i];
     if (name.empty()) break;
-    if (UpperAscii(name) == wanted) {
+    if (m.Os.UpperAnsi(name) == wanted) {
       s.GameIndex = static_cast<std::int16_t>(i);
       return;
     }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/cp1252_upper.h"
+
 namespace ruskel {
 namespace {
 
@@ -158,6 +160,10 @@ void FakePlatform::EndProcess(int exitCode) {
   Record("EndProcess " + std::to_string(exitCode));
   exitCode_ = exitCode;
   throw ProcessEnded{exitCode};
+}
+
+std::string FakePlatform::UpperAnsi(const std::string& text) {
+  return UpperCp1252(text);
 }
 
 void FakePlatform::CreateTimerWindow() {

@@ -79,6 +79,8 @@ class FakePlatform : public PlatformOps {
   ProcessStartResult StartProcess(const ProcessStart& start) override;
   void ShowMessage(const std::string& text, MessageKind kind) override;
   [[noreturn]] void EndProcess(int exitCode) override;
+  // Windows-1252, the ANSI code page of western Windows.
+  std::string UpperAnsi(const std::string& text) override;
   void CreateTimerWindow() override;
   void SetTickHandler(std::function<void(int timerId)> handler) override;
   void StartTimer(int timerId, std::uint32_t intervalMs) override;

@@ -56,6 +56,10 @@ class PlatformOps {
   virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;  // OK button only
   [[noreturn]] virtual void EndProcess(int exitCode) = 0;
 
+  // Text: upper-case as the system does for its ANSI code page (the game
+  // lookup compares names this way).
+  virtual std::string UpperAnsi(const std::string& text) = 0;
+
   // The invisible timer window and its timers; ticks arrive through the tick
   // handler on the one thread, never while a previous tick is being handled.
   virtual void CreateTimerWindow() = 0;

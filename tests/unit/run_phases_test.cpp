@@ -201,6 +201,36 @@ INSTANTIATE_TEST_SUITE_P(Slots, GameLookupTest,
                            return std::string(c.rom) + " slot " + std::to_string(c.slot);
                          }));
 
+// Both sides are upper-cased as Windows does for the ANSI code page (here
+// Windows-1252), so accented names match in any case.
+TEST(GameLookupTest, AccentedNamesMatchInAnyCase) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"-POK\xC9MON", "Pok\xE9mon"},  // É / é
+      {"-pok\xE9mon.zip", "POK\xC9MON"},
+      {"-\x9Ala\xFF", "\x8ALA\x9F"},  // š ÿ / Š Ÿ
+  };
+  for (auto [args, listed] : cases) {
+    SimulatedRun run;
+    ConfigText config;
+    config.games = {"alpha", listed, "beta"};
+    run.WriteConfig(config);
+    run.EmulatorWindowAppears();
+    ASSERT_TRUE(run.Start(args));
+    EXPECT_EQ(run.RunFor(100), std::nullopt) << args;
+    EXPECT_EQ(run.state->GameIndex, 1) << args;
+  }
+  // ß has no capital in the code page: it matches only itself.
+  SimulatedRun run;
+  ConfigText config;
+  config.games = {"STRASSE"};
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears();
+  ASSERT_TRUE(
+      run.Start("-stra\xDF"
+                "e"));
+  EXPECT_EQ(run.RunFor(100), kExitRomNotListed);
+}
+
 class UnlistedRomTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(UnlistedRomTest, PlaysStartupThenClosesTheEmulatorAndEnds) {

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <numeric>
 
-#include "core/text.h"
+#include "platform/cp1252_upper.h"
 
 namespace ruskel::check {
 
 std::size_t EditDistance(std::string_view a, std::string_view b) {
-  const std::string x = UpperAscii(a);
-  const std::string y = UpperAscii(b);
+  const std::string x = UpperCp1252(a);
+  const std::string y = UpperCp1252(b);
   std::vector<std::size_t> row(y.size() + 1);
   std::iota(row.begin(), row.end(), std::size_t{0});
   for (std::size_t i = 1; i <= x.size(); ++i) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/config_loader.h"
+#include "platform/cp1252_upper.h"
 
 namespace ruskel::check {
 
@@ -63,6 +64,10 @@ void PlanPlatform::ShowMessage(const std::string& text, MessageKind) {
 
 void PlanPlatform::EndProcess(int exitCode) {
   throw RunStopped{exitCode};
+}
+
+std::string PlanPlatform::UpperAnsi(const std::string& text) {
+  return UpperCp1252(text);
 }
 
 void PlanPlatform::SetTickHandler(std::function<void(int timerId)> handler) {

@@ -66,6 +66,8 @@ class PlanPlatform : public PlatformOps {
   ProcessStartResult StartProcess(const ProcessStart& start) override;
   void ShowMessage(const std::string& text, MessageKind kind) override;
   [[noreturn]] void EndProcess(int exitCode) override;
+  // Windows-1252, as the unit tests' fake.
+  std::string UpperAnsi(const std::string& text) override;
   void CreateTimerWindow() override {}
   void SetTickHandler(std::function<void(int timerId)> handler) override;
   void StartTimer(int timerId, std::uint32_t intervalMs) override;

@@ -109,6 +109,11 @@ INSTANTIATE_TEST_SUITE_P(
                                 c.select = {"40/Down", "40 / down", "/x", "40/up"};
                               },
                               "-mygame"},
+                      RunCase{"accented name in another case",
+                              [](ConfigText& c) {
+                                c.games = {"a", "Pok\xE9mon"};
+                              },
+                              "-POK\xC9MON"},
                       RunCase{"hidden by an empty line",
                               [](ConfigText& c) {
                                 c.games = {"a", "", "mygame"};
