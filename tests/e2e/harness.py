@@ -34,6 +34,7 @@ class Binaries:
     demoemu: Path
     tool: Path
     games: Path
+    check: Optional[Path] = None  # ruskel-check.exe, when the build has it
 
 
 @dataclass

@@ -36,11 +36,13 @@ def parse_args():
 
 def find_binaries(args) -> Binaries:
     ruskel = args.ruskel or args.bin / "app" / "ruskel.exe"
+    check = args.bin / "tools" / "check" / "ruskel-check.exe"
     return Binaries(
         ruskel=ruskel if ruskel.is_file() else None,
         demoemu=args.demoemu or args.bin / "demo" / "demoemu.exe",
         tool=args.tool or args.bin / "tests" / "e2e" / "ruskeltest.exe",
         games=HERE.parent.parent / "demo" / "games.txt",
+        check=check if check.is_file() else None,
     )
 
 
