@@ -7,6 +7,7 @@
 #include "core/number.h"
 #include "core/text.h"
 #include "core/closest_names.h"
+#include "platform/cp1252_upper.h"
 #include "tools/check/key_names.h"
 
 namespace ruskel::check {
@@ -123,7 +124,7 @@ void CheckGameList(const RunState& s, Warnings& out) {
   for (std::size_t i = 0; i < end; ++i) {
     const std::string& name = s.GameList[i];
     if (name.empty()) continue;
-    auto [it, added] = firstSlot.emplace(UpperAscii(name), i);
+    auto [it, added] = firstSlot.emplace(UpperCp1252(name), i);
     if (!added) {
       out.push_back("the game " + Quoted(name) + " is listed in slots " +
                     std::to_string(it->second) + " and " + std::to_string(i) +
@@ -196,7 +197,7 @@ void CheckLookup(const CheckPlan& plan, Warnings& out) {
   const std::size_t end = GameListEnd(s);
   std::vector<std::string> names;
   for (std::size_t i = 0; i < end; ++i) {
-    if (UpperAscii(s.GameList[i]) == UpperAscii(rom) && !rom.empty()) {
+    if (UpperCp1252(s.GameList[i]) == UpperCp1252(rom) && !rom.empty()) {
       out.push_back("the rom " + Quoted(rom) + " is listed in slot " + std::to_string(i) +
                     " but an empty line above it hides it from the lookup");
       return;
