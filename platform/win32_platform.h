@@ -27,7 +27,6 @@ class Win32Platform : public PlatformOps {
   ProcessStartResult StartProcess(const ProcessStart& start) override;
   void ShowMessage(const std::string& text, MessageKind kind) override;
   [[noreturn]] void EndProcess(int exitCode) override;
-  std::string UpperAnsi(const std::string& text) override;
 
   bool IsProcessRunning(ProcessId process) override;
   bool WatchProcess(ProcessId process) override;
