@@ -75,12 +75,14 @@ void CheckHandles(const RunState& s, Warnings& out) {
   }
   if (s.WindowTitle == kNullWord) {
     out.push_back(
-        "the window title is \"null\": no window is waited for or brought to the front, the keys "
-        "go to whatever window has the focus, and the foreground window is closed on exit");
+        "the window title is \"null\": no window is waited for or brought to the front, and the "
+        "keys go to whatever window has the focus; on exit the window in front is closed only "
+        "when it is the emulator's, else the emulator's own window");
   } else if (s.CloseMode == kNullWord) {
     out.push_back(
-        "the close mode is \"null\": on exit the foreground window gets the quit message, which "
-        "may be another program (the front end, a dialog) rather than the emulator");
+        "the close mode is \"null\": on exit the window in front gets the quit message only when "
+        "it belongs to the emulator (or a program it started); otherwise the emulator's own "
+        "window does, and the front end or another program never");
   }
 }
 
