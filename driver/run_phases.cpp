@@ -132,9 +132,15 @@ void Form1::BeginDialogue() {
   strokes_.assign(startup.begin(), startup.end());
   Log(*m_, "startup sequence: " + std::to_string(strokes_.size()) + " key events");
   const std::uint32_t delay = s.Options.keydelay;
-  // With a delay Timkey paces the walk, one key event per tick.
-  if (delay > 0) SetInterval(TimerId::Timkey, delay);
-  PlayStrokes();
+  if (delay == 0) {
+    PlayStrokes();
+    return;
+  }
+  // With a delay Timkey paces the walk, one key event per tick, and the
+  // first key waits one pause too: an emulator that has just come to the
+  // front may not read input yet, and readers that poll need to see the
+  // key go down from up.
+  SetInterval(TimerId::Timkey, delay);
 }
 
 void Form1::PlayStrokes() {

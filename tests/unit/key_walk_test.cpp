@@ -91,7 +91,8 @@ TEST_F(DelayedWalk, HoldsAndReleasesEachKeyForTheDelay) {
   Begin();
   EXPECT_EQ(run.RunFor(2000), std::nullopt);
   EXPECT_EQ(run.Keys(), "40d 40u 40d 40u 13d 13u");
-  EXPECT_THAT(KeyTimes(run.os), ElementsAre(100, 160, 220, 280, 340, 400));
+  // One pause before the first key too.
+  EXPECT_THAT(KeyTimes(run.os), ElementsAre(160, 220, 280, 340, 400, 460));
   EXPECT_FALSE(run.os.TimerRunning(static_cast<int>(TimerId::Timkey)));
 }
 
@@ -100,12 +101,12 @@ TEST_F(DelayedWalk, MiscIsArmedOnlyOnceTheEnterSequenceHasFinished) {
   config.misc = {"32/down", "32/up"};
   Begin();
   EXPECT_EQ(run.RunFor(2000), std::nullopt);
-  // The walk ends 60 ms after the last key-up (460); misc 500 ms after that,
-  // paced by the same delay.
+  // The walk ends 60 ms after the last key-up (460 + 60); misc 500 ms after
+  // that, paced by the same delay.
   const auto times = KeyTimes(run.os);
   ASSERT_EQ(times.size(), 8u);
-  EXPECT_EQ(times[6], 960u);
-  EXPECT_EQ(times[7], 1020u);
+  EXPECT_EQ(times[6], 1020u);
+  EXPECT_EQ(times[7], 1080u);
 }
 
 TEST_F(DelayedWalk, ExitKeyMidWalkStopsTheKeysAndClosesTheEmulator) {

@@ -102,8 +102,9 @@ std::string DescribeButton(std::int32_t mask) {
 // How long the menu walk takes with the file's delays, for example
 // "12 selects, 52 key events, 3.1 s".
 std::string DescribeWalkTime(const RunState& s, std::size_t selects, std::size_t keyEvents) {
-  const double ms = static_cast<double>(s.Options.startdelay) +
-                    static_cast<double>(keyEvents) * s.Options.keydelay;
+  // With a delay the first key waits one pause too.
+  const double pauses = s.Options.keydelay > 0 ? static_cast<double>(keyEvents) + 1 : 0;
+  const double ms = static_cast<double>(s.Options.startdelay) + pauses * s.Options.keydelay;
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.1f s", ms / 1000.0);
   std::string out = Times(selects, "select", "selects") + ", " +
