@@ -25,9 +25,14 @@ void Form1::OnKey(const PlatformEvent& event) {
   UpdateExitTimer();
 }
 
-// Under Wine raw input reaches no one while no window is in front, as on a
-// bare desktop during the window wait; the slow wait ticks look at the key
-// state as well. A key stuck down stays a held key to the exit watch.
+// Under Wine raw input reaches no one while no window is in front: on a bare
+// desktop during the window wait, or once the emulator has gone. Then the key
+// state is looked at as well. A key stuck down stays a held key to the watch.
+bool Form1::NeedsKeyStateCheck() const {
+  const bool waiting = phase_ == Phase::WaitingForWindow || phase_ == Phase::Focusing;
+  return exitWatch_.ExitKey() != 0 && (waiting || emulatorGone_);
+}
+
 void Form1::CheckExitKeyState() {
   const std::int32_t key = exitWatch_.ExitKey();
   if (key == 0 || phase_ == Phase::Closing) return;
@@ -41,7 +46,7 @@ void Form1::timWfExit_Timer() {
     return;
   }
   if (exitWatch_.WatchesButton()) ReadPads();
-  if (emulatorGone_) CheckExitKeyState();
+  if (NeedsKeyStateCheck()) CheckExitKeyState();
   if (phase_ != Phase::Closing && exitWatch_.HoldElapsed(os_.NowMs())) {
     Log(*m_, "exit held for " + std::to_string(m_->State.Options.exithold) + " ms");
     RequestExit();
@@ -77,14 +82,12 @@ void Form1::UpdateExitTimer() {
   }
   const std::uint32_t hold = m_->State.Options.exithold;
   const bool holding = hold > 0 && exitWatch_.HoldPending();
-  // With the emulator gone nothing may be in front, and under Wine raw input
-  // then reaches no one: the key state is looked at instead.
-  const bool keyStateOnly = emulatorGone_ && exitWatch_.ExitKey() != 0;
-  if (!exitWatch_.WatchesButton() && !holding && !keyStateOnly) {
+  const bool keyState = NeedsKeyStateCheck();
+  if (!exitWatch_.WatchesButton() && !holding && !keyState) {
     Stop(TimerId::timWfExit);
     return;
   }
-  std::uint32_t interval = exitWatch_.WatchesButton() ? kPadPollMs : kWindowFallbackMs;
+  std::uint32_t interval = exitWatch_.WatchesButton() ? kPadPollMs : kKeyStateCheckMs;
   if (holding && hold < interval) interval = hold;
   SetInterval(TimerId::timWfExit, interval);
   if (!Slot(TimerId::timWfExit).enabled) Start(TimerId::timWfExit);

@@ -30,6 +30,9 @@ inline constexpr std::uint64_t kForeignWindowAfterMs = 5000;
 // the emulator is taken to have failed.
 inline constexpr std::uint64_t kHandOverMs = 30000;
 inline constexpr std::uint32_t kPadPollMs = 50;
+// How often the exit key's state is looked at where input events may not
+// come: shorter than a quick press.
+inline constexpr std::uint32_t kKeyStateCheckMs = 100;
 inline constexpr std::uint32_t kCurtainSettleMs = 500;
 
 class Form1 : public TimerHost {
@@ -81,6 +84,7 @@ class Form1 : public TimerHost {
   // Exit.
   void OnKey(const PlatformEvent& event);
   void CheckExitKeyState();
+  bool NeedsKeyStateCheck() const;
   void ReadPads();
   void UpdateExitTimer();
   void RequestExit();

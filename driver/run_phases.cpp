@@ -20,11 +20,11 @@ void Form1::BeginRun() {
   exit.holdMs = s.Options.exithold;
   exitWatch_.Start(exit, now, exit.exitKey != 0 && os_.IsKeyDown(exit.exitKey));
   if (exit.exitKey != 0) os_.WatchKeys(true);
-  UpdateExitTimer();
   if (s.StartedProcess != 0) os_.WatchProcess(s.StartedProcess);
 
   waitStartedAt_ = now;
   phase_ = Phase::WaitingForWindow;
+  UpdateExitTimer();
   if (s.WindowTitle != kNullWord) os_.WatchWindows(true);
   // A first look soon (a single-instance emulator's window may be up
   // already), then at the slow fallback pace between window events.
@@ -71,7 +71,6 @@ void Form1::LookForWindow() {
   const auto window = ChooseEmulatorWindow(*m_, othersToo);
   if (!window) {
     SetInterval(TimerId::Timkey, kWindowFallbackMs);
-    CheckExitKeyState();
     if (startedEndedAt_ && os_.NowMs() - *startedEndedAt_ >= kHandOverMs) {
       Finish(kExitEmulatorEnded, "no window came: the emulator ended before showing one");
     }
@@ -127,6 +126,7 @@ void Form1::Focus() {
 void Form1::BeginDialogue() {
   RunState& s = m_->State;
   phase_ = Phase::Dialogue;
+  UpdateExitTimer();
   walk_ = Walk::Startup;
   const auto startup = StrokesOf(*m_, s.StartupSeq);
   strokes_.assign(startup.begin(), startup.end());

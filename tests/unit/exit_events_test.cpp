@@ -85,14 +85,24 @@ TEST(HeldAtStartTest, AKeyLeftStuckByAnEarlierRunDoesNotEndThisOne) {
   EXPECT_EQ(run.os.now(), 6000u);
 }
 
-TEST(KeyStateSafetyNetTest, TheWindowWaitSeesTheExitKeyWithoutEvents) {
+TEST(KeyStateSafetyNetTest, TheWindowWaitSeesAQuickPressWithoutEvents) {
   SimulatedRun run;
   run.WriteConfig(ConfigText{});
   run.os.keyEventsDelivered = false;
   ASSERT_TRUE(run.Start("-alpha"));
-  run.os.PressKey(27, 1000, 1300);
+  run.os.PressKey(27, 1005, 1005 + kKeyStateCheckMs);
   EXPECT_EQ(run.RunFor(5000), kExitNormal);
-  EXPECT_LE(run.os.now(), 1000u + kWindowFallbackMs);
+  EXPECT_LE(run.os.now(), 1005u + kKeyStateCheckMs);
+}
+
+TEST(KeyStateSafetyNetTest, NoKeyStateChecksOnceTheWalkIsDone) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(300);
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(1000), std::nullopt);
+  EXPECT_TRUE(run.os.TimerRunning(static_cast<int>(TimerId::timWfExit)) == false);
+  EXPECT_THAT(run.os.RunningTimers(), ElementsAre());
 }
 
 TEST(KeyStateSafetyNetTest, AKeyStuckDownNeverEndsTheWait) {

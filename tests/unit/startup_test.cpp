@@ -45,7 +45,7 @@ TEST(StartupTest, StartsTheEmulatorFromItsFolderAndArmsTimkey) {
                           "StartProcess app=C:\\Games\\ruskel\\emulator.exe "
                           "cmd=\"C:\\Games\\ruskel\\emulator.exe\" -fullscreen "
                           "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
-                          "WatchKeys on", "StartTimer 2 50ms", "WatchProcess 100",
+                          "WatchKeys on", "WatchProcess 100", "StartTimer 2 50ms",
                           "WatchWindows on", "StartTimer 1 10ms"));
   EXPECT_EQ(run.form.Interval(TimerId::misc), 3000u);
   EXPECT_FALSE(run.os.TimerRunning(static_cast<int>(TimerId::misc)));
