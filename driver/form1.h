@@ -29,6 +29,8 @@ inline constexpr std::uint64_t kForeignWindowAfterMs = 5000;
 // handing over to the real emulator; if no window comes within this long,
 // the emulator is taken to have failed.
 inline constexpr std::uint64_t kHandOverMs = 30000;
+// How long the emulator may take to answer before the first key.
+inline constexpr std::uint32_t kWindowAnswerMs = 500;
 inline constexpr std::uint32_t kPadPollMs = 50;
 // How often the exit key's state is looked at where input events may not
 // come: shorter than a quick press.

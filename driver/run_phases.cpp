@@ -125,6 +125,13 @@ void Form1::Focus() {
 
 void Form1::BeginDialogue() {
   RunState& s = m_->State;
+  // The emulator takes its activation as a message: keys typed before it has
+  // handled it are lost to readers that take the keyboard on activation
+  // (DirectInput) or that only count keys while in front (raw input).
+  if (s.EmulatorWindow != 0 && !os_.WaitUntilWindowResponds(s.EmulatorWindow, kWindowAnswerMs)) {
+    Log(*m_, "the emulator window did not answer within " + std::to_string(kWindowAnswerMs) +
+                 " ms; typing anyway");
+  }
   phase_ = Phase::Dialogue;
   UpdateExitTimer();
   walk_ = Walk::Startup;

@@ -407,6 +407,12 @@ void FakePlatform::BringToFront(WindowHandle window) {
   ApplyPendingForeground();
 }
 
+bool FakePlatform::WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) {
+  Record("WaitUntilWindowResponds " + Hex(window) + " " + std::to_string(timeoutMs) + "ms");
+  const Window* target = FindWindowByHandle(window);
+  return target != nullptr && WindowExists(*target);
+}
+
 bool FakePlatform::IsVisible(WindowHandle window) {
   const Window* target = FindWindowByHandle(window);
   bool visible = target != nullptr && WindowExists(*target) && target->visibleAt <= now_;

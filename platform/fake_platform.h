@@ -131,6 +131,7 @@ class FakePlatform : public PlatformOps {
   ProcessId WindowProcess(WindowHandle window) override;
   WindowHandle ForegroundWindow() override;
   void BringToFront(WindowHandle window) override;
+  bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle window) override;
   void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                          std::intptr_t lParam) override;

@@ -121,6 +121,9 @@ class PlatformOps {
   virtual ProcessId WindowProcess(WindowHandle window) = 0;  // 0 when the window is gone
   virtual WindowHandle ForegroundWindow() = 0;
   virtual void BringToFront(WindowHandle window) = 0;
+  // Returns once the window's thread has handled every message sent before
+  // (its activation among them), or after timeoutMs; false if it did not answer.
+  virtual bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) = 0;
   virtual bool IsVisible(WindowHandle window) = 0;
   virtual void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                  std::intptr_t lParam) = 0;

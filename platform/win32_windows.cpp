@@ -79,6 +79,13 @@ void Win32Platform::BringToFront(WindowHandle window) {
   SetForegroundWindow(ToHwnd(window));
 }
 
+bool Win32Platform::WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) {
+  // WM_NULL does nothing; its answer means the messages before it are done.
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(ToHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                             timeoutMs, &result) != 0;
+}
+
 bool Win32Platform::IsVisible(WindowHandle window) {
   return IsWindowVisible(ToHwnd(window)) != FALSE;
 }

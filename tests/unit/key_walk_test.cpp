@@ -131,6 +131,20 @@ TEST_F(DelayedWalk, ExitButtonMidWalkWorksToo) {
   EXPECT_LE(run.os.now(), 3000u + kPadPollMs);
 }
 
+TEST(WalkStartTest, TheEmulatorHasAnsweredBeforeTheFirstKey) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(100);
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(1000), std::nullopt);
+  const auto trace = run.os.Trace();
+  const auto answered = std::find(trace.begin(), trace.end(), "WaitUntilWindowResponds 0x2a 500ms");
+  const auto firstKey = std::find_if(trace.begin(), trace.end(),
+                                     [](const std::string& e) { return e.rfind("Key ", 0) == 0; });
+  ASSERT_NE(answered, trace.end());
+  EXPECT_LT(answered, firstKey);
+}
+
 TEST(StartDelayTest, WaitsAfterTheWindowIsInFrontAndChecksTheFrontAgain) {
   SimulatedRun run;
   ConfigText config;

@@ -93,6 +93,7 @@ class PlanPlatform : public PlatformOps {
   ProcessId WindowProcess(WindowHandle window) override;
   WindowHandle ForegroundWindow() override { return foreground_; }
   void BringToFront(WindowHandle window) override;
+  bool WaitUntilWindowResponds(WindowHandle, std::uint32_t) override { return true; }
   bool IsVisible(WindowHandle window) override { return window != 0; }
   void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                          std::intptr_t lParam) override;
