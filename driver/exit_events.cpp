@@ -25,6 +25,16 @@ void Form1::OnKey(const PlatformEvent& event) {
   UpdateExitTimer();
 }
 
+// Under Wine raw input reaches no one while no window is in front, as on a
+// bare desktop during the window wait; the slow wait ticks look at the key
+// state as well. A key stuck down stays a held key to the exit watch.
+void Form1::CheckExitKeyState() {
+  const std::int32_t key = exitWatch_.ExitKey();
+  if (key == 0 || phase_ == Phase::Closing) return;
+  PlatformEvent seen{os_.IsKeyDown(key) ? EventKind::KeyDown : EventKind::KeyUp, 0, key};
+  OnKey(seen);
+}
+
 void Form1::timWfExit_Timer() {
   if (phase_ == Phase::Closing) {
     Stop(TimerId::timWfExit);

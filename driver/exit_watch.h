@@ -34,6 +34,7 @@ class ExitWatch {
   // A press is being held toward exithold.
   bool HoldPending() const { return keyDownAt_.has_value() || padMatchedAt_.has_value(); }
   bool WatchesButton() const;
+  std::int32_t ExitKey() const { return settings_.exitKey; }
 
   // A mask of 15 or less names buttons 1 to 4 only, as a four-button reading
   // does; a larger one names the whole mask.

@@ -76,6 +76,7 @@ class Form1 : public TimerHost {
 
   // Exit.
   void OnKey(const PlatformEvent& event);
+  void CheckExitKeyState();
   void ReadPads();
   void UpdateExitTimer();
   void RequestExit();

@@ -71,6 +71,7 @@ void Form1::LookForWindow() {
   const auto window = ChooseEmulatorWindow(*m_, othersToo);
   if (!window) {
     SetInterval(TimerId::Timkey, kWindowFallbackMs);
+    CheckExitKeyState();
     return;
   }
   os_.WatchWindows(false);

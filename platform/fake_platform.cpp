@@ -63,10 +63,10 @@ void FakePlatform::AddProcess(const Process& process) {
 void FakePlatform::PressKey(std::int32_t virtualKey, std::uint64_t from, std::uint64_t to) {
   keyPresses_.push_back({static_cast<std::uint32_t>(virtualKey), 0, from, to});
   At(from, [this, virtualKey] {
-    if (watchingKeys_) Deliver({EventKind::KeyDown, 0, virtualKey});
+    if (watchingKeys_ && keyEventsDelivered) Deliver({EventKind::KeyDown, 0, virtualKey});
   });
   At(to, [this, virtualKey] {
-    if (watchingKeys_) Deliver({EventKind::KeyUp, 0, virtualKey});
+    if (watchingKeys_ && keyEventsDelivered) Deliver({EventKind::KeyUp, 0, virtualKey});
   });
 }
 

@@ -85,6 +85,25 @@ TEST(HeldAtStartTest, AKeyLeftStuckByAnEarlierRunDoesNotEndThisOne) {
   EXPECT_EQ(run.os.now(), 6000u);
 }
 
+TEST(KeyStateSafetyNetTest, TheWindowWaitSeesTheExitKeyWithoutEvents) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.os.keyEventsDelivered = false;
+  ASSERT_TRUE(run.Start("-alpha"));
+  run.os.PressKey(27, 1000, 1300);
+  EXPECT_EQ(run.RunFor(5000), kExitNormal);
+  EXPECT_LE(run.os.now(), 1000u + kWindowFallbackMs);
+}
+
+TEST(KeyStateSafetyNetTest, AKeyStuckDownNeverEndsTheWait) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.os.keyEventsDelivered = false;
+  run.os.PressKey(27, 0, FakePlatform::kNever);
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(20000), std::nullopt);
+}
+
 struct HoldCase {
   const char* name;
   std::uint64_t pressMs;
