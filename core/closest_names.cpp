@@ -5,6 +5,7 @@
 
 #include "core/text.h"
 
+
 namespace ruskel {
 
 std::size_t EditDistance(std::string_view a, std::string_view b) {

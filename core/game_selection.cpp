@@ -10,6 +10,7 @@ void FindGame(Mainmod& m) {
     s.RomName.erase(s.RomName.size() - 4);
   }
   s.GameIndex = -1;
+  // The system's upper-casing, so that accented names match in any case too.
   const std::string wanted = m.Os.UpperAnsi(s.RomName);
   // A full list (400 names, the closing tag in the last slot) ends at its
   // last slot: an unlisted rom is then simply not found.

@@ -63,7 +63,6 @@ void Form1::OnProcessEnded(ProcessId process) {
     if (process == closeProcess_) Finish(closeExitCode_, "the emulator has quit");
     return;
   }
-  if (!s.Options.follow) return;
   // Before its window is found the started process may be a launcher that
   // hands over to the real emulator and goes; with title "null" it is the
   // emulator itself.
@@ -71,7 +70,10 @@ void Form1::OnProcessEnded(ProcessId process) {
                              : s.WindowTitle == kNullWord ? s.StartedProcess
                                                           : 0;
   if (process != followed || process == 0) return;
-  Finish(kExitEmulatorEnded, "the emulator ended by itself");
+  if (s.Options.follow) Finish(kExitEmulatorEnded, "the emulator ended by itself");
+  Log(*m_, "the emulator ended by itself; waiting for the exit key (follow=off)");
+  emulatorGone_ = true;
+  UpdateExitTimer();
 }
 
 void Form1::Finish(int exitCode, const std::string& why) {

@@ -41,6 +41,7 @@ void Form1::timWfExit_Timer() {
     return;
   }
   if (exitWatch_.WatchesButton()) ReadPads();
+  if (emulatorGone_) CheckExitKeyState();
   if (phase_ != Phase::Closing && exitWatch_.HoldElapsed(os_.NowMs())) {
     Log(*m_, "exit held for " + std::to_string(m_->State.Options.exithold) + " ms");
     RequestExit();
@@ -76,11 +77,14 @@ void Form1::UpdateExitTimer() {
   }
   const std::uint32_t hold = m_->State.Options.exithold;
   const bool holding = hold > 0 && exitWatch_.HoldPending();
-  if (!exitWatch_.WatchesButton() && !holding) {
+  // With the emulator gone nothing may be in front, and under Wine raw input
+  // then reaches no one: the key state is looked at instead.
+  const bool keyStateOnly = emulatorGone_ && exitWatch_.ExitKey() != 0;
+  if (!exitWatch_.WatchesButton() && !holding && !keyStateOnly) {
     Stop(TimerId::timWfExit);
     return;
   }
-  std::uint32_t interval = kPadPollMs;
+  std::uint32_t interval = exitWatch_.WatchesButton() ? kPadPollMs : kWindowFallbackMs;
   if (holding && hold < interval) interval = hold;
   SetInterval(TimerId::timWfExit, interval);
   if (!Slot(TimerId::timWfExit).enabled) Start(TimerId::timWfExit);

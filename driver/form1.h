@@ -95,6 +95,7 @@ class Form1 : public TimerHost {
   Walk walk_ = Walk::Startup;
   std::deque<KeyStroke> strokes_;
   ExitWatch exitWatch_;
+  bool emulatorGone_ = false;  // ended by itself with follow=off
 
   // The close: what was asked to quit, and what ends the run.
   ProcessId closeProcess_ = 0;

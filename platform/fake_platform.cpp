@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/cp1252_upper.h"
+
 namespace ruskel {
 namespace {
 
@@ -491,8 +493,9 @@ bool FakePlatform::ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) {
   return true;
 }
 
+// Windows-1252, the ANSI code page of western Windows.
 std::string FakePlatform::UpperAnsi(const std::string& text) {
-  return Upper(text);
+  return UpperCp1252(text);
 }
 
 }  // namespace ruskel

@@ -13,6 +13,12 @@
 
 namespace ruskel {
 
+// The emulator gets a STARTUPINFO of 68 bytes, the size of the 32-bit record;
+// a 64-bit build passes its own, larger record.
+#ifndef _WIN64
+static_assert(sizeof(STARTUPINFOA) == 68, "the 32-bit STARTUPINFO record is 68 bytes");
+#endif
+
 std::string SystemErrorText(unsigned long errorCode) {
   char* buffer = nullptr;
   DWORD length = FormatMessageA(

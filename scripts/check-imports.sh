@@ -1,9 +1,14 @@
 #!/bin/sh
-# Fails when a Windows exe imports anything but system DLLs (so it ships alone).
+# Fails when a Windows exe (32-bit or 64-bit) imports anything but system DLLs
+# (so it ships alone). Prints each exe's size, format and imports.
 set -eu
+# The x86_64 objdump reads 32-bit (pei-i386) exes as well.
+objdump=x86_64-w64-mingw32-objdump
+command -v "$objdump" >/dev/null 2>&1 || objdump=i686-w64-mingw32-objdump
 status=0
 for exe in "$@"; do
-  dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
+  format=$("$objdump" -f "$exe" | sed -n 's/.*file format //p')
+  dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
   for dll in $dlls; do
     case "$(echo "$dll" | tr 'A-Z' 'a-z')" in
       kernel32.dll | user32.dll | gdi32.dll | winmm.dll | msvcrt.dll | advapi32.dll | \
@@ -11,6 +16,6 @@ for exe in "$@"; do
       *) echo "$exe imports $dll, which is not a system DLL" >&2; status=1 ;;
     esac
   done
-  echo "$(basename "$exe"): $(stat -c %s "$exe") bytes, imports:" $dlls
+  echo "$(basename "$exe"): $(stat -c %s "$exe") bytes, $format, imports:" $dlls
 done
 exit $status

@@ -15,7 +15,7 @@ import tempfile
 import time
 from dataclasses import dataclass
 from pathlib import Path
-from typing import Callable, List, Optional
+from typing import Callable, Dict, List, Optional
 
 WINEBOOT_TIMEOUT_S = 240
 DESKTOP_TIMEOUT_S = 60
@@ -36,6 +36,7 @@ class Binaries:
     games: Path
     decoy: Optional[Path] = None
     probe: Optional[Path] = None  # platform_probe.exe, when built
+    check: Optional[Path] = None  # ruskel-check.exe, when the build has it
 
 
 @dataclass
@@ -234,15 +235,18 @@ class Case:
         self._titles.append(title)
         return title
 
-    def spawn(self, exe: Path, *args: str, name: str) -> subprocess.Popen:
-        """Starts a Windows program in the case folder; Wine's own output goes to files."""
+    def spawn(
+        self, exe: Path, *args: str, name: str, env: Optional[Dict[str, str]] = None
+    ) -> subprocess.Popen:
+        """Starts a Windows program in the case folder; Wine's own output goes to files.
+        env replaces the session's environment for this program."""
         out = open(self.folder / f"{name}.stdout", "ab")
         err = open(self.folder / f"{name}.stderr", "ab")
         try:
             proc = subprocess.Popen(
                 ["wine", str(exe), *args],
                 cwd=self.folder,
-                env=self.session.env,
+                env=env if env is not None else self.session.env,
                 stdin=subprocess.DEVNULL,
                 stdout=out,
                 stderr=err,

@@ -45,6 +45,7 @@ def find_binaries(args) -> Binaries:
     ruskel = args.ruskel or args.bin / "app" / "ruskel.exe"
     decoy = args.decoy or args.bin / "tests" / "e2e" / "decoy.exe"
     probe = args.probe or args.bin / "tests" / "e2e" / "platform_probe.exe"
+    check = args.bin / "tools" / "check" / "ruskel-check.exe"
     return Binaries(
         ruskel=ruskel if ruskel.is_file() else None,
         demoemu=args.demoemu or args.bin / "demo" / "demoemu.exe",
@@ -52,6 +53,7 @@ def find_binaries(args) -> Binaries:
         games=HERE.parent.parent / "demo" / "games.txt",
         decoy=decoy if decoy.is_file() else None,
         probe=probe if probe.is_file() else None,
+        check=check if check.is_file() else None,
     )
 
 

@@ -1,7 +1,7 @@
 """Typical runs: the wrapper walks the demo menu to the rom's slot and starts it."""
 
-from e2e_testcase import EXIT_NOT_LISTED, EXIT_TIMEOUT_S, WrapperTestCase
-from lconfig import VK_A, VK_HOME, demo_games, tap
+from e2e_testcase import EXIT_NOT_LISTED, EXIT_TIMEOUT_S, WrapperTestCase, session
+from lconfig import VK_A, VK_HOME, demo_games, expected_keys, tap
 
 SLOT_OF_MYGAME = 12
 
@@ -42,6 +42,24 @@ class RomFormTest(WrapperTestCase):
 
     def test_slash_markers_and_blank_before_the_key_code(self):
         self.play_mygame("/mygame", "/KeyX", "65", exit_vk=VK_A)
+
+    def test_accented_name_in_another_case(self):
+        # The lookup upper-cases both sides as Windows does for its ANSI code page (1252 under
+        # Wine's default locale): POKÉMON on the command line finds Pokémon in the list. A UTF-8
+        # locale lets Wine read the non-ASCII argument.
+        slot = 3
+        config = self.config()
+        config.games = [*config.games[:slot], "Pokémon", *config.games[slot + 1 :]]
+        self.case.write_config(config.text())
+        env = dict(session().env, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        proc = self.case.spawn(self.case.ruskel, "-POKÉMON", "-keyx27", name="ruskel", env=env)
+        self.ruskel_proc = proc
+        expected = expected_keys(config, slot)
+        self.assertEqual(self.wait_keys(len(expected)), expected, self.details(proc))
+        play = self.log.wait_event("PLAY", 5)
+        self.assertIsNotNone(play, "no game started\n" + self.details(proc))
+        self.assertEqual(play.fields.get("index"), str(slot), self.details(proc))
+        self.end_with_exit_key(proc)
 
 
 class UnlistedRomTest(WrapperTestCase):

@@ -9,6 +9,7 @@
 #include "core/number.h"
 #include "core/text.h"
 #include "dialogue.h"
+#include "platform/cp1252_upper.h"
 #include "require.h"
 #include "run_harness.h"
 
@@ -60,7 +61,7 @@ int ExpectedGameIndex(std::string rom) {
   }
   const char* games[] = {"ALPHA", "BETA", "MY GAME", "MYGAME"};
   for (int i = 0; i < 4; ++i) {
-    if (UpperAscii(rom) == games[i]) return i;
+    if (UpperCp1252(rom) == games[i]) return i;
   }
   return -1;
 }

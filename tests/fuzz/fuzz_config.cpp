@@ -12,6 +12,7 @@
 #include "core/number.h"
 #include "core/text.h"
 #include "dialogue.h"
+#include "platform/cp1252_upper.h"
 #include "require.h"
 #include "run_harness.h"
 
@@ -129,7 +130,7 @@ std::size_t KeysSent(const KeySequence& sequence) {
 int ExpectedGameIndex(const RunState& s) {
   for (std::size_t i = 0; i < s.GameList.size(); ++i) {
     if (s.GameList[i].empty()) break;
-    if (UpperAscii(s.GameList[i]) == kRom) return static_cast<int>(i);
+    if (UpperCp1252(s.GameList[i]) == kRom) return static_cast<int>(i);
   }
   return -1;
 }

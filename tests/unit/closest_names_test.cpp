@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.h"
+
 namespace ruskel {
 namespace {
 
@@ -24,7 +26,10 @@ INSTANTIATE_TEST_SUITE_P(Pairs, EditDistanceTest,
                                            DistanceCase{"mygame", "mygam", 1},
                                            DistanceCase{"mygame", "mygmae", 2},
                                            DistanceCase{"kitten", "sitting", 3},
-                                           DistanceCase{"mygame.7z", "mygame", 3}));
+                                           DistanceCase{"mygame.7z", "mygame", 3}),
+                         ruskel::testing::NamedBy([](const DistanceCase& c) {
+                           return std::string(c.a) + " vs " + c.b;
+                         }));
 
 const std::vector<std::string> kMenu = {"astrolancer", "mygame", "mygames", "neonnightmare",
                                         "ourgame"};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.h"
+
 namespace ruskel {
 namespace {
 
@@ -47,7 +49,13 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{"-mygame -butx0.4", "mygame", 27, 9999},
         ArgsCase{"-mygame -butx99999999999", "mygame", 27, 9999},
         ArgsCase{"-mygame -keyx99999999999", "mygame", 0, 9999},
-        ArgsCase{"-mygame -keyx2147483647", "mygame", 2147483647.0, 9999}));
+        ArgsCase{"-mygame -keyx2147483647", "mygame", 2147483647.0, 9999},
+        // An empty piece in the middle is an unmarked piece: it empties the rom.
+        ArgsCase{"-mygame --keyx27", "", 27, 9999}, ArgsCase{"-mygame -keyx65 --butx4", "", 65, 4},
+        // The last BUTX wins, even when it gives no button.
+        ArgsCase{"-mygame -butx4 -butx", "mygame", 27, 9999},
+        ArgsCase{"-mygame -butx -butx4", "mygame", 27, 4}),
+    testing::NamedBy([](const ArgsCase& c) { return std::string(c.text); }));
 
 TEST(ParseArgsTest, KeepsTheMarkerTextsForLaterReports) {
   RunState state;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.h"
 #include "core/config_loader.h"
 #include "run_harness.h"
 
@@ -26,7 +27,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LinesCase{"", {}}, LinesCase{"a", {"a"}}, LinesCase{"a\r\nb\r\n", {"a", "b"}},
                       LinesCase{"a\rb\r", {"a", "b"}}, LinesCase{"a\r\n\r\nb", {"a", "", "b"}},
                       LinesCase{"a\r\r", {"a", ""}}, LinesCase{"a\nb\r\n", {"a\nb"}},
-                      LinesCase{"a\r\n\nb", {"a", "\nb"}}, LinesCase{"  x y \t \r\n", {"x y \t"}}));
+                      LinesCase{"a\r\n\nb", {"a", "\nb"}}, LinesCase{"  x y \t \r\n", {"x y \t"}}),
+    testing::NamedBy([](const LinesCase& c) { return std::string(c.bytes); }));
 
 // The wrapper's reader names a line by number; the checker's lines must be
 // numbered the same way whatever the line endings.

@@ -78,6 +78,16 @@ TEST(ParseConfigTest, ValuesKeepWhatTheFileSays) {
   EXPECT_EQ(s.GameList[3], "{/gamelist}");
 }
 
+TEST(ParseConfigTest, TimerAndExeLinesAreFoundByTheirFirstCharactersOnly) {
+  ConfigText config;
+  config.timer = "timerX=500";
+  config.exe = "exec=emulator.exe -x";
+  RunState s;
+  ASSERT_EQ(ParseConfig(config.Build(), s), std::nullopt);
+  EXPECT_EQ(s.MiscDelay, 500);
+  EXPECT_EQ(s.EmulatorCommand, "emulator.exe -x");
+}
+
 TEST(ParseConfigTest, CapacitiesAreFullyUsable) {
   ConfigText config;
   config.startup.assign(20, "13/down");

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "case_name.h"
+
 namespace ruskel {
 namespace {
 
@@ -11,6 +13,19 @@ struct NumberCase {
   const char* text;
   std::optional<double> expected;
 };
+
+// Signs and points decide these cases, so they are named in words.
+std::string SpelledOut(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    out += c == '-'   ? " minus "
+           : c == '+' ? " plus "
+           : c == '.' ? " point "
+           : c == ' ' ? " blank "
+                      : std::string(1, c);
+  }
+  return out;
+}
 
 class ReadNumberTest : public ::testing::TestWithParam<NumberCase> {};
 
@@ -29,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"1e3", std::nullopt}, NumberCase{"0x1B", std::nullopt},
                       NumberCase{"12abc", std::nullopt}, NumberCase{"1 2", std::nullopt},
                       NumberCase{"\t5", std::nullopt}, NumberCase{"--5", std::nullopt},
-                      NumberCase{"- 5", std::nullopt}, NumberCase{"5-", std::nullopt}));
+                      NumberCase{"- 5", std::nullopt}, NumberCase{"5-", std::nullopt}),
+    testing::NamedBy([](const NumberCase& c) { return SpelledOut(c.text); }));
 
 TEST(ReadNumberTest, HugeDigitRunsReadAsLargeNumbersNotErrors) {
   auto huge = ReadNumber(std::string(400, '9'));

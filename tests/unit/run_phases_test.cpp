@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "case_name.h"
 #include "run_harness.h"
 
 namespace ruskel {
@@ -84,7 +85,24 @@ TEST_F(TypicalRun, ExitButtonMaskMustMatchExactly) {
   EXPECT_EQ(TimeOf(run.os, kQuitEmulator), 4700u);
 }
 
-TEST_F(TypicalRun, NoExitBeforeTheDialogueEvenIfTheKeyIsHeld) {
+TEST_F(TypicalRun, AnExitKeyAsTheWindowAppearsComesAfterTheWholeWalk) {
+  ASSERT_TRUE(run.Start("-mygame"));
+  // Pressed at the very moment the window appears (50 ms): keys sent back to
+  // back are typed in full within one handler, and the exit comes after them.
+  run.os.PressKey(27, 50, 1000);
+  EXPECT_EQ(run.RunFor(1000), kExitNormal);
+  EXPECT_EQ(run.Keys(), kStartup + " " + Repeat(kSelect, 12) + " " + kEnter);
+  EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 50u);
+  EXPECT_EQ(TimeOf(run.os, kQuitEmulator), 50u);
+  const auto trace = run.os.Trace();
+  const auto lastKey = std::find_if(trace.rbegin(), trace.rend(), [](const std::string& e) {
+    return e.rfind("Key ", 0) == 0;
+  });
+  const auto quit = std::find(trace.begin(), trace.end(), kQuitEmulator);
+  EXPECT_LT(lastKey.base() - trace.begin(), quit - trace.begin());
+}
+
+TEST_F(TypicalRun, ExitKeyDuringTheWindowWaitEndsTheRunWithoutKeys) {
   ASSERT_TRUE(run.Start("-mygame"));
   run.os.PressKey(27, 0, 30);  // released before the window appears
   EXPECT_EQ(run.RunFor(40), kExitNormal);
@@ -122,6 +140,33 @@ TEST_F(TypicalRun, AMissingJoystickLeavesTheLastReading) {
   ASSERT_TRUE(run.Start("-mygame -butx4"));
   EXPECT_EQ(run.RunFor(5000), std::nullopt);
   EXPECT_EQ(run.state->JoyState.buttons, 0u);
+
+  // Button 2 is held when the pad is unplugged: the reading stays as it was.
+  run.os.joystickPresent = true;
+  run.os.HoldButtons(2, 5500, 20000);
+  run.os.At(6000, [this] { run.os.joystickPresent = false; });
+  EXPECT_EQ(run.RunFor(2000), std::nullopt);
+  EXPECT_EQ(run.state->JoyState.buttons, 2u);
+}
+
+TEST(ExitKeyRoundingTest, HalvesGoToTheEvenKeyCode) {
+  struct Case {
+    const char* args;
+    std::int32_t ends;     // the key that ends the run
+    std::int32_t ignored;  // its neighbour, which must not
+  };
+  // Truncating would pick 65 for 65.5, rounding halves up 65 for 64.5.
+  for (const Case& c : {Case{"-alpha -keyx65.5", 66, 65}, Case{"-alpha -keyx64.5", 64, 65},
+                        Case{"-alpha -keyx65.4", 65, 66}, Case{"-alpha -keyx65.6", 66, 65}}) {
+    SimulatedRun run;
+    run.WriteConfig(ConfigText{});
+    run.EmulatorWindowAppears();
+    ASSERT_TRUE(run.Start(c.args));
+    run.os.PressKey(c.ignored, 100, 200);
+    EXPECT_EQ(run.RunFor(300), std::nullopt) << c.args;
+    run.os.PressKey(c.ends, 400, 500);
+    EXPECT_EQ(run.RunFor(300), kExitNormal) << c.args;
+  }
 }
 
 TEST_F(TypicalRun, EmulatorThatQuitsByItselfEndsTheRunAtOnce) {
@@ -161,7 +206,40 @@ INSTANTIATE_TEST_SUITE_P(Slots, GameLookupTest,
                          ::testing::Values(SlotCase{"mygame", 0, 0}, SlotCase{"mygame", 1, 1},
                                            SlotCase{"mygame", 12, 12}, SlotCase{"mygame.zip", 3, 3},
                                            SlotCase{"MYGAME.ZIP", 3, 3}, SlotCase{"MyGame", 3, 3},
-                                           SlotCase{"C:\\roms\\mygame.Zip", 5, 5}));
+                                           SlotCase{"C:\\roms\\mygame.Zip", 5, 5}),
+                         testing::NamedBy([](const SlotCase& c) {
+                           return std::string(c.rom) + " slot " + std::to_string(c.slot);
+                         }));
+
+// Both sides are upper-cased as Windows does for the ANSI code page (here
+// Windows-1252), so accented names match in any case.
+TEST(GameLookupTest, AccentedNamesMatchInAnyCase) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"-POK\xC9MON", "Pok\xE9mon"},  // É / é
+      {"-pok\xE9mon.zip", "POK\xC9MON"},
+      {"-\x9Ala\xFF", "\x8ALA\x9F"},  // š ÿ / Š Ÿ
+  };
+  for (auto [args, listed] : cases) {
+    SimulatedRun run;
+    ConfigText config;
+    config.games = {"alpha", listed, "beta"};
+    run.WriteConfig(config);
+    run.EmulatorWindowAppears();
+    ASSERT_TRUE(run.Start(args));
+    EXPECT_EQ(run.RunFor(100), std::nullopt) << args;
+    EXPECT_EQ(run.state->GameIndex, 1) << args;
+  }
+  // ß has no capital in the code page: it matches only itself.
+  SimulatedRun run;
+  ConfigText config;
+  config.games = {"STRASSE"};
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears();
+  ASSERT_TRUE(
+      run.Start("-stra\xDF"
+                "e"));
+  EXPECT_EQ(run.RunFor(100), kExitRomNotListed);
+}
 
 class UnlistedRomTest : public ::testing::TestWithParam<const char*> {};
 
@@ -180,7 +258,8 @@ TEST_P(UnlistedRomTest, PlaysStartupThenClosesTheEmulatorAndEnds) {
 
 INSTANTIATE_TEST_SUITE_P(Roms, UnlistedRomTest,
                          ::testing::Values("-othergame", "-mygame.7z", "-mygame -", "-hidden",
-                                           "-mygamezip"));
+                                           "-mygamezip"),
+                         testing::NamedBy([](const char* rom) { return std::string(rom); }));
 
 TEST(RunPhasesTest, MiscDelayZeroNeverPlaysMisc) {
   SimulatedRun run;
@@ -206,6 +285,42 @@ TEST(RunPhasesTest, CloseModeNullClosesWhateverIsInFront) {
   run.os.PressKey(27, 2000, 2100);
   EXPECT_EQ(run.RunFor(3000), kExitNormal);
   EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre("PostMessage 0x77 0x12 0 0"));
+}
+
+TEST(RunPhasesTest, CloseModeNullAfterTheEmulatorWindowHasGoneLeavesTheFrontEnd) {
+  SimulatedRun run;
+  ConfigText config;
+  config.handles = {"My Emulator", "null"};
+  run.WriteConfig(config);
+  run.os.AddWindow({SimulatedRun::kEmulatorWindow, "My Emulator", 0, 0, 1000});  // gone at 1 s
+  ASSERT_TRUE(run.Start("-alpha"));
+  run.os.At(1000, [&] { run.os.foreground = FakePlatform::kFrontEndWindow; });
+  run.os.PressKey(27, 2000, 2100);
+  EXPECT_EQ(run.RunFor(3000), kExitNormal);
+  // The front end, now in front, is not the emulator's: nothing is asked to quit.
+  EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre());
+}
+
+TEST(RunPhasesTest, AnUnlistedRomStillStartsTheEmulatorFirst) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(300);
+  ASSERT_TRUE(run.Start("-othergame"));
+  EXPECT_EQ(run.RunFor(1000), kExitRomNotListed);
+  const auto trace = run.os.Trace();
+  auto first = [&](const std::string& prefix) {
+    for (std::size_t i = 0; i < trace.size(); ++i) {
+      if (trace[i].rfind(prefix, 0) == 0) return i;
+    }
+    return trace.size();
+  };
+  ASSERT_LT(first("StartProcess"), trace.size());
+  EXPECT_LT(first("StartProcess"), first("BringToFront"));
+  EXPECT_LT(first("BringToFront"), first("Key "));
+  EXPECT_LT(first("Key "), first("PostMessage"));
+  EXPECT_EQ(TimeOf(run.os, "StartProcess app=C:\\Games\\ruskel\\emulator.exe "), 0u);
+  EXPECT_EQ(TimeOf(run.os, kQuitEmulator), 300u);  // only once its window is up
+  EXPECT_EQ(run.Keys(), kStartup);
 }
 
 TEST(RunPhasesTest, WindowTitleNullTypesAtOnceIntoWhateverHasFocus) {

@@ -7,6 +7,7 @@
 #include "core/number.h"
 #include "core/text.h"
 #include "core/closest_names.h"
+#include "platform/cp1252_upper.h"
 #include "tools/check/key_names.h"
 
 namespace ruskel::check {
@@ -74,12 +75,14 @@ void CheckHandles(const RunState& s, Warnings& out) {
   }
   if (s.WindowTitle == kNullWord) {
     out.push_back(
-        "the window title is \"null\": no window is waited for or brought to the front, the keys "
-        "go to whatever window has the focus, and the foreground window is closed on exit");
+        "the window title is \"null\": no window is waited for or brought to the front, and the "
+        "keys go to whatever window has the focus; on exit the window in front is closed only "
+        "when it is the emulator's, else the emulator's own window");
   } else if (s.CloseMode == kNullWord) {
     out.push_back(
-        "the close mode is \"null\": on exit the foreground window gets the quit message, which "
-        "may be another program (the front end, a dialog) rather than the emulator");
+        "the close mode is \"null\": on exit the window in front gets the quit message only when "
+        "it belongs to the emulator (or a program it started); otherwise the emulator's own "
+        "window does, and the front end or another program never");
   }
 }
 
@@ -123,7 +126,7 @@ void CheckGameList(const RunState& s, Warnings& out) {
   for (std::size_t i = 0; i < end; ++i) {
     const std::string& name = s.GameList[i];
     if (name.empty()) continue;
-    auto [it, added] = firstSlot.emplace(UpperAscii(name), i);
+    auto [it, added] = firstSlot.emplace(UpperCp1252(name), i);
     if (!added) {
       out.push_back("the game " + Quoted(name) + " is listed in slots " +
                     std::to_string(it->second) + " and " + std::to_string(i) +
@@ -196,7 +199,7 @@ void CheckLookup(const CheckPlan& plan, Warnings& out) {
   const std::size_t end = GameListEnd(s);
   std::vector<std::string> names;
   for (std::size_t i = 0; i < end; ++i) {
-    if (UpperAscii(s.GameList[i]) == UpperAscii(rom) && !rom.empty()) {
+    if (UpperCp1252(s.GameList[i]) == UpperCp1252(rom) && !rom.empty()) {
       out.push_back("the rom " + Quoted(rom) + " is listed in slot " + std::to_string(i) +
                     " but an empty line above it hides it from the lookup");
       return;

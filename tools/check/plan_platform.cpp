@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/config_loader.h"
+#include "platform/cp1252_upper.h"
 
 namespace ruskel::check {
 
@@ -101,12 +102,9 @@ ProcessId PlanPlatform::WindowProcess(WindowHandle window) {
   return window == kEmulatorWindow && !quitPosted_ ? kEmulatorProcess : 0;
 }
 
+// Windows-1252, as the unit tests' fake.
 std::string PlanPlatform::UpperAnsi(const std::string& text) {
-  std::string out = text;
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
+  return UpperCp1252(text);
 }
 
 void PlanPlatform::BringToFront(WindowHandle window) {

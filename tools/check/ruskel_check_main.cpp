@@ -1,12 +1,17 @@
 // ruskel-check: shows what ruskel.exe would do with an lconfig.ini and an
 // argument text, without starting anything.
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include <filesystem>
 #endif
 
+#include "tools/check/check_command.h"
 #include "tools/check/check_plan.h"
 #include "tools/check/pitfalls.h"
 #include "tools/check/plan_report.h"
@@ -15,6 +20,7 @@ namespace {
 
 constexpr const char* kUsageMessage =
     "usage: ruskel-check path/to/lconfig.ini [arguments as ruskel.exe gets them]\n"
+    "       ruskel-check path/to/lconfig.ini --args \"arguments as one text\"\n"
     "  e.g. ruskel-check lconfig.ini -mygame -keyx27 -butx4\n"
     "exit code: 0 the file is fine (warnings included), 2 ruskel.exe would refuse it,\n"
     "           1 this usage\n";
@@ -30,22 +36,30 @@ std::string ProgramDirFor(const std::string& configFile) {
   return ruskel::check::ProgramDirOf(configFile);
 }
 
+// The command line as the system keeps it, where there is one.
+std::optional<std::string_view> RawCommandLine() {
+#ifdef _WIN32
+  return std::string_view(GetCommandLineA());
+#else
+  return std::nullopt;
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
-    std::fputs(kUsageMessage, argc < 2 ? stderr : stdout);
-    return argc < 2 ? ruskel::check::kCheckUsage : ruskel::check::kCheckFileFine;
+  using ruskel::check::CheckCommand;
+  const CheckCommand command = ruskel::check::ReadCheckCommand(
+      std::vector<std::string>(argv + 1, argv + argc), RawCommandLine());
+  if (command.kind != CheckCommand::Kind::Check) {
+    const bool help = command.kind == CheckCommand::Kind::Help;
+    std::fputs(kUsageMessage, help ? stdout : stderr);
+    return help ? ruskel::check::kCheckFileFine : ruskel::check::kCheckUsage;
   }
   ruskel::check::CheckInput input;
-  input.configFile = argv[1];
+  input.configFile = command.configFile;
   input.programDir = ProgramDirFor(input.configFile);
-  // The shell has split the text; ParseArgs trims every option, so single
-  // blanks give the same result.
-  for (int i = 2; i < argc; ++i) {
-    if (i > 2) input.argumentText += ' ';
-    input.argumentText += argv[i];
-  }
+  input.argumentText = command.argumentText;
 
   const ruskel::check::CheckPlan plan = ruskel::check::BuildPlan(input);
   if (plan.exitCode != ruskel::check::kCheckFileFine) {

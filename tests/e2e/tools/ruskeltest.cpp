@@ -57,34 +57,36 @@ void SendKey(BYTE vk, bool down) {
   keybd_event(vk, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
 }
 
+struct TitleSearch {
+  const std::string* title;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK MatchTitle(HWND window, LPARAM param) {
+  auto* s = reinterpret_cast<TitleSearch*>(param);
+  if (WindowText(window) == *s->title) s->found.push_back(window);
+  return TRUE;
+}
+
 // Windows whose title is exactly `title` (case-sensitive, unlike FindWindowA, so that a test
 // never touches a window it did not mean).
 std::vector<HWND> WindowsTitled(const std::string& title) {
-  struct Search {
-    const std::string* title;
-    std::vector<HWND> found;
-  } search{&title, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (WindowText(window) == *s->title) s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TitleSearch search{&title, {}};
+  EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
+  if (IsWindowVisible(window) && ClassName(window) == "#32770") {
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+  }
+  return TRUE;
 }
 
 HWND FindVisibleDialog() {
   HWND result = nullptr;
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        if (IsWindowVisible(window) && ClassName(window) == "#32770") {
-          *reinterpret_cast<HWND*>(param) = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&result));
+  EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&result));
   return result;
 }
 
@@ -93,25 +95,24 @@ struct DialogParts {
   HWND okButton = nullptr;
 };
 
+BOOL CALLBACK CollectDialogParts(HWND child, LPARAM param) {
+  auto* p = reinterpret_cast<DialogParts*>(param);
+  std::string cls = ClassName(child);
+  LONG style = GetWindowLongA(child, GWL_STYLE);
+  if (cls == "Static" && (style & SS_TYPEMASK) != SS_ICON) {
+    std::string text = WindowText(child);
+    if (!text.empty()) p->texts.push_back(text);
+  } else if (cls == "Button" && GetDlgCtrlID(child) == IDOK) {
+    p->okButton = child;
+  }
+  return TRUE;
+}
+
 // The message of a message box sits in Static children; the icon is a Static too, but one with
 // the SS_ICON style and no text.
 DialogParts ReadDialog(HWND dialog) {
   DialogParts parts;
-  EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM param) -> BOOL {
-        auto* p = reinterpret_cast<DialogParts*>(param);
-        std::string cls = ClassName(child);
-        LONG style = GetWindowLongA(child, GWL_STYLE);
-        if (cls == "Static" && (style & SS_TYPEMASK) != SS_ICON) {
-          std::string text = WindowText(child);
-          if (!text.empty()) p->texts.push_back(text);
-        } else if (cls == "Button" && GetDlgCtrlID(child) == IDOK) {
-          p->okButton = child;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&parts));
+  EnumChildWindows(dialog, CollectDialogParts, reinterpret_cast<LPARAM>(&parts));
   return parts;
 }
 
@@ -442,17 +443,17 @@ int HoldDesktop(long ms) {
   return kExitOk;
 }
 
+BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  std::printf("%d %s pid=%lu \"%s\"\n", IsWindowVisible(window) ? 1 : 0, ClassName(window).c_str(),
+              pid, WindowText(window).c_str());
+  return TRUE;
+}
+
 // Every top-level window, for failure reports: visible flag, class, owning process, title.
 int ListWindows() {
-  EnumWindows(
-      [](HWND window, LPARAM) -> BOOL {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        std::printf("%d %s pid=%lu \"%s\"\n", IsWindowVisible(window) ? 1 : 0,
-                    ClassName(window).c_str(), pid, WindowText(window).c_str());
-        return TRUE;
-      },
-      0);
+  EnumWindows(PrintWindow, 0);
   std::fflush(stdout);
   return kExitOk;
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "case_name.h"
 #include "plan_for.h"
 #include "run_harness.h"
 
@@ -108,6 +109,11 @@ INSTANTIATE_TEST_SUITE_P(
                                 c.select = {"40/Down", "40 / down", "/x", "40/up"};
                               },
                               "-mygame"},
+                      RunCase{"accented name in another case",
+                              [](ConfigText& c) {
+                                c.games = {"a", "Pok\xE9mon"};
+                              },
+                              "-POK\xC9MON"},
                       RunCase{"hidden by an empty line",
                               [](ConfigText& c) {
                                 c.games = {"a", "", "mygame"};
@@ -145,7 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
         "{handles}\r\na\r\nb\r\nc\r\n{/handles}\r\n",
         "{handles}\r\n{/handles}\r\n{startup}\r\n13\r\n{/startup}\r\n",
         "{handles}\r\n{/handles}\r\n{startup}\r\n{/startup}\r\n{selectsequence}\r\n"
-        "{/selectsequence}\r\n{entersequence}\r\n{/entersequence}\r\ntimer=70000\r\n"));
+        "{/selectsequence}\r\n{entersequence}\r\n{/entersequence}\r\ntimer=70000\r\n"),
+    testing::NamedBy([](const char* file) { return std::string(file); }));
 
 TEST(BuildPlanTest, AFileThatCannotBeReadIsBroken) {
   CheckInput input;
@@ -218,7 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DirCase{"demo/lconfig.ini", "demo"}, DirCase{"lconfig.ini", "."},
                       DirCase{"a/b/other.ini", "a/b"},
                       DirCase{"C:\\Games\\ruskel\\lconfig.ini", "C:\\Games\\ruskel"},
-                      DirCase{"/lconfig.ini", "/"}));
+                      DirCase{"/lconfig.ini", "/"}),
+    testing::NamedBy([](const DirCase& c) { return std::string(c.path); }));
 
 }  // namespace
 }  // namespace ruskel::check

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.h"
+
 namespace ruskel::check {
 namespace {
 
@@ -28,7 +30,10 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{96, "Numpad 0"}, NameCase{105, "Numpad 9"}, NameCase{112, "F1"},
                       NameCase{123, "F12"}, NameCase{135, "F24"}, NameCase{0, "VK 0x00"},
                       NameCase{7, "VK 0x07"}, NameCase{58, "VK 0x3A"}, NameCase{255, "VK 0xFF"},
-                      NameCase{256, "no key"}, NameCase{-1, "no key"}));
+                      NameCase{256, "no key"}, NameCase{-1, "no key"}),
+    ruskel::testing::NamedBy([](const NameCase& c) {
+      return "code " + std::to_string(c.code) + " " + c.name;
+    }));
 
 TEST(KeyWithCodeTest, AddsTheDecimalCode) {
   EXPECT_EQ(KeyWithCode(13), "Return (13)");

@@ -135,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "",
                     1,
-                    {"the close mode is \"null\": on exit the foreground window"}},
+                    {"the close mode is \"null\": on exit the window in front gets the quit message only when it belongs to the emulator"}},
         PitfallCase{"window title null",
                     [](ConfigText& c) { c.handles = {"null"}; },
                     "",

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.h"
 #include "plan_for.h"
 #include "run_harness.h"
 
@@ -36,7 +37,12 @@ INSTANTIATE_TEST_SUITE_P(
                       KeysCase{{"200/down"}, "VK 0xC8 down"},
                       KeysCase{{"40/Down", "27/up"}, "(\"40/Down\" types nothing), Escape up"},
                       KeysCase{{"13/down", "/x", "13/up"},
-                               "Return down, \"/x\" ends the sequence here"}));
+                               "Return down, \"/x\" ends the sequence here"}),
+    testing::NamedBy([](const KeysCase& c) {
+      std::string steps;
+      for (const std::string& step : c.steps) steps += step + " ";
+      return steps.empty() ? std::string("no steps") : steps;
+    }));
 
 struct ButtonCase {
   std::int32_t mask;
@@ -57,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ButtonCase{16, "mask 16: button 5 alone, nothing else held (Xbox pad: LB)"},
                       ButtonCase{192, "mask 192: buttons 7+8 together, nothing else held (Xbox pad: Back+Start)"},
                       ButtonCase{4096, "mask 4096: button 13 alone, nothing else held"},
-                      ButtonCase{-2, "mask -2: matches no joystick"}));
+                      ButtonCase{-2, "mask -2: matches no joystick"}),
+    testing::NamedBy([](const ButtonCase& c) { return std::string(c.shown); }));
 
 TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
   ConfigText config;

@@ -1,0 +1,50 @@
+"""ruskel-check.exe under Wine: the text after the file's path reaches the parser as ruskel.exe
+would read its own command line."""
+
+import shutil
+import subprocess
+from pathlib import Path
+from typing import Tuple
+
+from e2e_testcase import E2ETestCase, session
+
+DEMO_CONFIG = Path(__file__).resolve().parent.parent.parent / "demo" / "lconfig.ini"
+
+
+class CheckToolTest(E2ETestCase):
+    def setUp(self):
+        super().setUp()
+        if session().bins.check is None:
+            self.skipTest("no ruskel-check.exe in this build")
+        # A folder with a blank in its name: its path must be quoted on the command line.
+        (self.case.folder / "cab dir").mkdir()
+        shutil.copy2(DEMO_CONFIG, self.case.folder / "cab dir" / "lconfig.ini")
+
+    def check(self, *args: str) -> Tuple[int, str]:
+        done = subprocess.run(
+            ["wine", str(session().bins.check.resolve()), *args],
+            cwd=self.case.folder,
+            env=session().env,
+            stdin=subprocess.DEVNULL,
+            stdout=subprocess.PIPE,
+            stderr=subprocess.STDOUT,
+            timeout=60,
+        )
+        return done.returncode, done.stdout.decode("latin-1").replace("\r\n", "\n")
+
+    def test_the_raw_command_line_is_used(self):
+        # Wine quotes "-keyx 65" on the Windows command line, as a front end would. ruskel.exe
+        # reads the quotes as text: the first one ends the rom, the second the key text. The
+        # arguments joined again with blanks would have given mygame and 65 instead.
+        code, out = self.check("cab dir\\lconfig.ini", "-mygame", "-keyx 65")
+        self.assertEqual(code, 0, out)
+        self.assertIn('arguments: -mygame "-keyx 65"\n', out)
+        self.assertIn('rom:               "mygame ""\n', out)
+        self.assertIn('key:               none ("65"" is no key code)', out)
+
+    def test_args_gives_the_text_as_one_argument(self):
+        code, out = self.check("cab dir\\lconfig.ini", "--args", "-mygame   -keyx65")
+        self.assertEqual(code, 0, out)
+        self.assertIn("arguments: -mygame   -keyx65\n", out)
+        self.assertIn("key:               A (65)", out)
+

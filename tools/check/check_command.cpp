@@ -1,0 +1,33 @@
+#include "tools/check/check_command.h"
+
+#include "platform/argument_text.h"
+
+namespace ruskel::check {
+
+CheckCommand ReadCheckCommand(const std::vector<std::string>& args,
+                              std::optional<std::string_view> rawCommandLine) {
+  CheckCommand command;
+  if (args.empty()) return command;
+  if (args[0] == "--help" || args[0] == "-h") {
+    command.kind = CheckCommand::Kind::Help;
+    return command;
+  }
+  command.configFile = args[0];
+  if (args.size() >= 2 && args[1] == "--args") {
+    if (args.size() != 3) return command;  // the text must be one argument
+    command.argumentText = args[2];
+  } else if (rawCommandLine) {
+    // The file's path is cut off as the program's name is: a quoted path ends
+    // at its closing quote, an unquoted one at the first blank or tab.
+    command.argumentText = CutProgramName(CutProgramName(*rawCommandLine));
+  } else {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+      if (i > 1) command.argumentText += ' ';
+      command.argumentText += args[i];
+    }
+  }
+  command.kind = CheckCommand::Kind::Check;
+  return command;
+}
+
+}  // namespace ruskel::check

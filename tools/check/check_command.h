@@ -1,0 +1,27 @@
+// What ruskel-check was asked to do: the file to check and the argument text
+// ruskel.exe would get.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ruskel::check {
+
+struct CheckCommand {
+  enum class Kind { Check, Help, Usage } kind = Kind::Usage;
+  std::string configFile;
+  std::string argumentText;
+};
+
+// args: the program's arguments after its name. rawCommandLine: the process's
+// whole command line where the system keeps one (Windows), so that the text
+// after the file's path reaches the parser exactly as ruskel.exe would read
+// it, blanks and quotes included. Without it the arguments are joined with
+// single blanks. "--args TEXT" right after the file gives the text as one
+// argument on any system.
+CheckCommand ReadCheckCommand(const std::vector<std::string>& args,
+                              std::optional<std::string_view> rawCommandLine);
+
+}  // namespace ruskel::check

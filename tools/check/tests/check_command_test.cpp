@@ -1,0 +1,60 @@
+#include "tools/check/check_command.h"
+
+#include <gtest/gtest.h>
+
+namespace ruskel::check {
+namespace {
+
+using Args = std::vector<std::string>;
+using Kind = CheckCommand::Kind;
+
+TEST(ReadCheckCommandTest, WithoutARawCommandLineJoinsTheArgumentsWithSingleBlanks) {
+  const CheckCommand command = ReadCheckCommand({"lconfig.ini", "-mygame", "-keyx27"}, {});
+  EXPECT_EQ(command.kind, Kind::Check);
+  EXPECT_EQ(command.configFile, "lconfig.ini");
+  EXPECT_EQ(command.argumentText, "-mygame -keyx27");
+  EXPECT_EQ(ReadCheckCommand({"lconfig.ini"}, {}).argumentText, "");
+}
+
+// What ruskel.exe would read as its argument text, taken from the raw line.
+TEST(ReadCheckCommandTest, TheRawCommandLineGivesTheTextAfterTheFileUnchanged) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"ruskel-check.exe lconfig.ini -mygame  -keyx27", "-mygame  -keyx27"},
+      {"\"C:\\Tools\\ruskel-check.exe\" \"C:\\Front End\\lconfig.ini\" \"-C:\\roms\\my game.zip\" "
+       " -keyx27 ",
+       "\"-C:\\roms\\my game.zip\"  -keyx27 "},
+      {"ruskel-check lconfig.ini\t-mygame", "-mygame"},
+      {"ruskel-check \"C:\\a b\\lconfig.ini\"-mygame", "-mygame"},
+      {"ruskel-check lconfig.ini", ""},
+      {"ruskel-check lconfig.ini    ", ""},
+  };
+  for (auto [line, text] : cases) {
+    // argv as the C runtime splits the line; only the first entry matters.
+    const CheckCommand command = ReadCheckCommand({"lconfig.ini", "ignored"}, line);
+    EXPECT_EQ(command.kind, Kind::Check) << line;
+    EXPECT_EQ(command.argumentText, text) << line;
+  }
+}
+
+TEST(ReadCheckCommandTest, ArgsTakesTheTextAsOneArgumentOnAnySystem) {
+  const char* text = " \"-C:\\roms\\my  game.zip\"   -keyx27 ";
+  for (std::optional<std::string_view> raw :
+       {std::optional<std::string_view>{}, std::optional<std::string_view>{"x y --args z"}}) {
+    const CheckCommand command = ReadCheckCommand({"cab/lconfig.ini", "--args", text}, raw);
+    EXPECT_EQ(command.kind, Kind::Check);
+    EXPECT_EQ(command.configFile, "cab/lconfig.ini");
+    EXPECT_EQ(command.argumentText, text);
+  }
+  EXPECT_EQ(ReadCheckCommand({"lconfig.ini", "--args", ""}, {}).argumentText, "");
+}
+
+TEST(ReadCheckCommandTest, UsageAndHelp) {
+  EXPECT_EQ(ReadCheckCommand({}, {}).kind, Kind::Usage);
+  EXPECT_EQ(ReadCheckCommand({"lconfig.ini", "--args"}, {}).kind, Kind::Usage);
+  EXPECT_EQ(ReadCheckCommand({"lconfig.ini", "--args", "-a", "-b"}, {}).kind, Kind::Usage);
+  EXPECT_EQ(ReadCheckCommand({"--help"}, {}).kind, Kind::Help);
+  EXPECT_EQ(ReadCheckCommand({"-h", "x"}, "ruskel-check -h x").kind, Kind::Help);
+}
+
+}  // namespace
+}  // namespace ruskel::check
