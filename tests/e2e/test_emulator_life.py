@@ -31,8 +31,9 @@ FOLLOW_BOUND_S = 1.5
 GRACE_S = 1.5
 CLOSE_WAIT_MS = 1000
 RUN_LOG = "run.log"
-# Both waits of the close ladder, and the time to end the process at the last.
+# Under Wine a window destroyed on WM_CLOSE takes about 2 s to go.
 WM_CLOSE_WAIT_MS = 5000
+# Both waits of the close ladder, and the time to end the process at the last.
 LADDER_BOUND_S = 2 * CLOSE_WAIT_MS / 1000 + 5
 
 
