@@ -69,6 +69,12 @@ void Form1::OnProcessEnded(ProcessId process) {
   const ProcessId followed = s.EmulatorProcess != 0 ? s.EmulatorProcess
                              : s.WindowTitle == kNullWord ? s.StartedProcess
                                                           : 0;
+  if (followed == 0 && process == s.StartedProcess && s.Options.follow) {
+    Log(*m_, "the started process ended before its window appeared; waiting " +
+                 std::to_string(kHandOverMs / 1000) + " s for a window it may have handed over to");
+    startedEndedAt_ = os_.NowMs();
+    return;
+  }
   if (process != followed || process == 0) return;
   if (s.Options.follow) Finish(kExitEmulatorEnded, "the emulator ended by itself");
   Log(*m_, "the emulator ended by itself; waiting for the exit key (follow=off)");

@@ -25,6 +25,10 @@ inline constexpr std::uint64_t kFocusSettleMs = 2000;
 // Windows with the title that belong to other processes are passed over this
 // long: the emulator's own window is on its way.
 inline constexpr std::uint64_t kForeignWindowAfterMs = 5000;
+// A started process that ends before any window has come may be a launcher
+// handing over to the real emulator; if no window comes within this long,
+// the emulator is taken to have failed.
+inline constexpr std::uint64_t kHandOverMs = 30000;
 inline constexpr std::uint32_t kPadPollMs = 50;
 inline constexpr std::uint32_t kCurtainSettleMs = 500;
 
@@ -96,6 +100,7 @@ class Form1 : public TimerHost {
   std::deque<KeyStroke> strokes_;
   ExitWatch exitWatch_;
   bool emulatorGone_ = false;  // ended by itself with follow=off
+  std::optional<std::uint64_t> startedEndedAt_;  // before any window was found
 
   // The close: what was asked to quit, and what ends the run.
   ProcessId closeProcess_ = 0;

@@ -72,6 +72,9 @@ void Form1::LookForWindow() {
   if (!window) {
     SetInterval(TimerId::Timkey, kWindowFallbackMs);
     CheckExitKeyState();
+    if (startedEndedAt_ && os_.NowMs() - *startedEndedAt_ >= kHandOverMs) {
+      Finish(kExitEmulatorEnded, "no window came: the emulator ended before showing one");
+    }
     return;
   }
   os_.WatchWindows(false);

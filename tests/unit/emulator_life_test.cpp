@@ -62,6 +62,15 @@ TEST_F(LifeTest, ALauncherThatHandsOverIsNotTheEmulator) {
   EXPECT_EQ(run.os.now(), 5000u);
 }
 
+TEST_F(LifeTest, AnEmulatorThatEndsBeforeItsWindowEndsTheRunAfterTheHandOverBound) {
+  run.os.startedProcess.endsAt = 500;  // crashed while loading
+  run.WriteConfig(config);
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(500 + kHandOverMs - 300), std::nullopt);
+  EXPECT_EQ(run.RunFor(600), kExitEmulatorEnded);
+  EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre());
+}
+
 TEST_F(LifeTest, WindowTitleNullFollowsTheStartedProcess) {
   config.handles = {"null", "null"};
   run.os.startedProcess.endsAt = 3000;
