@@ -30,8 +30,10 @@ FOLLOW_BOUND_S = 1.5
 # How long a window that must not be closed is watched after the exit key.
 GRACE_S = 1.5
 CLOSE_WAIT_MS = 1000
-# Both waits of the close ladder, and the time to end the process at the last.
+RUN_LOG = "run.log"
+# Under Wine a window destroyed on WM_CLOSE takes about 2 s to go.
 WM_CLOSE_WAIT_MS = 5000
+# Both waits of the close ladder, and the time to end the process at the last.
 LADDER_BOUND_S = 2 * CLOSE_WAIT_MS / 1000 + 5
 
 
@@ -43,7 +45,11 @@ class LifeCase(WrapperTestCase):
     def details(self, proc=None) -> str:
         # A run started through the helper: its output holds ruskel's exit code.
         run = self.case.output_lines("run")
-        return super().details(proc) + ("\nhelper run: " + " | ".join(run) if run else "")
+        text = super().details(proc) + ("\nhelper run: " + " | ".join(run) if run else "")
+        run_log = self.case.folder / RUN_LOG
+        if run_log.exists():
+            text += "\nruskel's run log:\n" + run_log.read_text(errors="replace")
+        return text
 
     def start_front_end(self) -> EmulatorLog:
         """A window of another program that stands for the front end; returns its log."""
@@ -55,7 +61,9 @@ class LifeCase(WrapperTestCase):
         return self.emulator_log("frontend.log")
 
     def play_mygame(self, *extra, options=None, close_mode="title"):
-        config = self.config(exe=self.emulator_command(*extra), options=dict(options or {}),
+        # ruskel's own account of the run goes into the failure reports.
+        options = {"log": RUN_LOG, **(options or {})}
+        config = self.config(exe=self.emulator_command(*extra), options=options,
                              close_mode=close_mode)
         return self.run_to_play(config, SLOT_OF_MYGAME, ("-mygame", "-keyx27"))
 
@@ -84,12 +92,16 @@ class FollowTest(LifeCase):
         self.assert_ends_soon_after(proc, quit_event, EXIT_EMULATOR_ENDED)
 
     def test_follow_off_keeps_running_until_the_exit_key(self):
+        front_end = self.start_front_end()
         proc = self.play_mygame("--quit-after", QUIT_AFTER_MS, options={"follow": "off"})
         self.assertIsNotNone(self.log.wait_event("QUIT", 15), self.details(proc))
         time.sleep(GRACE_S)
         self.assertIsNone(proc.poll(), "ruskel ended with follow=off\n" + self.details(proc))
+        # The player is back in the front end when the exit key is pressed.
+        self.case.tool("front", self.front_end_title, "5000")
         self.press(VK_ESCAPE)
         self.assertIsNotNone(self.case.wait_exit(proc, EXIT_TIMEOUT_S), self.details(proc))
+        self.assert_window_survives(front_end)
 
     def test_launcher_is_followed_to_the_emulator_it_starts(self):
         # The launcher ends at once; the run goes on with the emulator that owns the window.

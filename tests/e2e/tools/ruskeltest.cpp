@@ -383,6 +383,35 @@ int Close(const std::string& title) {
   return kExitOk;
 }
 
+// WM_CLOSE to every top-level window of the process that owns the window with this title
+// (hidden ones included; only those of `onlyClass` when given), as a program closing another
+// one does; prints the class and title of each.
+int CloseProcessWindows(const std::string& title, const std::string& onlyClass) {
+  HWND window = FindWindowA(nullptr, title.c_str());
+  if (window == nullptr) return kExitTimeout;
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{0, {}};
+  GetWindowThreadProcessId(window, &search.pid);
+  EnumWindows(
+      [](HWND candidate, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(candidate, &pid);
+        if (pid == s->pid) s->found.push_back(candidate);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  for (HWND each : search.found) {
+    if (!onlyClass.empty() && ClassName(each) != onlyClass) continue;
+    std::printf("%s \"%s\"\n", ClassName(each).c_str(), WindowText(each).c_str());
+    PostMessageA(each, WM_CLOSE, 0, 0);
+  }
+  std::fflush(stdout);
+  return kExitOk;
+}
+
 // The same message the wrapper uses to end an emulator, so the suite can check how the demo
 // emulator takes it without needing the wrapper.
 int PostQuit(const std::string& title) {
@@ -453,6 +482,8 @@ int Usage() {
                "  foreground                       print the foreground window's title\n"
                "  close <title>                    post WM_CLOSE to every window with exactly "
                "that title\n"
+               "  closeprocess <title> [class]     post WM_CLOSE to every top-level window (of "
+               "that class) of the process owning that window\n"
                "  quit <title>                     post WM_QUIT to the window with that title\n"
                "  windows                          list the top-level windows\n"
                "  hold <ms>                        keep the desktop open; prints ready\n"
@@ -509,6 +540,9 @@ int main(int argc, char** argv) {
   if (command == "foreground" && argc == 2) return Foreground();
   if (command == "close" && argc == 3) return Close(argv[2]);
   if (command == "quit" && argc == 3) return PostQuit(argv[2]);
+  if (command == "closeprocess" && (argc == 3 || argc == 4)) {
+    return CloseProcessWindows(argv[2], argc == 4 ? argv[3] : "");
+  }
   if (command == "showbox" && argc == 4) return ShowBox(argv[2], argv[3]);
   if (command == "windows" && argc == 2) return ListWindows();
   if (command == "hold" && argc == 3 && numbersFrom(2)) return HoldDesktop(numbers[0]);
