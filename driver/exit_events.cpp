@@ -28,9 +28,10 @@ void Form1::OnKey(const PlatformEvent& event) {
 // Under Wine raw input reaches no one while no window is in front: on a bare
 // desktop during the window wait, or once the emulator has gone. Then the key
 // state is looked at as well. A key stuck down stays a held key to the watch.
+// The window wait does it on its own ticks; timWfExit does it once the
+// emulator has gone.
 bool Form1::NeedsKeyStateCheck() const {
-  const bool waiting = phase_ == Phase::WaitingForWindow || phase_ == Phase::Focusing;
-  return exitWatch_.ExitKey() != 0 && (waiting || emulatorGone_);
+  return exitWatch_.ExitKey() != 0 && emulatorGone_;
 }
 
 void Form1::CheckExitKeyState() {

@@ -35,10 +35,13 @@ void Form1::BeginRun() {
 void Form1::Timkey_Timer() {
   switch (phase_) {
     case Phase::WaitingForWindow:
-      LookForWindow();
+      CheckExitKeyState();
+      if (phase_ != Phase::WaitingForWindow) break;
+      if (!lastLookupAt_ || os_.NowMs() - *lastLookupAt_ >= kFallbackLookupMs) LookForWindow();
       break;
     case Phase::Focusing:
-      Focus();
+      CheckExitKeyState();
+      if (phase_ == Phase::Focusing) Focus();
       break;
     case Phase::StartDelay:
       // Something may have taken the front meanwhile.
@@ -67,6 +70,7 @@ void Form1::LookForWindow() {
   }
   // Another program's window with the title (one left over from an earlier
   // run) would get every key; it is taken only when none of ours comes.
+  lastLookupAt_ = os_.NowMs();
   const bool othersToo = os_.NowMs() - waitStartedAt_ >= kForeignWindowAfterMs;
   const auto window = ChooseEmulatorWindow(*m_, othersToo);
   if (!window) {
@@ -221,6 +225,7 @@ void Form1::misc_Timer() {
 
 void Form1::curtain_Timer() {
   Stop(TimerId::curtain);
+  Log(*m_, "curtain lifted");
   LiftCurtain(*m_);
 }
 

@@ -77,6 +77,16 @@ WindowHandle Win32Platform::ForegroundWindow() {
 
 void Win32Platform::BringToFront(WindowHandle window) {
   SetForegroundWindow(ToHwnd(window));
+  // Without a window manager (Wine on a bare X display) a window brought
+  // forward lands above every other, topmost or not: put the curtain back.
+  // Wine restacks its X window only when the z-order really changes, so it is
+  // moved out of the topmost band and back.
+  if (curtain_ != nullptr) {
+    const HWND curtain = static_cast<HWND>(curtain_);
+    constexpr UINT kKeep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(curtain, HWND_NOTOPMOST, 0, 0, 0, 0, kKeep);
+    SetWindowPos(curtain, HWND_TOPMOST, 0, 0, 0, 0, kKeep);
+  }
 }
 
 bool Win32Platform::WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) {

@@ -40,12 +40,15 @@ class CurtainTest(WrapperTestCase):
         self.assertTrue(started, self.details(proc))
         session = self.case.session
         share = dark_share(session.display, session.env)
-        self.assertGreater(share, 0.95, f"the screen is not black mid-walk ({share:.0%})")
+        # The demo's window is black too; its menu text is what the curtain hides.
+        self.assertGreater(share, 0.999, f"the screen is not black mid-walk ({share:.2%})")
         self.assert_selected_and_played(proc, config, SLOT)
-        # Lifted a short while after the enter sequence.
+        # Lifted a short while after the enter sequence. (What it uncovers is not checked by
+        # its pixels: Wine on a bare X display leaves it black until the emulator draws again.)
         time.sleep(1.5)
-        share = dark_share(session.display, session.env)
-        self.assertLess(share, 0.9, f"the curtain stayed up ({share:.0%})")
+        windows = self.case.tool("windows").lines
+        shown = [w for w in windows if w.startswith("1 ") and "RuskelCurtain" in w]
+        self.assertFalse(shown, "\n".join(windows))
         self.end_with_exit_key(proc)
 
 

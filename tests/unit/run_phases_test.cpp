@@ -345,8 +345,8 @@ TEST(WindowWaitTest, LooksOncePerTickWithoutBlocking) {
   ASSERT_TRUE(run.Start("-alpha"));
   EXPECT_EQ(run.RunFor(4000), std::nullopt);
   // Every handler call returned: one lookup per slow tick, not a spin.
-  // (a first look at 10 ms, then one every 250 ms)
-  EXPECT_EQ(run.os.TraceOf("TopWindowsTitled").size(), 4000u / kWindowFallbackMs);
+  // (a first look at 10 ms, then one every 500 ms)
+  EXPECT_EQ(run.os.TraceOf("TopWindowsTitled").size(), 1u + (4000u - kFocusCheckMs) / kFallbackLookupMs);
   EXPECT_EQ(run.Keys(), "");
   EXPECT_EQ(run.RunFor(2000), std::nullopt);
   // The window event wakes the wait at once.
