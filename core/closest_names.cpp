@@ -5,7 +5,6 @@
 
 #include "core/text.h"
 
-
 namespace ruskel {
 
 std::size_t EditDistance(std::string_view a, std::string_view b) {

@@ -224,8 +224,8 @@ class ConfigParser {
                    std::to_string(at->second) + ")");
       }
       if (auto problem = row->parse(value, state_.Options)) {
-        FailAtLine("bad value " + Quoted(value) + " for " + row->name + ": " + *problem +
-                   " (" + row->name + "=" + row->values + ")");
+        FailAtLine("bad value " + Quoted(value) + " for " + row->name + ": " + *problem + " (" +
+                   row->name + "=" + row->values + ")");
       }
     }
   }

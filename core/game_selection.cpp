@@ -27,7 +27,8 @@ void FindGame(Mainmod& m) {
 std::vector<KeyStroke> SelectAndEnterStrokes(Mainmod& m) {
   std::vector<KeyStroke> strokes;
   const std::vector<KeyStroke> select = StrokesOf(m, m.State.SelectSeq);
-  for (int i = 1; i <= m.State.GameIndex; ++i) strokes.insert(strokes.end(), select.begin(), select.end());
+  for (int i = 1; i <= m.State.GameIndex; ++i)
+    strokes.insert(strokes.end(), select.begin(), select.end());
   const std::vector<KeyStroke> enter = StrokesOf(m, m.State.EnterSeq);
   strokes.insert(strokes.end(), enter.begin(), enter.end());
   return strokes;

@@ -74,12 +74,12 @@ class TimerHost {
 
 // Exit codes of the process, for front ends and scripts that look at them.
 enum ExitCode : int {
-  kExitNormal = 0,        // exit key or button, or the exit key during the window wait
-  kExitUsage = 1,         // started without arguments
-  kExitConfigError = 2,   // lconfig.ini missing or malformed
-  kExitStartError = 3,    // the emulator could not be started
-  kExitRomNotListed = 4,  // the rom is not in the game list; the emulator was closed
-  kExitInternal = 5,      // a sequence step that cannot be played
+  kExitNormal = 0,         // exit key or button, or the exit key during the window wait
+  kExitUsage = 1,          // started without arguments
+  kExitConfigError = 2,    // lconfig.ini missing or malformed
+  kExitStartError = 3,     // the emulator could not be started
+  kExitRomNotListed = 4,   // the rom is not in the game list; the emulator was closed
+  kExitInternal = 5,       // a sequence step that cannot be played
   kExitEmulatorEnded = 6,  // the emulator ended by itself; nothing was posted
   kExitEmulatorLeft = 7,   // the emulator did not quit when asked and was left running
 };

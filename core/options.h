@@ -18,8 +18,8 @@ struct RunOptions {
   std::uint32_t keydelay = 0;    // ms after every down and up step
   std::uint32_t startdelay = 0;  // ms between the window in front and the first key
   JoystickChoice joystick = JoystickChoice::First;
-  std::uint32_t exithold = 0;  // ms the exit key or button must be held
-  bool follow = true;          // end when the emulator ends by itself
+  std::uint32_t exithold = 0;      // ms the exit key or button must be held
+  bool follow = true;              // end when the emulator ends by itself
   std::uint32_t closewait = 3000;  // ms to wait for the emulator to quit
   bool terminate = false;          // end the emulator by force as the last resort
   bool killwithruskel = false;     // end the emulator when ruskel is ended by force

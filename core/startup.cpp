@@ -57,8 +57,9 @@ void StartEmulator(Mainmod& m) {
   start.killWithRuskel = s.Options.killwithruskel;
 
   // Never the path cut at a blank of ProgramDir, never a program elsewhere.
-  const ProgramLookup program = FindEmulatorProgram(
-      programDir, s.EmulatorCommand, [&m](const std::string& path) { return m.Os.FileExists(path); });
+  const ProgramLookup program =
+      FindEmulatorProgram(programDir, s.EmulatorCommand,
+                          [&m](const std::string& path) { return m.Os.FileExists(path); });
   std::string reason;
   ProcessStartResult result;
   if (program.found) {

@@ -66,7 +66,7 @@ void Form1::OnProcessEnded(ProcessId process) {
   // Before its window is found the started process may be a launcher that
   // hands over to the real emulator and goes; with title "null" it is the
   // emulator itself.
-  const ProcessId followed = s.EmulatorProcess != 0 ? s.EmulatorProcess
+  const ProcessId followed = s.EmulatorProcess != 0       ? s.EmulatorProcess
                              : s.WindowTitle == kNullWord ? s.StartedProcess
                                                           : 0;
   if (followed == 0 && process == s.StartedProcess && s.Options.follow) {

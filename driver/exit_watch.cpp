@@ -69,10 +69,10 @@ std::uint32_t WinmmButtonsOfXInput(std::uint16_t xinputButtons) {
     std::uint32_t winmm;
   };
   static constexpr Mapping kMappings[] = {
-      {0x1000, 1},   {0x2000, 2},   {0x4000, 4},   {0x8000, 8},    // A B X Y
-      {0x0100, 16},  {0x0200, 32},                                 // LB RB
-      {0x0020, 64},  {0x0010, 128},                                // Back Start
-      {0x0040, 256}, {0x0080, 512},                                // left, right stick
+      {0x1000, 1},   {0x2000, 2},   {0x4000, 4}, {0x8000, 8},  // A B X Y
+      {0x0100, 16},  {0x0200, 32},                             // LB RB
+      {0x0020, 64},  {0x0010, 128},                            // Back Start
+      {0x0040, 256}, {0x0080, 512},                            // left, right stick
   };
   std::uint32_t buttons = 0;
   for (const Mapping& mapping : kMappings) {

@@ -109,7 +109,7 @@ class Form1 : public TimerHost {
   Walk walk_ = Walk::Startup;
   std::deque<KeyStroke> strokes_;
   ExitWatch exitWatch_;
-  bool emulatorGone_ = false;  // ended by itself with follow=off
+  bool emulatorGone_ = false;                    // ended by itself with follow=off
   std::optional<std::uint64_t> startedEndedAt_;  // before any window was found
 
   // The close: what was asked to quit, and what ends the run.

@@ -115,9 +115,8 @@ void Form1::Focus() {
   const bool inFront = os_.ForegroundWindow() == s.EmulatorWindow;
   if (!inFront && !settled) return;
   Log(*m_, inFront ? "window in front after " + std::to_string(waited) + " ms"
-                   : "window not in front after " + std::to_string(waited) +
-                         " ms (visible " + (os_.IsVisible(s.EmulatorWindow) ? "yes" : "no") +
-                         "); typing anyway");
+                   : "window not in front after " + std::to_string(waited) + " ms (visible " +
+                         (os_.IsVisible(s.EmulatorWindow) ? "yes" : "no") + "); typing anyway");
   const std::uint32_t delay = s.Options.startdelay;
   if (delay > 0) {
     phase_ = Phase::StartDelay;

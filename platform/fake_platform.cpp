@@ -59,7 +59,8 @@ void FakePlatform::AddWindow(const Window& window) {
 
 void FakePlatform::AddProcess(const Process& process) {
   processes_[process.id].script = process;
-  if (process.endsAt != kNever) At(process.endsAt, [this, id = process.id] { EndSimulatedProcess(id); });
+  if (process.endsAt != kNever)
+    At(process.endsAt, [this, id = process.id] { EndSimulatedProcess(id); });
 }
 
 void FakePlatform::PressKey(std::int32_t virtualKey, std::uint64_t from, std::uint64_t to) {
@@ -262,7 +263,8 @@ bool FakePlatform::WriteWholeFile(const std::string& path, const std::string& by
 }
 
 ProcessStartResult FakePlatform::StartProcess(const ProcessStart& start) {
-  Record("StartProcess " + (start.applicationName.empty() ? "" : "app=" + start.applicationName + " ") +
+  Record("StartProcess " +
+         (start.applicationName.empty() ? "" : "app=" + start.applicationName + " ") +
          "cmd=" + start.commandLine + " dir=" + start.workingDirectory +
          " inherit=" + (start.inheritHandles ? "1" : "0") + " flags=" + Hex(start.creationFlags) +
          (start.killWithRuskel ? " killwithruskel" : ""));
@@ -442,8 +444,8 @@ void FakePlatform::ShowCurtain(bool shown) {
 
 void FakePlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
                                 std::uint32_t flags) {
-  std::string what = "Key " + std::to_string(virtualKey) +
-                     ((flags & kKeyEventKeyUp) != 0 ? " up" : " down");
+  std::string what =
+      "Key " + std::to_string(virtualKey) + ((flags & kKeyEventKeyUp) != 0 ? " up" : " down");
   if (scanCode != 0) what += " scan=" + Hex(scanCode);
   if ((flags & kKeyEventExtendedKey) != 0) what += " ext";
   if ((flags & kKeyEventScanCode) != 0) what += " scancode";
@@ -475,13 +477,14 @@ bool FakePlatform::IsKeyDown(std::int32_t virtualKey) {
 
 bool FakePlatform::ReadJoystick(std::uint32_t joystickId, JoyInfo& info) {
   Poll("Joystick " + std::to_string(joystickId));
-  const bool present = joystickId == 0 ? joystickPresent
-                                       : joysticksFrom_.count(joystickId) != 0 &&
-                                             joysticksFrom_[joystickId] <= now_;
+  const bool present =
+      joystickId == 0 ? joystickPresent
+                      : joysticksFrom_.count(joystickId) != 0 && joysticksFrom_[joystickId] <= now_;
   if (!present) return false;
   info = JoyInfo{};
   for (const Hold& hold : joystickHolds_) {
-    if (hold.source == joystickId && hold.from <= now_ && now_ < hold.to) info.buttons = hold.buttons;
+    if (hold.source == joystickId && hold.from <= now_ && now_ < hold.to)
+      info.buttons = hold.buttons;
   }
   return true;
 }

@@ -68,8 +68,8 @@ class FakePlatform : public PlatformOps {
   std::uint64_t foregroundDelayMs = 0;  // how long a BringToFront takes to land
   bool foregroundRefused = false;       // BringToFront never lands
   bool joystickPresent = false;         // winmm joystick 0
-  bool keyEventsDelivered = true;  // false: as Wine with no window in front
-  bool tracePolls = false;  // also record lookups, key states and pad reads
+  bool keyEventsDelivered = true;       // false: as Wine with no window in front
+  bool tracePolls = false;              // also record lookups, key states and pad reads
   // Runs while a message box is up, as a real modal loop that delivers messages would.
   std::function<void()> whileMessageBoxShown;
 

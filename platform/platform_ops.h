@@ -133,7 +133,8 @@ class PlatformOps {
   virtual void ShowCurtain(bool shown) = 0;
 
   // Keyboard.
-  virtual void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) = 0;
+  virtual void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
+                            std::uint32_t flags) = 0;
   virtual std::uint8_t ScanCodeOf(std::uint8_t virtualKey) = 0;  // 0 when the key has none
   // KeyDown/KeyUp events while on. Keys sent through SendKeyEvent never come back as events.
   virtual void WatchKeys(bool on) = 0;

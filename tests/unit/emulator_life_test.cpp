@@ -53,7 +53,8 @@ TEST_F(LifeTest, ALauncherThatHandsOverIsNotTheEmulator) {
   run.os.AddProcess({200, kEmulator, 5000});
   config.options = {};
   run.WriteConfig(config);
-  run.os.AddWindow({SimulatedRun::kEmulatorWindow, "My Emulator", 50, 50, FakePlatform::kNever, 200});
+  run.os.AddWindow(
+      {SimulatedRun::kEmulatorWindow, "My Emulator", 50, 50, FakePlatform::kNever, 200});
   ASSERT_TRUE(run.Start("-alpha"));
   EXPECT_EQ(run.RunFor(4000), std::nullopt);
   EXPECT_EQ(run.Keys(), "13d 13u 13d 13u");
@@ -114,13 +115,31 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LadderCase{"QuitsOnWmQuit", {}, false, false, kExitNormal, 2000, {kQuit}, false},
         LadderCase{"QuitsOnWmClose", {}, true, false, kExitNormal, 5000, {kQuit, kClose}, false},
-        LadderCase{"IgnoresBothAndIsLeft", {}, true, true, kExitEmulatorLeft, 8000,
-                   {kQuit, kClose}, false},
-        LadderCase{"IgnoresBothAndIsEndedByForce", {"terminate=on", "closewait=1000"}, true, true,
-                   kExitNormal, 4000, {kQuit, kClose}, true},
+        LadderCase{"IgnoresBothAndIsLeft",
+                   {},
+                   true,
+                   true,
+                   kExitEmulatorLeft,
+                   8000,
+                   {kQuit, kClose},
+                   false},
+        LadderCase{"IgnoresBothAndIsEndedByForce",
+                   {"terminate=on", "closewait=1000"},
+                   true,
+                   true,
+                   kExitNormal,
+                   4000,
+                   {kQuit, kClose},
+                   true},
         // As before: WM_QUIT and gone, whatever the emulator does.
-        LadderCase{"CloseWaitZeroDoesNotWait", {"closewait=0"}, true, true, kExitNormal, 2000,
-                   {kQuit}, false}),
+        LadderCase{"CloseWaitZeroDoesNotWait",
+                   {"closewait=0"},
+                   true,
+                   true,
+                   kExitNormal,
+                   2000,
+                   {kQuit},
+                   false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LifeTest, CloseModeNullClosesAWindowOfTheEmulatorInFront) {
@@ -238,8 +257,9 @@ TEST_F(LifeTest, AnUnlistedRomStillStartsTheEmulatorFirst) {
   Begin("-notlisted");
   EXPECT_EQ(run.RunFor(1000), kExitRomNotListed);
   const auto trace = run.os.Trace();
-  const auto start = std::find_if(trace.begin(), trace.end(),
-                                  [](const std::string& e) { return e.rfind("StartProcess", 0) == 0; });
+  const auto start = std::find_if(trace.begin(), trace.end(), [](const std::string& e) {
+    return e.rfind("StartProcess", 0) == 0;
+  });
   const auto quit = std::find(trace.begin(), trace.end(), kQuit);
   ASSERT_NE(start, trace.end());
   ASSERT_NE(quit, trace.end());

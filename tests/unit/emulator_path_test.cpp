@@ -46,27 +46,46 @@ INSTANTIATE_TEST_SUITE_P(
     Commands, EmulatorPathTest,
     ::testing::Values(
         PathCase{"PlainProgram", "emu.exe", {"emu.exe"}, "emu.exe", "\"D:\\my emu dir\\emu.exe\""},
-        PathCase{"ArgumentsPassUnchanged", "emu.exe  -x \"a b\"", {"emu.exe"}, "emu.exe",
+        PathCase{"ArgumentsPassUnchanged",
+                 "emu.exe  -x \"a b\"",
+                 {"emu.exe"},
+                 "emu.exe",
                  "\"D:\\my emu dir\\emu.exe\"  -x \"a b\""},
-        PathCase{"ExeAddedWithoutExtension", "emu -fullscreen", {"emu.exe"}, "emu.exe",
+        PathCase{"ExeAddedWithoutExtension",
+                 "emu -fullscreen",
+                 {"emu.exe"},
+                 "emu.exe",
                  "\"D:\\my emu dir\\emu.exe\" -fullscreen"},
         // The shortest name that is a file wins, as CreateProcess has it.
-        PathCase{"BlanksInTheProgramsOwnName", "My Emu\\emu.exe -x", {"My Emu\\emu.exe"},
-                 "My Emu\\emu.exe", "\"D:\\my emu dir\\My Emu\\emu.exe\" -x"},
-        PathCase{"ShortestPrefixFirst", "my emu.exe", {"my.exe", "my emu.exe"}, "my.exe",
+        PathCase{"BlanksInTheProgramsOwnName",
+                 "My Emu\\emu.exe -x",
+                 {"My Emu\\emu.exe"},
+                 "My Emu\\emu.exe",
+                 "\"D:\\my emu dir\\My Emu\\emu.exe\" -x"},
+        PathCase{"ShortestPrefixFirst",
+                 "my emu.exe",
+                 {"my.exe", "my emu.exe"},
+                 "my.exe",
                  "\"D:\\my emu dir\\my.exe\" emu.exe"},
-        PathCase{"QuotedProgram", "\"my emu.exe\" -x", {"my.exe", "my emu.exe"}, "my emu.exe",
+        PathCase{"QuotedProgram",
+                 "\"my emu.exe\" -x",
+                 {"my.exe", "my emu.exe"},
+                 "my emu.exe",
                  "\"D:\\my emu dir\\my emu.exe\" -x"},
-        PathCase{"SubfolderAndParentFolder", "..\\mame\\mame64.exe", {"..\\mame\\mame64.exe"},
-                 "..\\mame\\mame64.exe", "\"D:\\my emu dir\\..\\mame\\mame64.exe\""},
+        PathCase{"SubfolderAndParentFolder",
+                 "..\\mame\\mame64.exe",
+                 {"..\\mame\\mame64.exe"},
+                 "..\\mame\\mame64.exe",
+                 "\"D:\\my emu dir\\..\\mame\\mame64.exe\""},
         PathCase{"NotThere", "emu.exe -x", {}, "", ""},
         PathCase{"FolderNameIsNoProgram", "emu.exe", {"emu.exe.exe"}, "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EmulatorPathTest, NamesEveryPathTried) {
   const auto lookup = FindEmulatorProgram(kDir, "a b c", [](const std::string&) { return false; });
-  EXPECT_THAT(lookup.tried, ::testing::ElementsAre("D:\\my emu dir\\a.exe", "D:\\my emu dir\\a b.exe",
-                                                   "D:\\my emu dir\\a b c.exe"));
+  EXPECT_THAT(lookup.tried,
+              ::testing::ElementsAre("D:\\my emu dir\\a.exe", "D:\\my emu dir\\a b.exe",
+                                     "D:\\my emu dir\\a b c.exe"));
 }
 
 struct QuotedRomCase {

@@ -47,25 +47,26 @@ INSTANTIATE_TEST_SUITE_P(
     Modes, ScanCodeTest,
     ::testing::Values(
         // Down is an E0 key: without the flag scan-code readers take it for numpad 2.
-        ScanCase{"DefaultIsOn", "",
+        ScanCase{"DefaultIsOn",
+                 "",
                  {"Key 40 down scan=0x50 ext", "Key 40 up scan=0x50 ext", "Key 13 down scan=0x1c",
                   "Key 255 up"}},
-        ScanCase{"Off", "scancodes=off",
-                 {"Key 40 down", "Key 40 up", "Key 13 down", "Key 255 up"}},
+        ScanCase{"Off", "scancodes=off", {"Key 40 down", "Key 40 up", "Key 13 down", "Key 255 up"}},
         // A key without a scan code is sent as before, not as scan code 0.
-        ScanCase{"Strict", "scancodes=strict",
+        ScanCase{"Strict",
+                 "scancodes=strict",
                  {"Key 40 down scan=0x50 ext scancode", "Key 40 up scan=0x50 ext scancode",
                   "Key 13 down scan=0x1c scancode", "Key 255 up"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExtendedKeyTest, TheE0FamilyAndNothingElse) {
-  for (int vk : {0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x2D, 0x2E, 0x5B, 0x5C, 0x5D,
-                 0x6F, 0xA3, 0xA5, 0x90, 0x2C}) {
+  for (int vk : {0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x2D, 0x2E, 0x5B, 0x5C, 0x5D, 0x6F,
+                 0xA3, 0xA5, 0x90, 0x2C}) {
     EXPECT_TRUE(IsExtendedKey(static_cast<std::uint8_t>(vk))) << vk;
   }
   // Return, numpad keys, left Ctrl and Alt, letters and the plain Ctrl/Alt codes are not.
-  for (int vk : {0x0D, 0x60, 0x62, 0x68, 0x6A, 0x6B, 0x6D, 0x6E, 0xA2, 0xA4, 0x41, 0x11, 0x12,
-                 0x10, 0x1B, 0x20}) {
+  for (int vk : {0x0D, 0x60, 0x62, 0x68, 0x6A, 0x6B, 0x6D, 0x6E, 0xA2, 0xA4, 0x41, 0x11, 0x12, 0x10,
+                 0x1B, 0x20}) {
     EXPECT_FALSE(IsExtendedKey(static_cast<std::uint8_t>(vk))) << vk;
   }
 }

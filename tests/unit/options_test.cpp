@@ -43,7 +43,8 @@ const GoodCase kGoodCases[] = {
        EXPECT_FALSE(o.curtain);
        EXPECT_EQ(o.log, "");
      }},
-    {"FreeTextAfterExeIsSkipped", "notes\r\nmore notes\r\n{options}\r\nkeydelay=60\r\n{/options}\r\n",
+    {"FreeTextAfterExeIsSkipped",
+     "notes\r\nmore notes\r\n{options}\r\nkeydelay=60\r\n{/options}\r\n",
      [](const RunOptions& o) { EXPECT_EQ(o.keydelay, 60u); }},
     {"CommentsBlanksAndSpacesAroundEquals",
      "{options}\r\n; a comment\r\n\r\n  keydelay = 40  \r\n;keydelay=1\r\n{/options}\r\n",
@@ -105,7 +106,8 @@ const BadCase kBadCases[] = {
      "line 27: bad value \"1001\" for keydelay: expected a whole number of milliseconds from 0 to "
      "1000"},
     {"NegativeDelay", "{options}\r\nstartdelay=-1\r\n{/options}\r\n", "line 27: bad value \"-1\""},
-    {"FractionalDelay", "{options}\r\nexithold=2.5\r\n{/options}\r\n", "line 27: bad value \"2.5\""},
+    {"FractionalDelay", "{options}\r\nexithold=2.5\r\n{/options}\r\n",
+     "line 27: bad value \"2.5\""},
     {"EmptyValue", "{options}\r\ncurtain=\r\n{/options}\r\n",
      "line 27: bad value \"\" for curtain: expected on or off"},
     {"BadWord", "{options}\r\nscancodes=yes\r\n{/options}\r\n",

@@ -29,10 +29,12 @@ TEST(RunLogTest, TellsWhatHappenedFromTheArgumentsToTheExitCode) {
   const std::string& log = run.os.files[kLog];
   for (const char* part :
        {"       0 ms  ---- ruskel run ----\r\n", "arguments: \"-mygame -keyx27\"",
-        "rom \"mygame\", exit key 27, exit button none", "keydelay=20, ", "closewait=3000 (default)",
+        "rom \"mygame\", exit key 27, exit button none", "keydelay=20, ",
+        "closewait=3000 (default)",
         "started \"C:\\Games\\ruskel\\emulator.exe\" in C:\\Games\\ruskel\\, process 100",
         "     100 ms  window found, process 100", "window in front after 0 ms",
-        "startup sequence: 2 key events", "rom found in slot 2: select sequence 2 times, then enter, 6 key events",
+        "startup sequence: 2 key events",
+        "rom found in slot 2: select sequence 2 times, then enter, 6 key events",
         "enter sequence sent", "    3000 ms  exit key 27 pressed",
         "WM_QUIT posted to the emulator window, process 100", "the emulator has quit",
         "exit code 0\r\n"}) {

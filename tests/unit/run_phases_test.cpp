@@ -65,8 +65,8 @@ TEST_F(TypicalRun, SelectsTheGamePlaysMiscAndEndsOnTheExitKey) {
                           "cmd=\"C:\\Games\\ruskel\\emulator.exe\" "
                           "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
                           "StartTimer 2 50ms", "StartTimer 1 10ms", "StartTimer 1 250ms",
-                          "StartTimer 1 10ms", "StopTimer 1", "StartTimer 3 3000ms",
-                          "StopTimer 3", "StopTimer 2", "StartTimer 4 3000ms"));
+                          "StartTimer 1 10ms", "StopTimer 1", "StartTimer 3 3000ms", "StopTimer 3",
+                          "StopTimer 2", "StartTimer 4 3000ms"));
   const std::uint64_t found = TimeOf(os, "BringToFront 0x2a");
   EXPECT_EQ(found, 50u);
   EXPECT_EQ(TimeOf(os, "Key 13 down"), found);  // the whole dialogue inside one tick
@@ -95,9 +95,8 @@ TEST_F(TypicalRun, AnExitKeyAsTheWindowAppearsComesAfterTheWholeWalk) {
   EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 50u);
   EXPECT_EQ(TimeOf(run.os, kQuitEmulator), 50u);
   const auto trace = run.os.Trace();
-  const auto lastKey = std::find_if(trace.rbegin(), trace.rend(), [](const std::string& e) {
-    return e.rfind("Key ", 0) == 0;
-  });
+  const auto lastKey = std::find_if(trace.rbegin(), trace.rend(),
+                                    [](const std::string& e) { return e.rfind("Key ", 0) == 0; });
   const auto quit = std::find(trace.begin(), trace.end(), kQuitEmulator);
   EXPECT_LT(lastKey.base() - trace.begin(), quit - trace.begin());
 }
@@ -346,7 +345,8 @@ TEST(WindowWaitTest, LooksOncePerTickWithoutBlocking) {
   EXPECT_EQ(run.RunFor(4000), std::nullopt);
   // Every handler call returned: one lookup per slow tick, not a spin.
   // (a first look at 10 ms, then one every 500 ms)
-  EXPECT_EQ(run.os.TraceOf("TopWindowsTitled").size(), 1u + (4000u - kFocusCheckMs) / kFallbackLookupMs);
+  EXPECT_EQ(run.os.TraceOf("TopWindowsTitled").size(),
+            1u + (4000u - kFocusCheckMs) / kFallbackLookupMs);
   EXPECT_EQ(run.Keys(), "");
   EXPECT_EQ(run.RunFor(2000), std::nullopt);
   // The window event wakes the wait at once.

@@ -79,9 +79,10 @@ TEST(StartupTest, ProgramMissingFromTheFolderIsFatalAndNamesWhatWasTried) {
   EXPECT_TRUE(run.os.TraceOf("StartProcess").empty());
   const auto errors = run.os.TraceOf("ErrorBox");
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_THAT(errors[0], ::testing::HasSubstr(
-                             "no such program in D:\\Arcade Cab\\ (tried \"D:\\Arcade Cab\\my.exe\" "
-                             "\"D:\\Arcade Cab\\my emu.exe\" \"D:\\Arcade Cab\\my emu -x.exe\")"));
+  EXPECT_THAT(
+      errors[0],
+      ::testing::HasSubstr("no such program in D:\\Arcade Cab\\ (tried \"D:\\Arcade Cab\\my.exe\" "
+                           "\"D:\\Arcade Cab\\my emu.exe\" \"D:\\Arcade Cab\\my emu -x.exe\")"));
 }
 
 TEST(StartupTest, MissingConfigIsFatalBeforeAnythingStarts) {

@@ -1,8 +1,8 @@
 #include "tools/check/plan_report.h"
 
-#include "core/emulator_window.h"
 #include <cstdio>
 
+#include "core/emulator_window.h"
 #include "core/number.h"
 #include "core/options.h"
 #include "core/text.h"
@@ -77,9 +77,8 @@ std::string DescribeButton(std::int32_t mask) {
   if (mask < 1) return "mask " + std::to_string(mask) + ": matches no joystick";
   // Windows numbers an Xbox pad's buttons this way for winmm, and ruskel
   // reads XInput pads in the same numbering.
-  static const char* const kXboxNames[] = {"A",    "B",     "X",          "Y",
-                                           "LB",   "RB",    "Back",       "Start",
-                                           "left stick", "right stick"};
+  static const char* const kXboxNames[] = {"A",  "B",    "X",     "Y",          "LB",
+                                           "RB", "Back", "Start", "left stick", "right stick"};
   std::string buttons;
   std::string xbox;
   int count = 0;
@@ -92,9 +91,10 @@ std::string DescribeButton(std::int32_t mask) {
     buttons += std::to_string(bit + 1);
     xbox += bit < 10 ? kXboxNames[bit] : "?";
   }
-  std::string out = "mask " + std::to_string(mask) +
-                    (count == 1 ? ": button " + buttons + " alone" : ": buttons " + buttons + " together") +
-                    ", nothing else held";
+  std::string out =
+      "mask " + std::to_string(mask) +
+      (count == 1 ? ": button " + buttons + " alone" : ": buttons " + buttons + " together") +
+      ", nothing else held";
   if (mask < (1 << 10)) out += " (Xbox pad: " + xbox + ")";
   return out;
 }
@@ -121,9 +121,10 @@ std::string FormatPlan(const CheckPlan& plan, const std::string& arguments,
   out += "arguments: " + (plan.romGiven ? arguments : std::string("none given")) + "\n";
 
   out += "\nemulator\n";
-  Row(out, "program", plan.start.applicationName.empty()
-                          ? std::string("not found in the folder")
-                          : plan.start.applicationName + " (must be there; nothing else is run)");
+  Row(out, "program",
+      plan.start.applicationName.empty()
+          ? std::string("not found in the folder")
+          : plan.start.applicationName + " (must be there; nothing else is run)");
   Row(out, "command line", plan.start.commandLine);
   Row(out, "working directory", plan.start.workingDirectory);
   out += "window\n";

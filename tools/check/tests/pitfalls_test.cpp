@@ -135,7 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "",
                     1,
-                    {"the close mode is \"null\": on exit the window in front gets the quit message only when it belongs to the emulator"}},
+                    {"the close mode is \"null\": on exit the window in front gets the quit "
+                     "message only when it belongs to the emulator"}},
         PitfallCase{"window title null",
                     [](ConfigText& c) { c.handles = {"null"}; },
                     "",

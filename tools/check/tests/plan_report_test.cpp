@@ -57,13 +57,14 @@ TEST_P(DescribeButtonTest, SpellsOutTheButtonsOfTheMask) {
 
 INSTANTIATE_TEST_SUITE_P(
     Masks, DescribeButtonTest,
-    ::testing::Values(ButtonCase{9999, "no button (9999)"},
-                      ButtonCase{4, "mask 4: button 3 alone, nothing else held (Xbox pad: X)"},
-                      ButtonCase{5, "mask 5: buttons 1+3 together, nothing else held (Xbox pad: A+X)"},
-                      ButtonCase{16, "mask 16: button 5 alone, nothing else held (Xbox pad: LB)"},
-                      ButtonCase{192, "mask 192: buttons 7+8 together, nothing else held (Xbox pad: Back+Start)"},
-                      ButtonCase{4096, "mask 4096: button 13 alone, nothing else held"},
-                      ButtonCase{-2, "mask -2: matches no joystick"}),
+    ::testing::Values(
+        ButtonCase{9999, "no button (9999)"},
+        ButtonCase{4, "mask 4: button 3 alone, nothing else held (Xbox pad: X)"},
+        ButtonCase{5, "mask 5: buttons 1+3 together, nothing else held (Xbox pad: A+X)"},
+        ButtonCase{16, "mask 16: button 5 alone, nothing else held (Xbox pad: LB)"},
+        ButtonCase{192, "mask 192: buttons 7+8 together, nothing else held (Xbox pad: Back+Start)"},
+        ButtonCase{4096, "mask 4096: button 13 alone, nothing else held"},
+        ButtonCase{-2, "mask -2: matches no joystick"}),
     testing::NamedBy([](const ButtonCase& c) { return std::string(c.shown); }));
 
 TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
