@@ -15,12 +15,12 @@
 namespace ruskel {
 
 // The window wait ticks this often: each tick looks at the exit key's state
-// (under Wine raw input reaches no one while no window is in front), and
-// every other one looks for the window, since Wine tells of new windows but
-// not of windows being shown or renamed. Each look walks every top-level
-// window: twice a second keeps the wait under 0.1 % of a core.
-inline constexpr std::uint32_t kWindowFallbackMs = 250;
-inline constexpr std::uint64_t kFallbackLookupMs = 500;
+// (under Wine raw input reaches no one while no window is in front) and for
+// the window, since Wine tells of new windows but not of windows being shown
+// or renamed. A look walks every top-level window; twice a second keeps the
+// wait under 0.1 % of a core.
+inline constexpr std::uint32_t kWindowFallbackMs = 500;
+inline constexpr std::uint64_t kFallbackLookupMs = kWindowFallbackMs;
 // Once the window is there, its activation is checked this often.
 inline constexpr std::uint32_t kFocusCheckMs = 10;
 // Window activation is asynchronous: keys typed before the window is really in

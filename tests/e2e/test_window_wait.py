@@ -28,8 +28,8 @@ class WindowWaitTest(WrapperTestCase):
         time.sleep(1)
         self.assertIsNone(proc.poll(), "ruskel ended on its own\n" + self.details(proc))
         # Nothing is in front on this bare desktop, and under Wine raw input then reaches no
-        # one: ruskel looks at the key state four times a second instead, so the press is held
+        # one: ruskel looks at the key state twice a second instead, so the press is held
         # longer than that.
-        self.press(VK_ESCAPE, 400)
+        self.press(VK_ESCAPE, 700)
         self.assert_exits(proc, EXIT_OK)
         self.assertEqual(self.log.keys(), [], self.details(proc))

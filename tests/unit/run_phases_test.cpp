@@ -64,7 +64,7 @@ TEST_F(TypicalRun, SelectsTheGamePlaysMiscAndEndsOnTheExitKey) {
               ElementsAre("StartProcess app=C:\\Games\\ruskel\\emulator.exe "
                           "cmd=\"C:\\Games\\ruskel\\emulator.exe\" "
                           "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
-                          "StartTimer 2 50ms", "StartTimer 1 10ms", "StartTimer 1 250ms",
+                          "StartTimer 2 50ms", "StartTimer 1 10ms", "StartTimer 1 500ms",
                           "StartTimer 1 10ms", "StopTimer 1", "StartTimer 3 3000ms", "StopTimer 3",
                           "StopTimer 2", "StartTimer 4 3000ms"));
   const std::uint64_t found = TimeOf(os, "BringToFront 0x2a");
