@@ -2,6 +2,8 @@
 // being created, shown or renamed.
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/win32_handles.h"
 #include "platform/win32_platform.h"
 
@@ -18,14 +20,16 @@ void CALLBACK WindowEventProc(HWINEVENTHOOK, DWORD, HWND window, LONG objectId, 
   if (Win32Platform* platform = CurrentWin32Platform()) platform->OnWindowEvent(window);
 }
 
-template <typename Visit>
-void ForEachTopWindow(Visit visit) {
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        (*reinterpret_cast<Visit*>(param))(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&visit));
+using WindowVisitor = std::function<void(HWND)>;
+
+// A named CALLBACK: a lambda has the wrong calling convention in 32-bit builds.
+BOOL CALLBACK VisitTopWindow(HWND window, LPARAM param) {
+  (*reinterpret_cast<const WindowVisitor*>(param))(window);
+  return TRUE;
+}
+
+void ForEachTopWindow(const WindowVisitor& visit) {
+  EnumWindows(VisitTopWindow, reinterpret_cast<LPARAM>(&visit));
 }
 
 ProcessId ProcessOf(HWND window) {

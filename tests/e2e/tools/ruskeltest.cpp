@@ -383,26 +383,29 @@ int Close(const std::string& title) {
   return kExitOk;
 }
 
+struct ProcessWindows {
+  DWORD pid = 0;
+  std::vector<HWND> found;
+};
+
+// A named CALLBACK: a lambda has the wrong calling convention in 32-bit builds.
+BOOL CALLBACK CollectProcessWindow(HWND candidate, LPARAM param) {
+  auto* search = reinterpret_cast<ProcessWindows*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(candidate, &pid);
+  if (pid == search->pid) search->found.push_back(candidate);
+  return TRUE;
+}
+
 // WM_CLOSE to every top-level window of the process that owns the window with this title
 // (hidden ones included; only those of `onlyClass` when given), as a program closing another
 // one does; prints the class and title of each.
 int CloseProcessWindows(const std::string& title, const std::string& onlyClass) {
   HWND window = FindWindowA(nullptr, title.c_str());
   if (window == nullptr) return kExitTimeout;
-  struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-  } search{0, {}};
+  ProcessWindows search;
   GetWindowThreadProcessId(window, &search.pid);
-  EnumWindows(
-      [](HWND candidate, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(candidate, &pid);
-        if (pid == s->pid) s->found.push_back(candidate);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
   for (HWND each : search.found) {
     if (!onlyClass.empty() && ClassName(each) != onlyClass) continue;
     std::printf("%s \"%s\"\n", ClassName(each).c_str(), WindowText(each).c_str());
