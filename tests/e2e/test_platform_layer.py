@@ -121,6 +121,14 @@ class PlatformLayerTest(E2ETestCase):
         self.assertEqual(self.case.wait_exit(probe.proc, 15), 0, probe.dump())
         self.assertEqual(probe.words("ENDED"), [["ENDED", started[1]]], probe.dump())
 
+    def test_a_window_of_a_process_started_through_another_is_of_the_family(self):
+        title = self.unique_title("Probe Emulator")
+        probe = self.probe("family", "20000", title, "cmd.exe", "/c", "demoemu.exe", "--title",
+                           f'"{title}"', "--lifetime", "60000")
+        family = probe.wait("FAMILY", 15)
+        self.assertEqual(family, ["FAMILY", "other=1", "of_started=1", "of_probe=1",
+                                  "of_other=0"], probe.dump())
+
     def test_windows_titled_match_the_whole_title_in_any_case(self):
         shown = self.emulator()
         # A second window with the same title that is never shown.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "demo/epoch_ms.h"
 #include "platform/win32_platform.h"
@@ -53,6 +54,7 @@ struct Probe {
   bool boxShown = false;
   std::string command;
   ruskel::ProcessId started = 0;
+  std::string title;  // family: the window to wait for
 
   void Handle(const PlatformEvent& event) {
     if (++depth > 1) Say("REENTERED");
@@ -65,6 +67,7 @@ struct Probe {
         break;
       case EventKind::WindowsChanged:
         Say("WINDOWS");
+        if (!title.empty()) ReportFamily();
         break;
       case EventKind::ProcessEnded:
         Say("ENDED %lu", static_cast<unsigned long>(event.processId));
@@ -74,6 +77,18 @@ struct Probe {
         break;
     }
     --depth;
+  }
+
+  // Whether the window's process counts as the started process's, and as the probe's.
+  void ReportFamily() {
+    std::vector<ruskel::WindowInfo> windows = os.TopWindowsTitled(title);
+    if (windows.empty()) return;
+    const ruskel::ProcessId owner = windows.front().processId;
+    Say("FAMILY other=%d of_started=%d of_probe=%d of_other=%d", owner != started ? 1 : 0,
+        os.IsDescendantOf(owner, started) ? 1 : 0,
+        os.IsDescendantOf(owner, GetCurrentProcessId()) ? 1 : 0,
+        os.IsDescendantOf(started, owner) ? 1 : 0);
+    os.EndProcess(0);
   }
 
   void OnTimer(int timerId) {
@@ -147,6 +162,8 @@ int Usage() {
                "  windows <ms>               watch windows\n"
                "  idle <ms>                  watch keys and windows, print nothing but END\n"
                "  start <ms> <kill 0|1> <command line>  start a process and watch it\n"
+               "  family <ms> <title> <command line>  start a process, wait for a window\n"
+               "                             with the title, tell whose it is\n"
                "  titled <title>             list the top-level windows with the title\n"
                "  curtain <ms>               show the curtain\n"
                "  reentry <ms>               a message box inside a tick handler\n"
@@ -189,8 +206,12 @@ int main(int argc, char** argv) {
     }
   } else if (command == "windows") {
     os.WatchWindows(true);
-  } else if (command == "start" && argc >= 5) {
+  } else if ((command == "start" || command == "family") && argc >= 5) {
     ruskel::ProcessStart start;
+    if (command == "family") {
+      probe.title = argv[3];
+      os.WatchWindows(true);
+    }
     start.killWithRuskel = std::string(argv[3]) == "1";
     for (int i = 4; i < argc; ++i) {
       if (i > 4) start.commandLine += ' ';
@@ -209,7 +230,8 @@ int main(int argc, char** argv) {
         os.IsProcessRunning(result.processId) ? 1 : 0,
         os.IsDescendantOf(result.processId, result.processId) ? 1 : 0);
     Say("PARENT %d", os.IsDescendantOf(GetCurrentProcessId(), result.processId) ? 1 : 0);
-    if (!os.WatchProcess(result.processId)) Say("UNWATCHED");
+    probe.started = result.processId;
+    if (command == "start" && !os.WatchProcess(result.processId)) Say("UNWATCHED");
   } else if (command == "curtain") {
     os.ShowCurtain(true);
   } else if (command == "reentry") {
