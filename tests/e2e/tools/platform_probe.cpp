@@ -107,6 +107,14 @@ struct Probe {
       }
       return;
     }
+    if (command == "pads") {
+      ruskel::JoyInfo joystick;
+      std::uint16_t buttons = 0;
+      const bool joystickFound = os.ReadJoystick(0, joystick);
+      const bool padFound = os.ReadXInput(0, buttons);
+      if (++ticks == 1) Say("PADS joystick=%d xinput=%d", joystickFound ? 1 : 0, padFound ? 1 : 0);
+      return;
+    }
     if (sent < sendCount) {
       os.SendKeyEvent(ownKey, os.ScanCodeOf(ownKey), 0);
       os.SendKeyEvent(ownKey, os.ScanCodeOf(ownKey), ruskel::kKeyEventKeyUp);
@@ -165,6 +173,7 @@ int Usage() {
                "  family <ms> <title> <command line>  start a process, wait for a window\n"
                "                             with the title, tell whose it is\n"
                "  titled <title>             list the top-level windows with the title\n"
+               "  pads <ms>                  read joystick 0 and XInput pad 0 every 50 ms\n"
                "  curtain <ms>               show the curtain\n"
                "  reentry <ms>               a message box inside a tick handler\n"
                "  mark                       does raw input hand back dwExtraInfo\n");
@@ -232,6 +241,8 @@ int main(int argc, char** argv) {
     Say("PARENT %d", os.IsDescendantOf(GetCurrentProcessId(), result.processId) ? 1 : 0);
     probe.started = result.processId;
     if (command == "start" && !os.WatchProcess(result.processId)) Say("UNWATCHED");
+  } else if (command == "pads") {
+    os.StartTimer(kWorkTimer, 50);
   } else if (command == "curtain") {
     os.ShowCurtain(true);
   } else if (command == "reentry") {
