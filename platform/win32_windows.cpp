@@ -19,13 +19,15 @@ void CALLBACK WindowEventProc(HWINEVENTHOOK, DWORD, HWND window, LONG objectId, 
 }
 
 template <typename Visit>
+BOOL CALLBACK VisitTopWindow(HWND window, LPARAM param) {
+  (*reinterpret_cast<Visit*>(param))(window);
+  return TRUE;
+}
+
+// A named CALLBACK, not a lambda: 32-bit Windows calls it as stdcall.
+template <typename Visit>
 void ForEachTopWindow(Visit visit) {
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        (*reinterpret_cast<Visit*>(param))(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&visit));
+  EnumWindows(VisitTopWindow<Visit>, reinterpret_cast<LPARAM>(&visit));
 }
 
 ProcessId ProcessOf(HWND window) {
