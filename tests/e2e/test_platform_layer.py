@@ -192,6 +192,15 @@ class PlatformLayerTest(E2ETestCase):
         self.assertTrue(log.wait_for(lambda e: e.name == "KEYDOWN" and e.fields.get("vk") == "40",
                                      5), log.dump())
 
+    def test_a_message_box_shows_instead_of_the_curtain(self):
+        self.emulator_in_front()
+        probe = self.probe("curtainbox", "15000")
+        self.assertEqual(self.case.tool("waitvisible", "ruskel", "10000").returncode, 0)
+        time.sleep(0.5)  # drawn, were it still there
+        self.assertLess(self.black_share(), 0.99)
+        self.assertEqual(self.case.tool("msgbox", "10000").lines, ["ruskel", "over the curtain"])
+        self.assertEqual(self.case.wait_exit(probe.proc, 10), 0, probe.dump())
+
     def black_share(self) -> float:
         """The share of the screen's pixels that are black."""
         dump = subprocess.run(["xwd", "-root", "-silent", "-display", session().display],

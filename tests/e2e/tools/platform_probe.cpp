@@ -175,6 +175,7 @@ int Usage() {
                "  titled <title>             list the top-level windows with the title\n"
                "  pads <ms>                  read joystick 0 and XInput pad 0 every 50 ms\n"
                "  curtain <ms>               show the curtain\n"
+               "  curtainbox <ms>            show the curtain, then a message box\n"
                "  reentry <ms>               a message box inside a tick handler\n"
                "  mark                       does raw input hand back dwExtraInfo\n");
   return 1;
@@ -243,8 +244,14 @@ int main(int argc, char** argv) {
     if (command == "start" && !os.WatchProcess(result.processId)) Say("UNWATCHED");
   } else if (command == "pads") {
     os.StartTimer(kWorkTimer, 50);
-  } else if (command == "curtain") {
+  } else if (command == "curtain" || command == "curtainbox") {
     os.ShowCurtain(true);
+    if (command == "curtainbox") {
+      Say("READY");
+      os.ShowMessage("over the curtain", ruskel::MessageKind::Error);
+      Say("BOXCLOSED");
+      os.EndProcess(0);
+    }
   } else if (command == "reentry") {
     os.StartTimer(kWorkTimer, 20);
   } else {
