@@ -113,12 +113,14 @@ void Win32Platform::QueueEvent(const PlatformEvent& event) {
       if (queued.kind == event.kind && queued.timerId == event.timerId) return;
     }
   }
-  if (queue_.size() >= kMaxQueuedEvents) {
-    auto key = std::find_if(queue_.begin(), queue_.end(), [](const PlatformEvent& queued) {
+  // Only keys can pile up without bound; every other kind is kept.
+  const bool isKey = event.kind == EventKind::KeyDown || event.kind == EventKind::KeyUp;
+  if (isKey && queue_.size() >= kMaxQueuedEvents) {
+    auto oldest = std::find_if(queue_.begin(), queue_.end(), [](const PlatformEvent& queued) {
       return queued.kind == EventKind::KeyDown || queued.kind == EventKind::KeyUp;
     });
-    if (key == queue_.end()) return;
-    queue_.erase(key);
+    if (oldest == queue_.end()) return;
+    queue_.erase(oldest);
   }
   queue_.push_back(event);
 }

@@ -5,6 +5,8 @@
 #include <mmsystem.h>
 #include <xinput.h>
 
+#include <string>
+
 #include "platform/win32_platform.h"
 
 namespace ruskel {
@@ -43,8 +45,14 @@ bool Win32Platform::ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) 
   if (userIndex >= 4) return false;
   if (!xinputLoaded_) {
     xinputLoaded_ = true;
+    // From the system folder only: a DLL of that name beside the emulator is
+    // not the system's.
+    char system[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
     for (const char* dll : kXInputDlls) {
-      HMODULE module = LoadLibraryA(dll);
+      if (length == 0 || length >= MAX_PATH) break;
+      const std::string path = std::string(system, length) + "\\" + dll;
+      HMODULE module = LoadLibraryA(path.c_str());
       if (module == nullptr) continue;
       FARPROC getState = GetProcAddress(module, "XInputGetState");
       if (getState != nullptr) {

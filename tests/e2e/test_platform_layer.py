@@ -121,6 +121,14 @@ class PlatformLayerTest(E2ETestCase):
         self.assertEqual(self.case.wait_exit(probe.proc, 15), 0, probe.dump())
         self.assertEqual(probe.words("ENDED"), [["ENDED", started[1]]], probe.dump())
 
+    def test_a_window_of_a_process_started_through_another_is_of_the_family(self):
+        title = self.unique_title("Probe Emulator")
+        probe = self.probe("family", "20000", title, "cmd.exe", "/c", "demoemu.exe", "--title",
+                           f'"{title}"', "--lifetime", "60000")
+        family = probe.wait("FAMILY", 15)
+        self.assertEqual(family, ["FAMILY", "other=1", "of_started=1", "of_probe=1",
+                                  "of_other=0"], probe.dump())
+
     def test_windows_titled_match_the_whole_title_in_any_case(self):
         shown = self.emulator()
         # A second window with the same title that is never shown.
@@ -144,7 +152,7 @@ class PlatformLayerTest(E2ETestCase):
                            "--lifetime", "60000")
         self.assertEqual(self.case.tool("waitvisible", title, "15000").returncode, 0)
         self.assertEqual(self.case.wait_exit(probe.proc, 15), 0, probe.dump())
-        self.assertIsNotNone(probe.words("END"), probe.dump())
+        self.assertTrue(probe.words("END"), probe.dump())
         # Still there a while later.
         self.assertEqual(self.case.tool("waitgone", title, "1500").returncode, 2)
 
@@ -183,6 +191,15 @@ class PlatformLayerTest(E2ETestCase):
         self.assertEqual(self.case.tool("press", str(VK_DOWN), "30").returncode, 0)
         self.assertTrue(log.wait_for(lambda e: e.name == "KEYDOWN" and e.fields.get("vk") == "40",
                                      5), log.dump())
+
+    def test_a_message_box_shows_instead_of_the_curtain(self):
+        self.emulator_in_front()
+        probe = self.probe("curtainbox", "15000")
+        self.assertEqual(self.case.tool("waitvisible", "ruskel", "10000").returncode, 0)
+        time.sleep(0.5)  # drawn, were it still there
+        self.assertLess(self.black_share(), 0.99)
+        self.assertEqual(self.case.tool("msgbox", "10000").lines, ["ruskel", "over the curtain"])
+        self.assertEqual(self.case.wait_exit(probe.proc, 10), 0, probe.dump())
 
     def black_share(self) -> float:
         """The share of the screen's pixels that are black."""

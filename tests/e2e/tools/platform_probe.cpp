@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "demo/epoch_ms.h"
 #include "platform/win32_platform.h"
@@ -53,6 +54,7 @@ struct Probe {
   bool boxShown = false;
   std::string command;
   ruskel::ProcessId started = 0;
+  std::string title;  // family: the window to wait for
 
   void Handle(const PlatformEvent& event) {
     if (++depth > 1) Say("REENTERED");
@@ -65,6 +67,7 @@ struct Probe {
         break;
       case EventKind::WindowsChanged:
         Say("WINDOWS");
+        if (!title.empty()) ReportFamily();
         break;
       case EventKind::ProcessEnded:
         Say("ENDED %lu", static_cast<unsigned long>(event.processId));
@@ -74,6 +77,18 @@ struct Probe {
         break;
     }
     --depth;
+  }
+
+  // Whether the window's process counts as the started process's, and as the probe's.
+  void ReportFamily() {
+    std::vector<ruskel::WindowInfo> windows = os.TopWindowsTitled(title);
+    if (windows.empty()) return;
+    const ruskel::ProcessId owner = windows.front().processId;
+    Say("FAMILY other=%d of_started=%d of_probe=%d of_other=%d", owner != started ? 1 : 0,
+        os.IsDescendantOf(owner, started) ? 1 : 0,
+        os.IsDescendantOf(owner, GetCurrentProcessId()) ? 1 : 0,
+        os.IsDescendantOf(started, owner) ? 1 : 0);
+    os.EndProcess(0);
   }
 
   void OnTimer(int timerId) {
@@ -90,6 +105,14 @@ struct Probe {
         os.ShowMessage("probe", ruskel::MessageKind::Information);
         Say("BOXCLOSED");
       }
+      return;
+    }
+    if (command == "pads") {
+      ruskel::JoyInfo joystick;
+      std::uint16_t buttons = 0;
+      const bool joystickFound = os.ReadJoystick(0, joystick);
+      const bool padFound = os.ReadXInput(0, buttons);
+      if (++ticks == 1) Say("PADS joystick=%d xinput=%d", joystickFound ? 1 : 0, padFound ? 1 : 0);
       return;
     }
     if (sent < sendCount) {
@@ -147,8 +170,12 @@ int Usage() {
                "  windows <ms>               watch windows\n"
                "  idle <ms>                  watch keys and windows, print nothing but END\n"
                "  start <ms> <kill 0|1> <command line>  start a process and watch it\n"
+               "  family <ms> <title> <command line>  start a process, wait for a window\n"
+               "                             with the title, tell whose it is\n"
                "  titled <title>             list the top-level windows with the title\n"
+               "  pads <ms>                  read joystick 0 and XInput pad 0 every 50 ms\n"
                "  curtain <ms>               show the curtain\n"
+               "  curtainbox <ms>            show the curtain, then a message box\n"
                "  reentry <ms>               a message box inside a tick handler\n"
                "  mark                       does raw input hand back dwExtraInfo\n");
   return 1;
@@ -189,8 +216,12 @@ int main(int argc, char** argv) {
     }
   } else if (command == "windows") {
     os.WatchWindows(true);
-  } else if (command == "start" && argc >= 5) {
+  } else if ((command == "start" || command == "family") && argc >= 5) {
     ruskel::ProcessStart start;
+    if (command == "family") {
+      probe.title = argv[3];
+      os.WatchWindows(true);
+    }
     start.killWithRuskel = std::string(argv[3]) == "1";
     for (int i = 4; i < argc; ++i) {
       if (i > 4) start.commandLine += ' ';
@@ -209,9 +240,18 @@ int main(int argc, char** argv) {
         os.IsProcessRunning(result.processId) ? 1 : 0,
         os.IsDescendantOf(result.processId, result.processId) ? 1 : 0);
     Say("PARENT %d", os.IsDescendantOf(GetCurrentProcessId(), result.processId) ? 1 : 0);
-    if (!os.WatchProcess(result.processId)) Say("UNWATCHED");
-  } else if (command == "curtain") {
+    probe.started = result.processId;
+    if (command == "start" && !os.WatchProcess(result.processId)) Say("UNWATCHED");
+  } else if (command == "pads") {
+    os.StartTimer(kWorkTimer, 50);
+  } else if (command == "curtain" || command == "curtainbox") {
     os.ShowCurtain(true);
+    if (command == "curtainbox") {
+      Say("READY");
+      os.ShowMessage("over the curtain", ruskel::MessageKind::Error);
+      Say("BOXCLOSED");
+      os.EndProcess(0);
+    }
   } else if (command == "reentry") {
     os.StartTimer(kWorkTimer, 20);
   } else {
