@@ -81,7 +81,7 @@ void Form1::UpdateExitTimer() {
     Stop(TimerId::timWfExit);
     return;
   }
-  const std::uint32_t hold = m_->State.Options.exithold;
+  const std::uint32_t hold = exitWatch_.HoldMs();
   const bool holding = hold > 0 && exitWatch_.HoldPending();
   const bool keyState = NeedsKeyStateCheck();
   if (!exitWatch_.WatchesButton() && !holding && !keyState) {

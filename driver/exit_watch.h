@@ -35,6 +35,7 @@ class ExitWatch {
   bool HoldPending() const { return keyDownAt_.has_value() || padMatchedAt_.has_value(); }
   bool WatchesButton() const;
   std::int32_t ExitKey() const { return settings_.exitKey; }
+  std::uint32_t HoldMs() const { return settings_.holdMs; }
 
   // A mask of 15 or less names buttons 1 to 4 only, as a four-button reading
   // does; a larger one names the whole mask.

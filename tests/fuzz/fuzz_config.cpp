@@ -181,7 +181,7 @@ void RunOnce(const std::string& bytes) {
   // Short delays keep each run quick; their effect on the walk is tested elsewhere.
   s.Options.keydelay = std::min<std::uint32_t>(s.Options.keydelay, 2);
   s.Options.startdelay = std::min<std::uint32_t>(s.Options.startdelay, 20);
-  s.Options.exithold = 0;
+  const std::uint64_t holdMs = s.Options.exithold;
   const auto starts = os.TraceOf("StartProcess");
   Require(starts.size() == 1 && starts[0] == expectedStart,
           "the emulator starts once, from the program folder");
@@ -194,8 +194,9 @@ void RunOnce(const std::string& bytes) {
   RunDialogue(os);
   const std::uint64_t exitAt =
       os.now() + static_cast<std::uint64_t>(std::min(s.MiscDelay, kLongestMiscWait)) + 5;
-  os.PressKey(27, exitAt, exitAt + 5);
-  const auto exitCode = os.exitCode() ? os.exitCode() : os.RunUntil(exitAt + 10);
+  // Held as long as exithold asks, and a little more.
+  os.PressKey(27, exitAt, exitAt + holdMs + 5);
+  const auto exitCode = os.exitCode() ? os.exitCode() : os.RunUntil(exitAt + holdMs + 10);
 
   const int gameIndex = ExpectedGameIndex(s);
   std::size_t keys = KeysSent(s.StartupSeq);
