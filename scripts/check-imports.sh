@@ -12,7 +12,7 @@ for exe in "$@"; do
   for dll in $dlls; do
     case "$(echo "$dll" | tr 'A-Z' 'a-z')" in
       kernel32.dll | user32.dll | gdi32.dll | winmm.dll | msvcrt.dll | advapi32.dll | \
-        shell32.dll | comctl32.dll | ole32.dll) ;;
+        shell32.dll | comctl32.dll | ole32.dll | dinput8.dll) ;;
       *) echo "$exe imports $dll, which is not a system DLL" >&2; status=1 ;;
     esac
   done

@@ -11,7 +11,7 @@ set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
-max_size=409600  # ruskel.exe stays under 400 KB
+max_size=512000  # ruskel.exe stays under 500 KB (the event loop, job object and pads took it past 400)
 
 version=$(sed -n 's/^project(ruskel VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
 if [ -z "$version" ]; then
