@@ -33,6 +33,9 @@ inline constexpr std::uint64_t kForeignWindowAfterMs = 5000;
 // handing over to the real emulator; if no window comes within this long,
 // the emulator is taken to have failed.
 inline constexpr std::uint64_t kHandOverMs = 30000;
+// With keydelay the first key waits at least this long after the window is in
+// front: a reader that polls once per frame may not poll yet.
+inline constexpr std::uint32_t kFirstKeySettleMs = 150;
 // How long the emulator may take to answer before the first key.
 inline constexpr std::uint32_t kWindowAnswerMs = 500;
 inline constexpr std::uint32_t kPadPollMs = 50;

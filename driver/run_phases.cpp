@@ -1,5 +1,7 @@
 // The run from the emulator's start to the game: window wait, focus, the menu
 // walk and the misc sequence.
+#include <algorithm>
+
 #include "core/emulator_window.h"
 #include "core/fatal.h"
 #include "core/game_selection.h"
@@ -49,6 +51,7 @@ void Form1::Timkey_Timer() {
       BeginDialogue();
       break;
     case Phase::Dialogue:
+      SetInterval(TimerId::Timkey, m_->State.Options.keydelay);
       PlayStrokes();
       break;
     case Phase::Starting:
@@ -147,10 +150,10 @@ void Form1::BeginDialogue() {
     return;
   }
   // With a delay Timkey paces the walk, one key event per tick, and the
-  // first key waits one pause too: an emulator that has just come to the
+  // first key waits a pause too: an emulator that has just come to the
   // front may not read input yet, and readers that poll need to see the
   // key go down from up.
-  SetInterval(TimerId::Timkey, delay);
+  SetInterval(TimerId::Timkey, std::max(delay, kFirstKeySettleMs));
 }
 
 void Form1::PlayStrokes() {

@@ -92,8 +92,8 @@ TEST_F(DelayedWalk, HoldsAndReleasesEachKeyForTheDelay) {
   Begin();
   EXPECT_EQ(run.RunFor(2000), std::nullopt);
   EXPECT_EQ(run.Keys(), "40d 40u 40d 40u 13d 13u");
-  // One pause before the first key too.
-  EXPECT_THAT(KeyTimes(run.os), ElementsAre(160, 220, 280, 340, 400, 460));
+  // A settle before the first key too.
+  EXPECT_THAT(KeyTimes(run.os), ElementsAre(250, 310, 370, 430, 490, 550));
   EXPECT_FALSE(run.os.TimerRunning(static_cast<int>(TimerId::Timkey)));
 }
 
@@ -102,12 +102,12 @@ TEST_F(DelayedWalk, MiscIsArmedOnlyOnceTheEnterSequenceHasFinished) {
   config.misc = {"32/down", "32/up"};
   Begin();
   EXPECT_EQ(run.RunFor(2000), std::nullopt);
-  // The walk ends 60 ms after the last key-up (460 + 60); misc 500 ms after
+  // The walk ends 60 ms after the last key-up (550 + 60); misc 500 ms after
   // that, paced by the same delay.
   const auto times = KeyTimes(run.os);
   ASSERT_EQ(times.size(), 8u);
-  EXPECT_EQ(times[6], 1020u);
-  EXPECT_EQ(times[7], 1080u);
+  EXPECT_EQ(times[6], 1110u);
+  EXPECT_EQ(times[7], 1170u);
 }
 
 TEST_F(DelayedWalk, ExitKeyMidWalkStopsTheKeysAndClosesTheEmulator) {

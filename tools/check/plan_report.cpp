@@ -1,10 +1,12 @@
 #include "tools/check/plan_report.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/emulator_window.h"
 #include "core/number.h"
 #include "core/options.h"
+#include "driver/form1.h"
 #include "core/text.h"
 #include "tools/check/key_names.h"
 
@@ -102,9 +104,11 @@ std::string DescribeButton(std::int32_t mask) {
 // How long the menu walk takes with the file's delays, for example
 // "12 selects, 52 key events, 3.1 s".
 std::string DescribeWalkTime(const RunState& s, std::size_t selects, std::size_t keyEvents) {
-  // With a delay the first key waits one pause too.
-  const double pauses = s.Options.keydelay > 0 ? static_cast<double>(keyEvents) + 1 : 0;
-  const double ms = static_cast<double>(s.Options.startdelay) + pauses * s.Options.keydelay;
+  // With a delay every key is followed by a pause, and the first waits too.
+  const std::uint32_t delay = s.Options.keydelay;
+  const double lead = delay > 0 ? std::max(delay, kFirstKeySettleMs) : 0;
+  const double ms = static_cast<double>(s.Options.startdelay) + lead +
+                    static_cast<double>(keyEvents) * delay;
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.1f s", ms / 1000.0);
   std::string out = Times(selects, "select", "selects") + ", " +
