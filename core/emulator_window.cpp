@@ -29,10 +29,6 @@ WindowHandle OwnWindow(Mainmod& m) {
 
 }  // namespace
 
-WindowHandle LookUpEmulatorWindow(Mainmod& m) {
-  return m.Os.FindTopWindow(m.State.WindowTitle);
-}
-
 bool InEmulatorTree(Mainmod& m, ProcessId process) {
   if (process == 0) return false;
   const RunState& s = m.State;

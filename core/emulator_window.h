@@ -9,9 +9,6 @@ namespace ruskel {
 
 inline constexpr const char* kNullWord = "null";
 
-// A plain lookup by title, as FindWindow does it.
-WindowHandle LookUpEmulatorWindow(Mainmod& m);
-
 // The window the run waits for: among the windows with the title, those of
 // the emulator's own processes, and of these a visible one first. Windows of
 // other processes (left over from an earlier emulator) count only when

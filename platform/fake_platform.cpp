@@ -355,18 +355,6 @@ std::uint64_t FakePlatform::NowMs() {
   return now_;
 }
 
-WindowHandle FakePlatform::FindTopWindow(const std::string& title) {
-  WindowHandle found = 0;
-  for (const Window& window : windows_) {
-    if (WindowExists(window) && Upper(window.title) == Upper(title)) {
-      found = window.handle;
-      break;
-    }
-  }
-  Poll("FindWindow " + title + " -> " + Hex(found));
-  return found;
-}
-
 std::vector<WindowInfo> FakePlatform::TopWindowsTitled(const std::string& title) {
   std::vector<WindowInfo> out;
   for (const Window& window : windows_) {

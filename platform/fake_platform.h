@@ -125,7 +125,6 @@ class FakePlatform : public PlatformOps {
   void StartTimer(int timerId, std::uint32_t intervalMs) override;
   void StopTimer(int timerId) override;
   std::uint64_t NowMs() override;
-  WindowHandle FindTopWindow(const std::string& title) override;
   std::vector<WindowInfo> TopWindowsTitled(const std::string& title) override;
   std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
   ProcessId WindowProcess(WindowHandle window) override;

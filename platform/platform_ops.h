@@ -113,7 +113,6 @@ class PlatformOps {
   virtual std::uint64_t NowMs() = 0;  // monotonic milliseconds
 
   // Windows.
-  virtual WindowHandle FindTopWindow(const std::string& title) = 0;  // whole title, any case
   // Every top-level window whose whole title is title (any case), in z-order.
   virtual std::vector<WindowInfo> TopWindowsTitled(const std::string& title) = 0;
   // The top-level windows that belong to a process.

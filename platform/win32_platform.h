@@ -39,7 +39,6 @@ class Win32Platform : public PlatformOps {
   void StopTimer(int timerId) override;
   std::uint64_t NowMs() override;
 
-  WindowHandle FindTopWindow(const std::string& title) override;
   std::vector<WindowInfo> TopWindowsTitled(const std::string& title) override;
   std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
   ProcessId WindowProcess(WindowHandle window) override;

@@ -39,10 +39,6 @@ ProcessId ProcessOf(HWND window) {
 
 }  // namespace
 
-WindowHandle Win32Platform::FindTopWindow(const std::string& title) {
-  return FromHwnd(FindWindowA(nullptr, title.c_str()));
-}
-
 std::vector<WindowInfo> Win32Platform::TopWindowsTitled(const std::string& title) {
   std::vector<WindowInfo> found;
   // One character more than the title: a longer title then never compares equal.

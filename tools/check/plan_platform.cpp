@@ -84,10 +84,6 @@ void PlanPlatform::StopTimer(int timerId) {
   runningTimers.erase(timerId);
 }
 
-WindowHandle PlanPlatform::FindTopWindow(const std::string&) {
-  return quitPosted_ ? 0 : kEmulatorWindow;
-}
-
 std::vector<WindowInfo> PlanPlatform::TopWindowsTitled(const std::string&) {
   if (quitPosted_) return {};
   return {{kEmulatorWindow, kEmulatorProcess, true}};
