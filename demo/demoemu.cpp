@@ -12,6 +12,7 @@
 
 #include "demo/demo_options.h"
 #include "demo/event_log.h"
+#include "demo/frame_stats.h"
 #include "demo/key_reader.h"
 #include "demo/launcher.h"
 #include "demo/menu_window.h"
@@ -72,7 +73,8 @@ Timers StartTimers(const Options& options) {
 
 // The message loop, with a frame tick for the readers that poll. Returns the exit code and
 // sets `reason` to why the emulator ends.
-int RunLoop(const Options& options, const Timers& timers, KeyReader& reader, std::string& reason) {
+int RunLoop(const Options& options, const Timers& timers, KeyReader& reader, FrameStats& frames,
+            std::string& reason) {
   ULONGLONG nextFrame = GetTickCount64();
   for (;;) {
     MSG message;
@@ -104,6 +106,7 @@ int RunLoop(const Options& options, const Timers& timers, KeyReader& reader, std
     }
     ULONGLONG now = GetTickCount64();
     if (now >= nextFrame) {
+      frames.FrameStarts();
       reader.Poll();
       nextFrame = now + kFrameMs;
     }
@@ -158,7 +161,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   }
 
   std::string reason;
-  int exitCode = RunLoop(options, timers, *reader, reason);
+  FrameStats frames(kFrameMs);
+  int exitCode = RunLoop(options, timers, *reader, frames, reason);
+  frames.LogSummary();
   Log("QUIT", "reason=" + reason);
   reader.reset();
   CloseLog();

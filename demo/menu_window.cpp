@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "demo/event_log.h"
+#include "demo/key_holds.h"
 
 namespace ruskel::demo {
 namespace {
@@ -114,8 +115,9 @@ void Paint(HWND window) {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // Only the main window reads keys, as an emulator's game window does.
-  if (window == gMenu.main && gMenu.setup.reader != nullptr) {
-    gMenu.setup.reader->OnMessage(message, wParam, lParam);
+  if (window == gMenu.main) {
+    NoteKeyMessage(message, wParam);
+    if (gMenu.setup.reader != nullptr) gMenu.setup.reader->OnMessage(message, wParam, lParam);
   }
   switch (message) {
     case WM_ACTIVATE:
