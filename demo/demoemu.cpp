@@ -13,6 +13,7 @@
 #include "demo/demo_options.h"
 #include "demo/event_log.h"
 #include "demo/frame_stats.h"
+#include "demo/key_holds.h"
 #include "demo/key_reader.h"
 #include "demo/launcher.h"
 #include "demo/menu_window.h"
@@ -104,6 +105,7 @@ int RunLoop(const Options& options, const Timers& timers, KeyReader& reader, Fra
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }
+    SampleTick();
     ULONGLONG now = GetTickCount64();
     if (now >= nextFrame) {
       frames.FrameStarts();

@@ -7,6 +7,9 @@
 
 namespace ruskel::demo {
 
+// Called often (every turn of the message loop) to keep the tick's place on the log's clock.
+void SampleTick();
+
 // Logs `HOLD vk=N ms=<hold> down=<epoch ms> up=<epoch ms>` at each key-up that follows a key-down.
 void NoteKeyMessage(UINT message, WPARAM wParam);
 

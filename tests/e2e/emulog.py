@@ -36,6 +36,14 @@ def parse_line(line: str) -> Optional[Event]:
     return Event(int(parts[0]), parts[1], details, fields)
 
 
+@dataclass
+class Hold:
+    vk: int
+    ms: int  # up minus down on the system tick, exact to the millisecond
+    down: int  # epoch ms
+    up: int
+
+
 class EmulatorLog:
     """The log file of one demo emulator run, re-read on every query."""
 
@@ -68,6 +76,15 @@ class EmulatorLog:
     def key_events(self) -> List[Event]:
         """KEYDOWN and KEYUP events in order, with their via, scan and ext fields."""
         return [event for event in self.events() if event.name in ("KEYDOWN", "KEYUP")]
+
+    def holds(self) -> List["Hold"]:
+        """Each key's hold as the window's key messages timed it, in the order of the key-ups."""
+        return [Hold(int(e.fields["vk"]), int(e.fields["ms"]), int(e.fields["down"]),
+                     int(e.fields["up"])) for e in self.named("HOLD")]
+
+    def slow_frames(self) -> List[Tuple[int, int]]:
+        """The reader's frames that took more than two, as (start, end) epoch ms."""
+        return [(e.ms - int(e.fields["gap"]), e.ms) for e in self.named("FRAME")]
 
     def wait_for(self, match: Callable[[Event], bool], timeout_s: float) -> Optional[Event]:
         """First event that matches, waiting up to timeout_s for it to be logged."""
