@@ -88,6 +88,7 @@ class Form1 : public TimerHost {
   // The menu walk: strokes played back to back, or one per tick with keydelay.
   void PlayStrokes();
   bool FinishWalkStage();
+  void RestartPacer(TimerId timer);
 
   // Exit.
   void OnKey(const PlatformEvent& event);

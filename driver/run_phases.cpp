@@ -53,6 +53,7 @@ void Form1::Timkey_Timer() {
     case Phase::Dialogue:
       SetInterval(TimerId::Timkey, m_->State.Options.keydelay);
       PlayStrokes();
+      if (phase_ == Phase::Dialogue) RestartPacer(TimerId::Timkey);
       break;
     case Phase::Starting:
     case Phase::Playing:
@@ -223,6 +224,15 @@ void Form1::misc_Timer() {
     }
   }
   PlayStrokes();
+  RestartPacer(TimerId::misc);
+}
+
+// A timer keeps its own beat: after a tick that came late the next one comes
+// early, and the key then held (or released) for less than keydelay may fall
+// between two frames of a reader that polls. Counted again from the key just
+// sent, every key is held the whole delay.
+void Form1::RestartPacer(TimerId timer) {
+  if (m_->State.Options.keydelay > 0 && Slot(timer).enabled) Start(timer);
 }
 
 void Form1::curtain_Timer() {
