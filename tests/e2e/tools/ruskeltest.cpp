@@ -466,6 +466,9 @@ int Usage() {
                "usage: ruskeltest <command> ...\n"
                "  press <vk> <hold_ms>             key down, hold, key up; prints the epoch ms of "
                "the down event\n"
+               "  down <vk>                        key down and no key up: the key stays down, "
+               "as when Wine loses a key-up\n"
+               "  up <vk>                          key up alone\n"
                "  keys <title> <timeout_ms> <vk>...  bring the window to the front, then tap each "
                "key; prints the epoch ms\n"
                "  type <title> <timeout_ms> <hold_ms> <gap_ms> <key>...  bring the window to the "
@@ -512,6 +515,10 @@ int main(int argc, char** argv) {
   };
 
   if (command == "press" && argc == 4 && numbersFrom(2)) return Press(numbers[0], numbers[1]);
+  if ((command == "down" || command == "up") && argc == 3 && numbersFrom(2)) {
+    SendKey(static_cast<BYTE>(numbers[0]), command == "down");
+    return kExitOk;
+  }
   if (command == "keys" && argc >= 5 && numbersFrom(3)) {
     return Keys(argv[2], numbers[0], std::vector<long>(numbers.begin() + 1, numbers.end()));
   }
