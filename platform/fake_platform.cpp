@@ -451,16 +451,19 @@ void FakePlatform::WatchKeys(bool on) {
   watchingKeys_ = on;
 }
 
-bool FakePlatform::IsKeyDown(std::int32_t virtualKey) {
-  bool down = false;
+KeyLook FakePlatform::LookAtKey(std::int32_t virtualKey) {
+  KeyLook look;
+  const auto last = lastKeyLook_.find(virtualKey);
   for (const Hold& press : keyPresses_) {
-    if (press.source == static_cast<std::uint32_t>(virtualKey) && press.from <= now_ &&
-        now_ < press.to) {
-      down = true;
-    }
+    if (press.source != static_cast<std::uint32_t>(virtualKey) || press.from > now_) continue;
+    if (now_ < press.to) look.down = true;
+    if (last == lastKeyLook_.end() || press.from > last->second) look.pressedSinceLastLook = true;
   }
-  Poll("IsKeyDown " + std::to_string(virtualKey) + " -> " + (down ? "1" : "0"));
-  return down;
+  look.pressedSinceLastLook = look.pressedSinceLastLook && pressBitKept;
+  lastKeyLook_[virtualKey] = now_;
+  Poll("LookAtKey " + std::to_string(virtualKey) + " -> " + (look.down ? "1" : "0") +
+       (look.pressedSinceLastLook ? " pressed" : ""));
+  return look;
 }
 
 bool FakePlatform::ReadJoystick(std::uint32_t joystickId, JoyInfo& info) {
