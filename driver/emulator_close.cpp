@@ -78,6 +78,8 @@ void Form1::OnProcessEnded(ProcessId process) {
   if (process != followed || process == 0) return;
   if (s.Options.follow) Finish(kExitEmulatorEnded, "the emulator ended by itself");
   Log(*m_, "the emulator ended by itself; waiting for the exit key (follow=off)");
+  // A first look takes up a press since long ago (or a key of the walk).
+  if (exitWatch_.ExitKey() != 0) os_.LookAtKey(exitWatch_.ExitKey());
   emulatorGone_ = true;
   UpdateExitTimer();
 }

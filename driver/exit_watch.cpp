@@ -7,7 +7,7 @@ namespace ruskel {
 void ExitWatch::Start(const Settings& settings, std::uint64_t now, bool keyHeldNow) {
   settings_ = settings;
   heldAtStart_ = keyHeldNow;
-  lastIgnoredDownAt_ = now;
+  lastDownAt_ = now;
   keyDownAt_.reset();
   padMatchedAt_.reset();
 }
@@ -22,16 +22,30 @@ bool ExitWatch::Held(const std::optional<std::uint64_t>& since, std::uint64_t no
 
 bool ExitWatch::KeyDown(std::int32_t virtualKey, std::uint64_t now) {
   if (settings_.exitKey == 0 || virtualKey != settings_.exitKey) return false;
+  return Pressed(now);
+}
+
+bool ExitWatch::Pressed(std::uint64_t now) {
   if (heldAtStart_) {
-    // Autorepeat of a key held since before the watch (or one whose key-up
-    // was lost with an earlier emulator's window): not a press.
-    const bool repeat = now - lastIgnoredDownAt_ < kAutorepeatGapMs;
-    lastIgnoredDownAt_ = now;
+    // Autorepeat of a key held since before the watch; a key-down after a
+    // quiet spell is a fresh press, also on a key stuck down.
+    const bool repeat = now - lastDownAt_ < kAutorepeatGapMs;
+    lastDownAt_ = now;
     if (repeat) return false;
     heldAtStart_ = false;
   }
   if (!keyDownAt_) keyDownAt_ = now;  // later key-downs are autorepeat
   return Held(keyDownAt_, now);
+}
+
+bool ExitWatch::KeyLooked(const KeyLook& look, std::uint64_t now) {
+  if (settings_.exitKey == 0) return false;
+  bool exit = false;
+  if (look.pressedSinceLastLook || (look.down && !heldAtStart_)) exit = Pressed(now);
+  // A whole press between two looks ends the run only when no hold is asked:
+  // how long it was held is not known.
+  if (!look.down) KeyUp(settings_.exitKey);
+  return exit;
 }
 
 void ExitWatch::KeyUp(std::int32_t virtualKey) {

@@ -69,7 +69,8 @@ class FakePlatform : public PlatformOps {
   bool foregroundRefused = false;       // BringToFront never lands
   bool joystickPresent = false;         // winmm joystick 0
   bool keyEventsDelivered = true;       // false: as Wine with no window in front
-  bool tracePolls = false;              // also record lookups, key states and pad reads
+  bool pressBitKept = true;  // false: another program takes the "pressed since" bit first
+  bool tracePolls = false;   // also record lookups, key states and pad reads
   // Runs while a message box is up, as a real modal loop that delivers messages would.
   std::function<void()> whileMessageBoxShown;
 
@@ -139,7 +140,7 @@ class FakePlatform : public PlatformOps {
   void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t virtualKey) override;
   void WatchKeys(bool on) override;
-  bool IsKeyDown(std::int32_t virtualKey) override;
+  KeyLook LookAtKey(std::int32_t virtualKey) override;
   bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
   bool ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) override;
   std::string UpperAnsi(const std::string& text) override;
@@ -174,6 +175,7 @@ class FakePlatform : public PlatformOps {
   std::map<ProcessId, ProcessState> processes_;
   ProcessId nextProcess_ = kFirstStartedProcess;
   std::vector<Hold> keyPresses_;
+  std::map<std::int32_t, std::uint64_t> lastKeyLook_;
   std::vector<Hold> joystickHolds_;
   std::map<std::uint32_t, std::uint64_t> joysticksFrom_;
   std::vector<Hold> xinputHolds_;

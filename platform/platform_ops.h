@@ -51,6 +51,11 @@ struct WindowInfo {
   bool visible = false;
 };
 
+struct KeyLook {
+  bool down = false;
+  bool pressedSinceLastLook = false;
+};
+
 enum class MessageKind { Information, Error };
 
 // What wakes the driver. Delivered on the one thread, one at a time, never
@@ -137,7 +142,9 @@ class PlatformOps {
   virtual std::uint8_t ScanCodeOf(std::uint8_t virtualKey) = 0;  // 0 when the key has none
   // KeyDown/KeyUp events while on. Keys sent through SendKeyEvent never come back as events.
   virtual void WatchKeys(bool on) = 0;
-  virtual bool IsKeyDown(std::int32_t virtualKey) = 0;  // held right now
+  // A look at a key where no key events may come: whether it is down now, and
+  // whether it went down since the previous look (a press between two looks).
+  virtual KeyLook LookAtKey(std::int32_t virtualKey) = 0;
 
   // Pads. Both return false when there is no such pad; info/buttons are then untouched.
   // A missing pad is probed again only every few seconds: probing is slow.

@@ -86,8 +86,11 @@ void Win32Platform::OnRawInput(std::intptr_t rawInputHandle) {
   QueueEvent(event);
 }
 
-bool Win32Platform::IsKeyDown(std::int32_t virtualKey) {
-  return (static_cast<std::uint16_t>(GetAsyncKeyState(virtualKey)) & 0x8000) != 0;
+KeyLook Win32Platform::LookAtKey(std::int32_t virtualKey) {
+  const auto state = static_cast<std::uint16_t>(GetAsyncKeyState(virtualKey));
+  // The low bit tells of a press since the previous call. Another program
+  // that polls the same key may take it first, so it only adds to the state.
+  return {(state & 0x8000) != 0, (state & 0x0001) != 0};
 }
 
 }  // namespace ruskel

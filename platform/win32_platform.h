@@ -54,7 +54,7 @@ class Win32Platform : public PlatformOps {
   void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t virtualKey) override;
   void WatchKeys(bool on) override;
-  bool IsKeyDown(std::int32_t virtualKey) override;
+  KeyLook LookAtKey(std::int32_t virtualKey) override;
 
   bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
   bool ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) override;

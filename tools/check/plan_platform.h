@@ -101,7 +101,7 @@ class PlanPlatform : public PlatformOps {
   void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t) override { return 0; }
   void WatchKeys(bool) override {}
-  bool IsKeyDown(std::int32_t) override { return false; }
+  KeyLook LookAtKey(std::int32_t) override { return {}; }
   bool ReadJoystick(std::uint32_t, JoyInfo&) override { return false; }
   bool ReadXInput(std::uint32_t, std::uint16_t&) override { return false; }
   std::string UpperAnsi(const std::string& text) override;
