@@ -69,9 +69,9 @@ struct PadsAnswer {
 
 // What makes Windows start a program elevated.
 struct ProgramAnswer {
-  std::string layersUser;     // compatibility flags for this user; empty: none
-  std::string layersMachine;  // for every user
-  bool readable = false;      // the program could be opened for its resources
+  std::string layersUser;               // compatibility flags for this user; empty: none
+  std::string layersMachine;            // for every user
+  bool readable = false;                // the program could be opened for its resources
   std::optional<std::string> manifest;  // its embedded manifest, when it has one
 };
 

@@ -59,10 +59,9 @@ JobAnswer Win32SystemProbe::Job() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  answer.testStarted =
-      CreateProcessA(self.c_str(), line.data(), nullptr, nullptr, FALSE,
-                     CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process) !=
-      FALSE;
+  answer.testStarted = CreateProcessA(self.c_str(), line.data(), nullptr, nullptr, FALSE,
+                                      CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr,
+                                      &startup, &process) != FALSE;
   if (!answer.testStarted) {
     answer.failure = LastError("CreateProcess");
     CloseHandle(job);

@@ -33,8 +33,8 @@ std::string LayersValue(HKEY root, REGSAM view, const std::string& program) {
   if (RegQueryValueExA(key, program.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
       type == REG_SZ && size > 0) {
     std::vector<char> data(size + 1, '\0');
-    if (RegQueryValueExA(key, program.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(data.data()), &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExA(key, program.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                         &size) == ERROR_SUCCESS) {
       text = data.data();
     }
   }

@@ -112,13 +112,13 @@ RawInputAnswer Win32SystemProbe::RawInput() {
   windowClass.lpszClassName = kWindowClass;
   RegisterClassExA(&windowClass);
   // Made as ruskel makes its own: a hidden tool window, never activated.
-  HWND sink = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kWindowClass,
-                              "ruskel-check raw input", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                              instance, &run);
+  HWND sink =
+      CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kWindowClass, "ruskel-check raw input",
+                      WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, &run);
   // Stands in for the emulator: the window in front that gets the keys.
   HWND front = CreateWindowExA(0, kWindowClass, "ruskel-check: raw input test (closes by itself)",
-                               WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 360, 120,
-                               nullptr, nullptr, instance, &run);
+                               WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 360, 120, nullptr,
+                               nullptr, instance, &run);
   if (sink == nullptr || front == nullptr) {
     answer.failure = "CreateWindowEx: " + SystemErrorText(GetLastError());
   } else {

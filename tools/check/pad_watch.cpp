@@ -9,8 +9,8 @@ namespace ruskel::check {
 namespace {
 
 struct PadSeen {
-  std::string found;         // what to say when it starts answering
-  std::uint32_t buttons{};   // in winmm numbering, as -butx counts them
+  std::string found;        // what to say when it starts answering
+  std::uint32_t buttons{};  // in winmm numbering, as -butx counts them
 };
 
 // Every pad that answers now, by a name that stays the same while it answers.
@@ -37,8 +37,9 @@ std::string HeldLine(const std::string& name, std::uint32_t buttons) {
 }  // namespace
 
 void WatchPads(SystemProbe& probe, const std::function<void(const std::string&)>& print) {
-  print("Hold the button or buttons that are to end a game: every change shows the -butx "
-        "that matches. Esc ends.");
+  print(
+      "Hold the button or buttons that are to end a game: every change shows the -butx "
+      "that matches. Esc ends.");
   std::map<std::string, PadSeen> last;
   bool escapeWasUp = false;
   bool saidNone = false;

@@ -75,9 +75,10 @@ int RunOnThisMachine(const ruskel::check::CheckCommand& command) {
   return ruskel::check::SystemExitCode(lines);
 #else
   (void)command;
-  std::fputs("ruskel-check: --system and --watch-pads look at the Windows machine ruskel runs on; "
-             "run them there (ruskel-check.exe).\n",
-             stderr);
+  std::fputs(
+      "ruskel-check: --system and --watch-pads look at the Windows machine ruskel runs on; "
+      "run them there (ruskel-check.exe).\n",
+      stderr);
   return ruskel::check::kCheckUsage;
 #endif
 }

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/emulator_path.h"
 #include "core/text.h"
 #include "driver/exit_watch.h"
+#include "tools/check/emulator_report.h"
 #include "tools/check/key_names.h"
 #include "tools/check/plan_report.h"
 
@@ -18,7 +18,6 @@ constexpr std::uint32_t kPadsRuskelReads = 4;
 
 constexpr std::uint32_t kLowIntegrity = 0x1000;
 constexpr std::uint32_t kMediumIntegrity = 0x2000;
-constexpr std::uint32_t kHighIntegrity = 0x3000;
 constexpr std::uint32_t kSystemIntegrity = 0x4000;
 
 constexpr const char* kSendReport =
@@ -48,8 +47,8 @@ void AddWindows(std::vector<ReportLine>& out, const WindowsAnswer& w) {
   const std::string build = "this ruskel-check is a " + std::to_string(w.buildBits) + "-bit build" +
                             (w.underWow64 ? " (runs under WOW64)" : "");
   if (w.major == 0) {
-    out.push_back(Line(Status::Warning, "windows", "the Windows version could not be read; " + build,
-                       kSendReport));
+    out.push_back(Line(Status::Warning, "windows",
+                       "the Windows version could not be read; " + build, kSendReport));
   } else {
     std::string text = WindowsName(w) + " (" + std::to_string(w.major) + "." +
                        std::to_string(w.minor) + " build " + std::to_string(w.build) +
@@ -69,7 +68,9 @@ void AddWindows(std::vector<ReportLine>& out, const WindowsAnswer& w) {
   }
 }
 
-void AddJob(std::vector<ReportLine>& out, const JobAnswer& job, bool killWithRuskelSet) {
+// killWithRuskel: the file's setting, when the file could be read.
+void AddJob(std::vector<ReportLine>& out, const JobAnswer& job,
+            std::optional<bool> killWithRuskel) {
   const std::string where =
       job.inJob ? std::string("ruskel runs inside a job") +
                       (job.outerAllowsBreakaway ? " (one that lets programs leave it)" : "")
@@ -80,21 +81,25 @@ void AddJob(std::vector<ReportLine>& out, const JobAnswer& job, bool killWithRus
                            ": killwithruskel=on can end the emulator together with ruskel"));
     return;
   }
-  const std::string set =
-      killWithRuskelSet ? " (this lconfig.ini sets it)" : " (this lconfig.ini leaves it off)";
+  const std::string set = !killWithRuskel   ? ""
+                          : *killWithRuskel ? " (this lconfig.ini sets it)"
+                                            : " (this lconfig.ini leaves it off)";
   std::string text;
   std::string fix;
   if (job.assigned) {
-    text = where + "; closing the job did not end the test program in it: killwithruskel=on may "
-                   "leave the emulator running" + set;
+    text = where +
+           "; closing the job did not end the test program in it: killwithruskel=on may "
+           "leave the emulator running" +
+           set;
     fix = "end games with the exit key or button rather than by ending ruskel; " +
           std::string(kSendReport);
   } else if (job.inJob && job.created && job.testStarted) {
     // Windows 7 allows no job inside another.
     text = where + " and Windows allows no second one here (" + job.failure +
            "): killwithruskel=on cannot end the emulator with ruskel" + set;
-    fix = "start the front end by itself (not from Task Scheduler, another launcher or a remote "
-          "session), or leave killwithruskel off and end games with the exit key or button";
+    fix =
+        "start the front end by itself (not from Task Scheduler, another launcher or a remote "
+        "session), or leave killwithruskel off and end games with the exit key or button";
   } else {
     text = where + "; a job that ends the emulator with ruskel cannot be made (" + job.failure +
            "): killwithruskel=on cannot work" + set;
@@ -109,10 +114,10 @@ void AddRawInput(std::vector<ReportLine>& out, const RawInputAnswer& raw) {
       "end games with a pad button (-butx) meanwhile, and send this report to the ruskel "
       "developers";
   if (!raw.registered) {
-    out.push_back(Line(Status::Problem, "raw input",
-                       "the keyboard cannot be watched (" + raw.failure +
-                           "): the exit key will not end games",
-                       noExitKey));
+    out.push_back(Line(
+        Status::Problem, "raw input",
+        "the keyboard cannot be watched (" + raw.failure + "): the exit key will not end games",
+        noExitKey));
     return;
   }
   const std::string front = raw.testWindowInFront
@@ -121,11 +126,11 @@ void AddRawInput(std::vector<ReportLine>& out, const RawInputAnswer& raw) {
                                   "could not come forward)";
   const std::string key = KeyWithCode(raw.sentKey);
   if (!raw.sent) {
-    out.push_back(Line(Status::Warning, "raw input",
-                       "the test key " + key + " could not be typed (" + raw.failure +
-                           "): ruskel's own keys may not reach the emulator either",
-                       "close other programs and run the check again; if it stays, " +
-                           std::string(kSendReport)));
+    out.push_back(Line(
+        Status::Warning, "raw input",
+        "the test key " + key + " could not be typed (" + raw.failure +
+            "): ruskel's own keys may not reach the emulator either",
+        "close other programs and run the check again; if it stays, " + std::string(kSendReport)));
     return;
   }
   if (!raw.arrived) {
@@ -144,9 +149,10 @@ void AddRawInput(std::vector<ReportLine>& out, const RawInputAnswer& raw) {
   if (raw.markCameBack) {
     text += "; ruskel's mark came back: its own keys are told apart exactly";
   } else {
-    text += "; note: ruskel's mark did not come back, so ruskel tells its own keys by key and time "
-            "(an exit key pressed within half a second of the same key in a sequence may be "
-            "missed)";
+    text +=
+        "; note: ruskel's mark did not come back, so ruskel tells its own keys by key and time "
+        "(an exit key pressed within half a second of the same key in a sequence may be "
+        "missed)";
   }
   out.push_back(Line(Status::Ok, "raw input", text));
 }
@@ -157,8 +163,9 @@ std::string Held(std::uint32_t winmmButtons) {
          std::to_string(winmmButtons) + ")";
 }
 
-void AddPads(std::vector<ReportLine>& out, const PadsAnswer& pads, const RunState& s) {
-  const bool first = s.Options.joystick == JoystickChoice::First;
+// file: the file's settings and arguments, when the file could be read.
+void AddPads(std::vector<ReportLine>& out, const PadsAnswer& pads, const RunState* file) {
+  const bool first = file == nullptr || file->Options.joystick == JoystickChoice::First;
   const std::uint32_t reads = first ? 1 : kPadsRuskelReads;
   const std::string choice = first ? "joystick=first" : "joystick=any";
   bool anyRead = false;
@@ -176,9 +183,9 @@ void AddPads(std::vector<ReportLine>& out, const PadsAnswer& pads, const RunStat
   };
   for (const WinmmPad& pad : pads.winmm) {
     out.push_back(Line(Status::Ok, "pads",
-                       "joystick " + std::to_string(pad.id) + " (winmm): " +
-                           std::to_string(pad.buttonCount) + " buttons, " + Held(pad.buttons) +
-                           "; " + readText(pad.id)));
+                       "joystick " + std::to_string(pad.id) +
+                           " (winmm): " + std::to_string(pad.buttonCount) + " buttons, " +
+                           Held(pad.buttons) + "; " + readText(pad.id)));
   }
   for (const XInputPad& pad : pads.xinput) {
     out.push_back(Line(Status::Ok, "pads",
@@ -192,9 +199,10 @@ void AddPads(std::vector<ReportLine>& out, const PadsAnswer& pads, const RunStat
                                std::to_string(pads.xinput.size()) + " of 4 slots connected; " +
                                "winmm offers " + std::to_string(pads.winmmIds) + " joystick ids"));
 
-  const bool buttonGiven = s.ExitButton != kNoExitButton;
-  const std::string button = buttonGiven ? "the exit button -butx" + std::to_string(s.ExitButton)
-                                         : "an exit button (-butx)";
+  const bool buttonGiven = file != nullptr && file->ExitButton != kNoExitButton;
+  const std::string button = buttonGiven
+                                 ? "the exit button -butx" + std::to_string(file->ExitButton)
+                                 : "an exit button (-butx)";
   if (pads.winmm.empty() && pads.xinput.empty()) {
     if (buttonGiven) {
       out.push_back(Line(Status::Warning, "pads",
@@ -213,125 +221,6 @@ void AddPads(std::vector<ReportLine>& out, const PadsAnswer& pads, const RunStat
                                   : "unplug other game controllers so that this pad gets a number "
                                     "from 0 to 3"));
   }
-}
-
-enum class Elevation { None, AsInvoker, HighestAvailable, RequireAdministrator };
-
-// The level a manifest's requestedExecutionLevel asks for.
-Elevation ManifestElevation(std::string text) {
-  std::erase(text, '\0');  // a UTF-16 manifest read as bytes
-  const std::string upper = UpperAscii(text);
-  const std::size_t element = upper.find("REQUESTEDEXECUTIONLEVEL");
-  if (element == std::string::npos) return Elevation::None;
-  const std::size_t end = upper.find('>', element);
-  const std::string attributes =
-      upper.substr(element, end == std::string::npos ? end : end - element);
-  if (attributes.find("REQUIREADMINISTRATOR") != std::string::npos) {
-    return Elevation::RequireAdministrator;
-  }
-  if (attributes.find("HIGHESTAVAILABLE") != std::string::npos) return Elevation::HighestAvailable;
-  if (attributes.find("ASINVOKER") != std::string::npos) return Elevation::AsInvoker;
-  return Elevation::None;
-}
-
-bool HasRunAsAdmin(const std::string& layers) {
-  for (const std::string& word : SplitAll(UpperAscii(layers), ' ')) {
-    if (word == "RUNASADMIN") return true;
-  }
-  return false;
-}
-
-void AddProgram(std::vector<ReportLine>& out, SystemProbe& probe, const std::string& path,
-                std::optional<std::uint32_t> integrity) {
-  const ProgramAnswer program = probe.Program(path);
-  const bool elevatedHere = integrity && *integrity >= kHighIntegrity;
-  // A program at a higher level than ruskel gets none of its keys or messages.
-  const char* blocked =
-      "; ruskel (not run as administrator) cannot start it without a prompt, and Windows keeps "
-      "ruskel's keys and quit message from reaching it";
-  const char* elevatedNote =
-      "; this check runs as administrator, so it works only while the front end does too";
-
-  std::vector<std::string> reasons;
-  std::string fix;
-  if (HasRunAsAdmin(program.layersUser)) {
-    reasons.push_back("its Compatibility tab says \"Run this program as an administrator\"");
-    fix = "right-click the program, Properties, Compatibility: untick \"Run this program as an "
-          "administrator\"";
-  }
-  if (HasRunAsAdmin(program.layersMachine)) {
-    reasons.push_back("its Compatibility tab says \"Run as administrator\" for all users");
-    fix = "right-click the program, Properties, Compatibility, \"Change settings for all users\": "
-          "untick \"Run this program as an administrator\"";
-  }
-  const Elevation manifest =
-      program.manifest ? ManifestElevation(*program.manifest) : Elevation::None;
-  if (manifest == Elevation::RequireAdministrator) {
-    reasons.push_back("its manifest requires administrator rights (requireAdministrator)");
-    if (fix.empty()) {
-      fix = "use a build of the emulator that does not ask for administrator rights, or run the "
-            "front end as administrator too";
-    }
-  }
-  if (!reasons.empty()) {
-    std::string text = "the emulator starts as administrator: ";
-    for (std::size_t i = 0; i < reasons.size(); ++i) text += (i > 0 ? "; " : "") + reasons[i];
-    out.push_back(elevatedHere ? Line(Status::Warning, "emulator", text + elevatedNote, fix)
-                               : Line(Status::Problem, "emulator", text + blocked, fix));
-    return;
-  }
-  if (manifest == Elevation::HighestAvailable) {
-    out.push_back(Line(Status::Warning, "emulator",
-                       "the emulator's manifest asks for the highest rights the user has "
-                       "(highestAvailable): for an administrator it starts elevated" +
-                           std::string(blocked),
-                       "use a build of the emulator without that manifest, or sign in as a user "
-                       "who is not an administrator"));
-    return;
-  }
-  std::string text = "no \"Run as administrator\" flag";
-  const std::string flags = program.layersUser + (program.layersUser.empty() ? "" : " ") +
-                            program.layersMachine;
-  if (!flags.empty()) text += " (compatibility flags: " + Trim(flags) + ")";
-  if (!program.readable) {
-    text += "; the program could not be opened to read its manifest";
-  } else {
-    text += manifest == Elevation::AsInvoker ? "; manifest: asInvoker (runs as started)"
-                                             : "; no elevation in its manifest";
-  }
-  out.push_back(Line(Status::Ok, "emulator", text));
-}
-
-void AddEmulator(std::vector<ReportLine>& out, SystemProbe& probe, const CheckInput& input,
-                 const CheckPlan& plan, bool fileRead, std::optional<std::uint32_t> integrity) {
-  if (!fileRead) {
-    out.push_back(Line(Status::Warning, "emulator",
-                       "no lconfig.ini at " + input.configFile + ": the emulator was not checked",
-                       "put ruskel-check beside ruskel.exe and its lconfig.ini, or give the "
-                       "file's path: ruskel-check --system path\\to\\lconfig.ini"));
-    return;
-  }
-  if (plan.exitCode != kCheckFileFine) {
-    const std::string error = plan.error.substr(0, plan.error.find('\n'));
-    out.push_back(Line(Status::Problem, "emulator", "ruskel.exe would refuse lconfig.ini: " + error,
-                       "run ruskel-check " + input.configFile + " to see what is wrong"));
-    return;
-  }
-  const ProgramLookup lookup =
-      FindEmulatorProgram(input.programDir, plan.state->EmulatorCommand,
-                          [&probe](const std::string& path) { return probe.FileExists(path); });
-  if (!lookup.found) {
-    std::string tried;
-    for (const std::string& path : lookup.tried) tried += (tried.empty() ? "" : ", ") + path;
-    out.push_back(Line(Status::Problem, "emulator",
-                       "the exe= line names no program in " + input.programDir + " (tried " +
-                           tried + ")",
-                       "put the emulator in ruskel's folder, or correct the exe= line of "
-                       "lconfig.ini"));
-    return;
-  }
-  out.push_back(Line(Status::Ok, "emulator", "program found: " + lookup.found->path));
-  AddProgram(out, probe, lookup.found->path, integrity);
 }
 
 void AddIntegrity(std::vector<ReportLine>& out, std::optional<std::uint32_t> level) {
@@ -367,13 +256,16 @@ void AddIntegrity(std::vector<ReportLine>& out, std::optional<std::uint32_t> lev
 std::vector<ReportLine> BuildSystemReport(SystemProbe& probe, const CheckInput& input) {
   const bool fileRead = input.reader(input.configFile).ok;
   const CheckPlan plan = BuildPlan(input);
+  // A file ruskel would refuse has no settings to go by.
+  const RunState* file = plan.exitCode == kCheckFileFine ? plan.state.get() : nullptr;
   const std::optional<std::uint32_t> integrity = probe.IntegrityLevel();
 
   std::vector<ReportLine> out;
   AddWindows(out, probe.Windows());
-  AddJob(out, probe.Job(), plan.state->Options.killwithruskel);
+  AddJob(out, probe.Job(),
+         file != nullptr ? std::optional<bool>(file->Options.killwithruskel) : std::nullopt);
   AddRawInput(out, probe.RawInput());
-  AddPads(out, probe.Pads(), *plan.state);
+  AddPads(out, probe.Pads(), file);
   AddEmulator(out, probe, input, plan, fileRead, integrity);
   AddIntegrity(out, integrity);
   return out;
@@ -396,10 +288,14 @@ std::string FormatSystemReport(const std::string& configFile,
     std::string topic = line.topic;
     topic.resize(std::max(kTopicWidth, topic.size() + 1), ' ');
     out += status + topic + line.text + "\n";
-    if (!line.fix.empty()) out += std::string(kStatusWidth + kTopicWidth, ' ') + "fix: " + line.fix + "\n";
+    if (!line.fix.empty()) {
+      out += std::string(kStatusWidth + kTopicWidth, ' ') + "fix: " + line.fix + "\n";
+    }
   }
-  out += "\n" + std::to_string(problems) + (problems == 1 ? " problem, " : " problems, ") +
-         std::to_string(warnings) + (warnings == 1 ? " warning\n" : " warnings\n");
+  // Appended piece by piece: GCC 12 misreads "\n" + text as overlapping copies.
+  out += '\n';
+  out += std::to_string(problems) + (problems == 1 ? " problem, " : " problems, ");
+  out += std::to_string(warnings) + (warnings == 1 ? " warning\n" : " warnings\n");
   return out;
 }
 

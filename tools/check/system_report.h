@@ -2,6 +2,7 @@
 // owner can act on, one line per finding, each ok, warning or problem.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,10 @@ namespace ruskel::check {
 
 inline constexpr int kSystemFine = 0;     // no problem (warnings included)
 inline constexpr int kSystemProblem = 2;  // at least one problem
+
+// Integrity levels: windows of a higher level get no keys or messages from
+// a lower one.
+inline constexpr std::uint32_t kHighIntegrity = 0x3000;
 
 enum class Status { Ok, Warning, Problem };
 
@@ -26,8 +31,7 @@ struct ReportLine {
 // looks at; a file that cannot be read leaves the emulator unchecked.
 std::vector<ReportLine> BuildSystemReport(SystemProbe& probe, const CheckInput& input);
 
-std::string FormatSystemReport(const std::string& configFile,
-                               const std::vector<ReportLine>& lines);
+std::string FormatSystemReport(const std::string& configFile, const std::vector<ReportLine>& lines);
 
 int SystemExitCode(const std::vector<ReportLine>& lines);
 

@@ -58,9 +58,9 @@ TEST(ReadCheckCommandTest, UsageAndHelp) {
 
 // The file and arguments after --system are read as a check reads them.
 TEST(ReadCheckCommandTest, SystemAndWatchPads) {
-  CheckCommand command = ReadCheckCommand(
-      {"--system", "C:\\a b\\lconfig.ini", "x"},
-      "ruskel-check --system \"C:\\a b\\lconfig.ini\" -mygame  -butx4");
+  CheckCommand command =
+      ReadCheckCommand({"--system", "C:\\a b\\lconfig.ini", "x"},
+                       "ruskel-check --system \"C:\\a b\\lconfig.ini\" -mygame  -butx4");
   EXPECT_EQ(command.kind, Kind::System);
   EXPECT_EQ(command.configFile, "C:\\a b\\lconfig.ini");
   EXPECT_EQ(command.argumentText, "-mygame  -butx4");

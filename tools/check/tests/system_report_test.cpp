@@ -33,7 +33,8 @@ TEST(SystemReportTest, AHealthyCabinetGivesEveryTopicAndNoFinding) {
   for (const char* topic : {"windows", "job", "raw input", "pads", "emulator", "integrity"}) {
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
                             [topic](const ReportLine& line) { return line.topic == topic; }))
-        << topic << " missing in:\n" << text;
+        << topic << " missing in:\n"
+        << text;
   }
   EXPECT_NE(text.find("0 problems, 0 warnings"), std::string::npos) << text;
   EXPECT_EQ(SystemExitCode(lines), kSystemFine);
@@ -64,7 +65,8 @@ TEST_P(SystemReportCase, DecidesAndSaysWhatToDo) {
 }
 
 std::string Manifest(const char* level) {
-  return std::string("<trustInfo><security><requestedPrivileges><requestedExecutionLevel level=\"") +
+  return std::string(
+             "<trustInfo><security><requestedPrivileges><requestedExecutionLevel level=\"") +
          level + "\" uiAccess=\"false\"/></requestedPrivileges></security></trustInfo>";
 }
 
@@ -116,7 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    "pads", kWarning, "-butx4 of the arguments cannot end games"},
         SystemCase{"pad_beside_joystick_first",
-                   [](Cabinet& s) { s.probe.pads[0] = {16, {}, "xinput1_4.dll", {{1, 0x1000}}}; },
+                   [](Cabinet& s) {
+                     s.probe.pads[0] = {16, {}, "xinput1_4.dll", {{1, 0x1000}}};
+                   },
                    "pads", kWarning, "none where ruskel reads with joystick=first"},
         SystemCase{"pad_beyond_id_3",
                    [](Cabinet& s) {
@@ -128,6 +132,13 @@ INSTANTIATE_TEST_SUITE_P(
                    kOk, "(-butx5); read by ruskel"},
         SystemCase{"no_file", [](Cabinet& s) { s.fileThere = false; }, "emulator", kWarning,
                    "no lconfig.ini at"},
+        // Without the file's arguments there is no -butx to miss.
+        SystemCase{"no_file_no_pads",
+                   [](Cabinet& s) {
+                     s.fileThere = false;
+                     s.probe.pads[0].winmm.clear();
+                   },
+                   "pads", kOk, "no game pad answers (needed only"},
         SystemCase{"broken_file", [](Cabinet& s) { s.config.select = {"40 up"}; }, "emulator",
                    kProblem, "ruskel.exe would refuse lconfig.ini"},
         SystemCase{"no_program", [](Cabinet& s) { s.probe.files.clear(); }, "emulator", kProblem,
@@ -160,8 +171,8 @@ INSTANTIATE_TEST_SUITE_P(
                    kProblem, "low (0x1000)"},
         SystemCase{"high_integrity", [](Cabinet& s) { s.probe.integrity = 0x3000; }, "integrity",
                    kOk, "high (0x3000)"},
-        SystemCase{"system_integrity", [](Cabinet& s) { s.probe.integrity = 0x4000; },
-                   "integrity", kWarning, "running as a service"}),
+        SystemCase{"system_integrity", [](Cabinet& s) { s.probe.integrity = 0x4000; }, "integrity",
+                   kWarning, "running as a service"}),
     [](const ::testing::TestParamInfo<SystemCase>& info) { return info.param.name; });
 
 }  // namespace
