@@ -9,9 +9,9 @@ from typing import Tuple
 
 from e2e_testcase import E2ETestCase, session
 from harness import wait_until
+from lconfig import VK_ESCAPE
 
 DEMO_CONFIG = Path(__file__).resolve().parent.parent.parent / "demo" / "lconfig.ini"
-VK_ESCAPE = 27
 LAYERS_KEY = r"HKCU\Software\Microsoft\Windows NT\CurrentVersion\AppCompatFlags\Layers"
 
 
@@ -26,16 +26,7 @@ class SystemCheckTest(E2ETestCase):
         shutil.copy2(DEMO_CONFIG, self.case.folder / "lconfig.ini")
 
     def system(self) -> Tuple[int, str]:
-        done = subprocess.run(
-            ["wine", str(self.check_exe), "--system"],
-            cwd=self.case.folder,
-            env=session().env,
-            stdin=subprocess.DEVNULL,
-            stdout=subprocess.PIPE,
-            stderr=subprocess.STDOUT,
-            timeout=60,
-        )
-        return done.returncode, done.stdout.decode("latin-1").replace("\r\n", "\n")
+        return self.run_console(self.check_exe, "--system")
 
     def assert_line(self, out: str, status: str, topic: str, pattern: str) -> re.Match:
         found = re.search(rf"^{status} +{topic} +{pattern}", out, re.MULTILINE)
