@@ -61,6 +61,19 @@ class E2ETestCase(unittest.TestCase):
     def emulator_log(self, name: str = "demoemu.log") -> EmulatorLog:
         return EmulatorLog(self.case.folder / name)
 
+    def run_console(self, exe, *args: str, timeout_s: float = 60) -> Tuple[int, str]:
+        """Runs a console program in the case folder to its end; its exit code and output."""
+        done = subprocess.run(
+            ["wine", str(exe), *args],
+            cwd=self.case.folder,
+            env=session().env,
+            stdin=subprocess.DEVNULL,
+            stdout=subprocess.PIPE,
+            stderr=subprocess.STDOUT,
+            timeout=timeout_s,
+        )
+        return done.returncode, done.stdout.decode("latin-1").replace("\r\n", "\n")
+
 
 class WrapperTestCase(E2ETestCase):
     """A test that runs ruskel.exe against the demo emulator."""
