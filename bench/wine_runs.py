@@ -89,7 +89,8 @@ class Run:
                     cmdline = (entry / "cmdline").read_bytes().decode("latin-1")
                 except OSError:
                     continue
-                if marker in cmdline:
+                # Wine shows the path as given: Windows or Unix separators.
+                if marker in cmdline.replace("/", "\\"):
                     return int(entry.name)
             return None
 
