@@ -89,11 +89,12 @@ class Run:
                     cmdline = (entry / "cmdline").read_bytes().decode("latin-1")
                 except OSError:
                     continue
-                if marker in cmdline:
+                # Wine shows the path as given: Windows or Unix separators.
+                if marker in cmdline.replace("/", "\\"):
                     return int(entry.name)
             return None
 
-        pid = wait_until(find, 10)
+        pid = wait_until(find, 30)  # a busy machine starts Wine programs slowly
         if pid is None:
             raise RuntimeError(f"ruskel.exe of {self.case.folder.name} not found")
         return pid

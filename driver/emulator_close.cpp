@@ -12,6 +12,7 @@ void Form1::BeginClose(const CloseRequest& request, int exitCode) {
   strokes_.clear();  // not one more key once the exit has come
   for (TimerId timer : {TimerId::Timkey, TimerId::misc, TimerId::timWfExit}) Stop(timer);
   os_.WatchKeys(false);
+  if (exitWatch_.ExitKeyIsMouseButton()) os_.WatchMouseButtons(false);
   os_.WatchWindows(false);
   LiftCurtain(*m_);
   closeExitCode_ = exitCode;
@@ -21,7 +22,7 @@ void Form1::BeginClose(const CloseRequest& request, int exitCode) {
   if (request.window == 0) {
     // Nothing could be asked to quit: nothing to wait for either.
     if (s.Options.terminate && process != 0 && os_.IsProcessRunning(process)) {
-      os_.TerminateProcess(process);
+      os_.TerminateTree(process);
       Finish(exitCode, "no emulator window to close; the emulator was ended by force");
     }
     Finish(exitCode, "no emulator window to close");
@@ -48,7 +49,7 @@ void Form1::closeWait_Timer() {
     return;
   }
   if (s.Options.terminate) {
-    if (os_.TerminateProcess(closeProcess_)) {
+    if (os_.TerminateTree(closeProcess_)) {
       Finish(closeExitCode_, "the emulator ignored WM_QUIT and WM_CLOSE and was ended by force");
     }
     Finish(kExitEmulatorLeft, "the emulator could not be ended by force and is still running");

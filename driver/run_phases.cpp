@@ -23,6 +23,7 @@ void Form1::BeginRun() {
   // The first look also takes up a press from before the run.
   exitWatch_.Start(exit, now, exit.exitKey != 0 && os_.LookAtKey(exit.exitKey).down);
   if (exit.exitKey != 0) os_.WatchKeys(true);
+  if (exitWatch_.ExitKeyIsMouseButton()) os_.WatchMouseButtons(true);
   if (s.StartedProcess != 0) os_.WatchProcess(s.StartedProcess);
 
   waitStartedAt_ = now;

@@ -281,6 +281,7 @@ ProcessStartResult FakePlatform::StartProcess(const ProcessStart& start) {
   if (process.endsAt != kNever && process.endsAt < now_) process.endsAt = now_;
   AddProcess(process);
   result.processId = process.id;
+  if (start.killWithRuskel && jobRefused) result.jobError = "Access is denied.";
   return result;
 }
 
@@ -321,11 +322,17 @@ bool FakePlatform::IsDescendantOf(ProcessId process, ProcessId ancestor) {
   return false;
 }
 
-bool FakePlatform::TerminateProcess(ProcessId process) {
-  Record("TerminateProcess " + std::to_string(process));
+bool FakePlatform::TerminateTree(ProcessId process) {
+  Record("TerminateTree " + std::to_string(process));
   auto it = processes_.find(process);
   if (it == processes_.end() || it->second.script.cannotBeTerminated) return false;
-  EndSimulatedProcess(process);
+  std::vector<ProcessId> tree;
+  for (const auto& [id, state] : processes_) {
+    if (!state.ended && IsDescendantOf(id, process)) tree.push_back(id);
+  }
+  for (ProcessId id : tree) {
+    if (!processes_[id].script.cannotBeTerminated) EndSimulatedProcess(id);
+  }
   return true;
 }
 
@@ -450,6 +457,10 @@ std::uint8_t FakePlatform::ScanCodeOf(std::uint8_t virtualKey) {
 void FakePlatform::WatchKeys(bool on) {
   if (on != watchingKeys_) Record(std::string("WatchKeys ") + (on ? "on" : "off"));
   watchingKeys_ = on;
+}
+
+void FakePlatform::WatchMouseButtons(bool on) {
+  Record(std::string("WatchMouseButtons ") + (on ? "on" : "off"));
 }
 
 KeyLook FakePlatform::LookAtKey(std::int32_t virtualKey) {

@@ -36,6 +36,9 @@ struct ProcessStartResult {
   bool started = false;
   ProcessId processId = 0;
   std::string error;  // the system's reason when not started
+  // With killWithRuskel: why the process could not be put in a job that ends
+  // it with ruskel (empty when it was).
+  std::string jobError;
 };
 
 struct FileReadResult {
@@ -108,7 +111,9 @@ class PlatformOps {
   // True when process is ancestor itself or was started by it, directly or
   // through processes in between.
   virtual bool IsDescendantOf(ProcessId process, ProcessId ancestor) = 0;
-  virtual bool TerminateProcess(ProcessId process) = 0;
+  // Ends a process and every process it started, directly or through
+  // processes in between; false when the process itself could not be ended.
+  virtual bool TerminateTree(ProcessId process) = 0;
 
   // The invisible host window; events arrive through the event handler.
   virtual void CreateTimerWindow() = 0;
@@ -142,6 +147,9 @@ class PlatformOps {
   virtual std::uint8_t ScanCodeOf(std::uint8_t virtualKey) = 0;  // 0 when the key has none
   // KeyDown/KeyUp events while on. Keys sent through SendKeyEvent never come back as events.
   virtual void WatchKeys(bool on) = 0;
+  // Mouse buttons as KeyDown/KeyUp events of their virtual-key codes (1, 2,
+  // 4, 5, 6) while on: for an exit key that is a mouse button.
+  virtual void WatchMouseButtons(bool on) = 0;
   // A look at a key where no key events may come: whether it is down now, and
   // whether it went down since the previous look (a press between two looks).
   virtual KeyLook LookAtKey(std::int32_t virtualKey) = 0;

@@ -61,6 +61,19 @@ class E2ETestCase(unittest.TestCase):
     def emulator_log(self, name: str = "demoemu.log") -> EmulatorLog:
         return EmulatorLog(self.case.folder / name)
 
+    def run_console(self, exe, *args: str, timeout_s: float = 60) -> Tuple[int, str]:
+        """Runs a console program in the case folder to its end; its exit code and output."""
+        done = subprocess.run(
+            ["wine", str(exe), *args],
+            cwd=self.case.folder,
+            env=session().env,
+            stdin=subprocess.DEVNULL,
+            stdout=subprocess.PIPE,
+            stderr=subprocess.STDOUT,
+            timeout=timeout_s,
+        )
+        return done.returncode, done.stdout.decode("latin-1").replace("\r\n", "\n")
+
 
 class WrapperTestCase(E2ETestCase):
     """A test that runs ruskel.exe against the demo emulator."""
@@ -118,8 +131,9 @@ class WrapperTestCase(E2ETestCase):
         self.assertEqual(play.fields.get("index"), str(slot), self.details(proc))
         self.assertEqual(play.fields.get("name"), config.games[slot], self.details(proc))
 
-    def press(self, vk: int, hold_ms: int = 150) -> int:
-        """Holds a key like a player would; returns the epoch ms of the key-down."""
+    def press(self, vk, hold_ms: int = 150) -> int:
+        """Holds a key like a player would; returns the epoch ms of the key-down. vk is a code, or
+        "vk:scan[:e]" for a key that carries its scan code and extended flag."""
         result = self.case.tool("press", str(vk), str(hold_ms))
         self.assertEqual(result.returncode, 0, "ruskeltest press failed")
         return int(result.lines[0]) if result.lines else epoch_ms()

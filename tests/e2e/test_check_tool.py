@@ -2,7 +2,6 @@
 would read its own command line."""
 
 import shutil
-import subprocess
 from pathlib import Path
 from typing import Tuple
 
@@ -21,16 +20,7 @@ class CheckToolTest(E2ETestCase):
         shutil.copy2(DEMO_CONFIG, self.case.folder / "cab dir" / "lconfig.ini")
 
     def check(self, *args: str) -> Tuple[int, str]:
-        done = subprocess.run(
-            ["wine", str(session().bins.check.resolve()), *args],
-            cwd=self.case.folder,
-            env=session().env,
-            stdin=subprocess.DEVNULL,
-            stdout=subprocess.PIPE,
-            stderr=subprocess.STDOUT,
-            timeout=60,
-        )
-        return done.returncode, done.stdout.decode("latin-1").replace("\r\n", "\n")
+        return self.run_console(session().bins.check.resolve(), *args)
 
     def test_the_raw_command_line_is_used(self):
         # Wine quotes "-keyx 65" on the Windows command line, as a front end would. ruskel.exe

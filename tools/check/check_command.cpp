@@ -12,6 +12,23 @@ CheckCommand ReadCheckCommand(const std::vector<std::string>& args,
     command.kind = CheckCommand::Kind::Help;
     return command;
   }
+  if (args[0] == "--watch-pads") {
+    if (args.size() == 1) command.kind = CheckCommand::Kind::WatchPads;
+    return command;
+  }
+  if (args[0] == "--system") {
+    if (args.size() == 1) {
+      command.kind = CheckCommand::Kind::System;
+      return command;
+    }
+    // The rest as a check reads it, with "--system" cut off the raw line as
+    // if it were the program's name.
+    std::optional<std::string> rest;
+    if (rawCommandLine) rest = CutProgramName(*rawCommandLine);
+    command = ReadCheckCommand(std::vector<std::string>(args.begin() + 1, args.end()), rest);
+    if (command.kind == CheckCommand::Kind::Check) command.kind = CheckCommand::Kind::System;
+    return command;
+  }
   command.configFile = args[0];
   if (args.size() >= 2 && args[1] == "--args") {
     if (args.size() != 3) return command;  // the text must be one argument

@@ -10,7 +10,10 @@
 namespace ruskel::check {
 
 struct CheckCommand {
-  enum class Kind { Check, Help, Usage } kind = Kind::Usage;
+  // System: "--system [file [arguments]]", the machine's own report, the file
+  // and arguments read as for Check; an empty configFile means the file
+  // beside the checker. WatchPads: "--watch-pads", nothing after it.
+  enum class Kind { Check, Help, Usage, System, WatchPads } kind = Kind::Usage;
   std::string configFile;
   std::string argumentText;
 };

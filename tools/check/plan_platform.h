@@ -81,7 +81,7 @@ class PlanPlatform : public PlatformOps {
   bool IsDescendantOf(ProcessId process, ProcessId ancestor) override {
     return process == ancestor;
   }
-  bool TerminateProcess(ProcessId) override { return true; }
+  bool TerminateTree(ProcessId) override { return true; }
   void CreateTimerWindow() override {}
   void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
   void StartTimer(int timerId, std::uint32_t intervalMs) override;
@@ -102,6 +102,7 @@ class PlanPlatform : public PlatformOps {
   std::uint8_t ScanCodeOf(std::uint8_t) override { return 0; }
   void WatchKeys(bool) override {}
   KeyLook LookAtKey(std::int32_t) override { return {}; }
+  void WatchMouseButtons(bool) override {}
   bool ReadJoystick(std::uint32_t, JoyInfo&) override { return false; }
   bool ReadXInput(std::uint32_t, std::uint16_t&) override { return false; }
   std::string UpperAnsi(const std::string& text) override;

@@ -9,21 +9,27 @@
 #include <windows.h>
 
 #include <filesystem>
+
+#include "platform/win32_system_probe.h"
 #endif
 
 #include "tools/check/check_command.h"
 #include "tools/check/check_plan.h"
+#include "tools/check/pad_watch.h"
 #include "tools/check/pitfalls.h"
 #include "tools/check/plan_report.h"
+#include "tools/check/system_report.h"
 
 namespace {
 
 constexpr const char* kUsageMessage =
     "usage: ruskel-check path/to/lconfig.ini [arguments as ruskel.exe gets them]\n"
     "       ruskel-check path/to/lconfig.ini --args \"arguments as one text\"\n"
+    "       ruskel-check --system [path/to/lconfig.ini [arguments]]  (on the cabinet)\n"
+    "       ruskel-check --watch-pads  (shows the -butx of the buttons held, until Esc)\n"
     "  e.g. ruskel-check lconfig.ini -mygame -keyx27 -butx4\n"
     "exit code: 0 the file is fine (warnings included), 2 ruskel.exe would refuse it,\n"
-    "           1 this usage\n";
+    "           1 this usage; --system: 0 no problem, 2 at least one problem\n";
 
 // ProgramDir as ruskel.exe builds it: on Windows the full path of the folder,
 // elsewhere the folder as given.
@@ -45,12 +51,47 @@ std::optional<std::string_view> RawCommandLine() {
 #endif
 }
 
+// --system and --watch-pads look at the machine itself.
+int RunOnThisMachine(const ruskel::check::CheckCommand& command) {
+#ifdef _WIN32
+  using ruskel::check::CheckCommand;
+  ruskel::Win32SystemProbe probe;
+  if (command.kind == CheckCommand::Kind::WatchPads) {
+    ruskel::check::WatchPads(probe, [](const std::string& line) {
+      std::printf("%s\n", line.c_str());
+      std::fflush(stdout);  // live, also into a pipe
+    });
+    return 0;
+  }
+  ruskel::check::CheckInput input;
+  // By default the file beside the checker, which stands beside ruskel.exe.
+  input.configFile = command.configFile.empty()
+                         ? ruskel::check::ProgramDirOf(ruskel::OwnProgramPath()) + "\\lconfig.ini"
+                         : command.configFile;
+  input.programDir = ProgramDirFor(input.configFile);
+  input.argumentText = command.argumentText;
+  const auto lines = ruskel::check::BuildSystemReport(probe, input);
+  std::fputs(ruskel::check::FormatSystemReport(input.configFile, lines).c_str(), stdout);
+  return ruskel::check::SystemExitCode(lines);
+#else
+  (void)command;
+  std::fputs(
+      "ruskel-check: --system and --watch-pads look at the Windows machine ruskel runs on; "
+      "run them there (ruskel-check.exe).\n",
+      stderr);
+  return ruskel::check::kCheckUsage;
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   using ruskel::check::CheckCommand;
   const CheckCommand command = ruskel::check::ReadCheckCommand(
       std::vector<std::string>(argv + 1, argv + argc), RawCommandLine());
+  if (command.kind == CheckCommand::Kind::System || command.kind == CheckCommand::Kind::WatchPads) {
+    return RunOnThisMachine(command);
+  }
   if (command.kind != CheckCommand::Kind::Check) {
     const bool help = command.kind == CheckCommand::Kind::Help;
     std::fputs(kUsageMessage, help ? stdout : stderr);

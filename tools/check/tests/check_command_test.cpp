@@ -56,5 +56,21 @@ TEST(ReadCheckCommandTest, UsageAndHelp) {
   EXPECT_EQ(ReadCheckCommand({"-h", "x"}, "ruskel-check -h x").kind, Kind::Help);
 }
 
+// The file and arguments after --system are read as a check reads them.
+TEST(ReadCheckCommandTest, SystemAndWatchPads) {
+  CheckCommand command =
+      ReadCheckCommand({"--system", "C:\\a b\\lconfig.ini", "x"},
+                       "ruskel-check --system \"C:\\a b\\lconfig.ini\" -mygame  -butx4");
+  EXPECT_EQ(command.kind, Kind::System);
+  EXPECT_EQ(command.configFile, "C:\\a b\\lconfig.ini");
+  EXPECT_EQ(command.argumentText, "-mygame  -butx4");
+  command = ReadCheckCommand({"--system"}, "ruskel-check --system");
+  EXPECT_EQ(command.kind, Kind::System);
+  EXPECT_EQ(command.configFile, "");
+  EXPECT_EQ(ReadCheckCommand({"--system", "f", "--args"}, {}).kind, Kind::Usage);
+  EXPECT_EQ(ReadCheckCommand({"--watch-pads"}, {}).kind, Kind::WatchPads);
+  EXPECT_EQ(ReadCheckCommand({"--watch-pads", "x"}, {}).kind, Kind::Usage);
+}
+
 }  // namespace
 }  // namespace ruskel::check
