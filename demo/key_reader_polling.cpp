@@ -11,7 +11,7 @@ namespace ruskel::demo {
 namespace {
 
 // The menu's keys (arrows, Return), and the keys the end-to-end suite types or holds as the exit
-// key, startup or misc keys (Escape, Home, Space, Shift, A, M), with Control for a full set.
+// key, startup or misc keys (Escape, Home, Space, Shift, A, M), and Control: a game's dozen.
 constexpr std::array<int, 12> kBoundKeys = {VK_UP,     VK_DOWN,    VK_LEFT, VK_RIGHT,
                                             VK_RETURN, VK_ESCAPE,  VK_HOME, VK_SPACE,
                                             VK_SHIFT,  VK_CONTROL, 'A',     'M'};
