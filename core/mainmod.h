@@ -87,7 +87,7 @@ enum ExitCode : int {
 // One run: the shared state, the platform and the timer host.
 struct Mainmod {
   RunState& State;
-  PlatformOps& Os;
+  Platform Os;
   TimerHost& Form;
 };
 
