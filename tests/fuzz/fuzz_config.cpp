@@ -8,8 +8,8 @@
 
 #include "core/config_loader.h"
 #include "core/emulator_path.h"
-#include "core/options.h"
 #include "core/number.h"
+#include "core/options.h"
 #include "core/text.h"
 #include "dialogue.h"
 #include "platform/cp1252_upper.h"
@@ -150,9 +150,9 @@ void RunOnce(const std::string& bytes) {
     if (!first.empty() && first.find('"') == std::string::npos) {
       os.files[os.programDir + "\\" + first] = "MZ";
     }
-    program = FindEmulatorProgram(os.programDir, command,
-                                  [&os](const std::string& path) { return os.files.count(path) != 0; })
-                  .found;
+    program = FindEmulatorProgram(os.programDir, command, [&os](const std::string& path) {
+                return os.files.count(path) != 0;
+              }).found;
   }
 
   const bool started = run.Start(kArguments);
@@ -175,9 +175,10 @@ void RunOnce(const std::string& bytes) {
   CheckLoaded(s);
   CheckOptions(s.Options);
   Require(SameConfig(s, parsedAlone), "loading the same bytes twice gives the same tables");
-  const std::string expectedStart =
-      "StartProcess app=" + program->path + " cmd=" + program->commandLine + " dir=" +
-      os.programDir + "\\ inherit=1 flags=0x20" + (s.Options.killwithruskel ? " killwithruskel" : "");
+  const std::string expectedStart = "StartProcess app=" + program->path +
+                                    " cmd=" + program->commandLine + " dir=" + os.programDir +
+                                    "\\ inherit=1 flags=0x20" +
+                                    (s.Options.killwithruskel ? " killwithruskel" : "");
   // Short delays keep each run quick; their effect on the walk is tested elsewhere.
   s.Options.keydelay = std::min<std::uint32_t>(s.Options.keydelay, 2);
   s.Options.startdelay = std::min<std::uint32_t>(s.Options.startdelay, 20);
@@ -190,7 +191,8 @@ void RunOnce(const std::string& bytes) {
   // The emulator window is there from the start; the exit key comes once the
   // misc sequence has had its chance (when its delay is short enough).
   if (s.WindowTitle != "null")
-    os.AddWindow({testing::SimulatedRun::kEmulatorWindow, s.WindowTitle, 0, 0});
+    os.AddWindow({testing::SimulatedRun::kEmulatorWindow, testing::SimulatedRun::kEmulatorProcess,
+                  s.WindowTitle});
   RunDialogue(os);
   const std::uint64_t exitAt =
       os.now() + static_cast<std::uint64_t>(std::min(s.MiscDelay, kLongestMiscWait)) + 5;

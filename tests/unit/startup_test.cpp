@@ -45,8 +45,8 @@ TEST(StartupTest, StartsTheEmulatorFromItsFolderAndArmsTimkey) {
                           "StartProcess app=C:\\Games\\ruskel\\emulator.exe "
                           "cmd=\"C:\\Games\\ruskel\\emulator.exe\" -fullscreen "
                           "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
-                          "WatchKeys on", "WatchProcess 100", "StartTimer 2 50ms",
-                          "WatchWindows on", "StartTimer 1 10ms"));
+                          "WatchKeys on", "WatchProcess 100", "WatchWindows on",
+                          "StartTimer 1 10ms", "StartTimer 2 50ms", "StartTimer 6 250ms"));
   EXPECT_EQ(run.form.Interval(TimerId::misc), 3000u);
   EXPECT_FALSE(run.os.TimerRunning(static_cast<int>(TimerId::misc)));
   EXPECT_EQ(run.state->RomName, "mygame");
@@ -123,6 +123,26 @@ TEST(StartupTest, EmulatorThatCannotStartIsFatalAndNamesTheCommand) {
   EXPECT_NE(errors[0].find("cannot find the file"), std::string::npos);
   EXPECT_EQ(run.os.exitCode(), kExitStartError);
   EXPECT_FALSE(run.os.TimerRunning(static_cast<int>(TimerId::Timkey)));
+}
+
+TEST(StartupTest, KillWithRuskelIsAskedOfTheStart) {
+  SimulatedRun run;
+  ConfigText config;
+  config.options = {"killwithruskel=on"};
+  ASSERT_TRUE(run.Begin(config, "-alpha"));
+  EXPECT_THAT(run.os.TraceOf("StartProcess")[0], ::testing::EndsWith(" killwithruskel"));
+}
+
+TEST(StartupTest, AJobRefusedIsLoggedAndTheRunGoesOn) {
+  SimulatedRun run;
+  ConfigText config;
+  config.options = {"killwithruskel=on", "log=ruskel.log"};
+  run.os.jobRefused = true;
+  ASSERT_TRUE(run.Begin(config, "-alpha", 50));
+  EXPECT_EQ(run.RunFor(1000), std::nullopt);
+  EXPECT_THAT(run.os.files["C:\\Games\\ruskel\\ruskel.log"],
+              ::testing::HasSubstr("could not be put in a job that ends it with ruskel"));
+  EXPECT_EQ(run.Keys(), "13d 13u 13d 13u");
 }
 
 }  // namespace

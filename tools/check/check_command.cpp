@@ -12,6 +12,10 @@ CheckCommand ReadCheckCommand(const std::vector<std::string>& args,
     command.kind = CheckCommand::Kind::Help;
     return command;
   }
+  if (args[0] == "--options") {
+    if (args.size() == 1) command.kind = CheckCommand::Kind::Options;
+    return command;
+  }
   if (args[0] == "--watch-pads") {
     if (args.size() == 1) command.kind = CheckCommand::Kind::WatchPads;
     return command;

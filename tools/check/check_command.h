@@ -12,13 +12,15 @@ namespace ruskel::check {
 struct CheckCommand {
   // System: "--system [file [arguments]]", the machine's own report, the file
   // and arguments read as for Check; an empty configFile means the file
-  // beside the checker. WatchPads: "--watch-pads", nothing after it.
-  enum class Kind { Check, Help, Usage, System, WatchPads } kind = Kind::Usage;
+  // beside the checker. WatchPads: "--watch-pads" and Options:
+  // "--options", nothing after either.
+  enum class Kind { Check, Help, Usage, System, WatchPads, Options } kind = Kind::Usage;
   std::string configFile;
   std::string argumentText;
 };
 
-// args: the program's arguments after its name. rawCommandLine: the process's
+// args: the program's arguments after its name; "--options" alone asks for
+// the table of options. rawCommandLine: the process's
 // whole command line where the system keeps one (Windows), so that the text
 // after the file's path reaches the parser exactly as ruskel.exe would read
 // it, blanks and quotes included. Without it the arguments are joined with

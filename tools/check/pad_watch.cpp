@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "driver/exit_watch.h"
+#include "driver/pad_reading.h"
 #include "tools/check/plan_report.h"
 
 namespace ruskel::check {

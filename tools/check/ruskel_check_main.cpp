@@ -15,6 +15,7 @@
 
 #include "tools/check/check_command.h"
 #include "tools/check/check_plan.h"
+#include "tools/check/option_table.h"
 #include "tools/check/pad_watch.h"
 #include "tools/check/pitfalls.h"
 #include "tools/check/plan_report.h"
@@ -27,6 +28,7 @@ constexpr const char* kUsageMessage =
     "       ruskel-check path/to/lconfig.ini --args \"arguments as one text\"\n"
     "       ruskel-check --system [path/to/lconfig.ini [arguments]]  (on the cabinet)\n"
     "       ruskel-check --watch-pads  (shows the -butx of the buttons held, until Esc)\n"
+    "       ruskel-check --options   (every option of {options}: values, default, what it does)\n"
     "  e.g. ruskel-check lconfig.ini -mygame -keyx27 -butx4\n"
     "exit code: 0 the file is fine (warnings included), 2 ruskel.exe would refuse it,\n"
     "           1 this usage; --system: 0 no problem, 2 at least one problem\n";
@@ -91,6 +93,10 @@ int main(int argc, char** argv) {
       std::vector<std::string>(argv + 1, argv + argc), RawCommandLine());
   if (command.kind == CheckCommand::Kind::System || command.kind == CheckCommand::Kind::WatchPads) {
     return RunOnThisMachine(command);
+  }
+  if (command.kind == CheckCommand::Kind::Options) {
+    std::fputs(ruskel::check::FormatOptionTable().c_str(), stdout);
+    return ruskel::check::kCheckFileFine;
   }
   if (command.kind != CheckCommand::Kind::Check) {
     const bool help = command.kind == CheckCommand::Kind::Help;

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "core/text.h"
-#include "driver/exit_watch.h"
+#include "driver/pad_reading.h"
 #include "tools/check/emulator_report.h"
 #include "tools/check/key_names.h"
 #include "tools/check/plan_report.h"

@@ -1,4 +1,4 @@
-#include "platform/fake_platform.h"
+#include "fake_platform.h"
 
 #include <cstdio>
 
@@ -46,7 +46,7 @@ std::uint8_t UsScanCode(std::uint8_t vk) {
 FakePlatform::FakePlatform() {
   processes_[kFrontEndProcess].script = Process{kFrontEndProcess, 0};
   processes_[kRuskelProcess].script = Process{kRuskelProcess, kFrontEndProcess};
-  windows_.push_back({kFrontEndWindow, "Front End", 0, 0, kNever, kFrontEndProcess});
+  windows_.push_back({kFrontEndWindow, kFrontEndProcess, "Front End"});
 }
 
 void FakePlatform::AddWindow(const Window& window) {
@@ -209,7 +209,7 @@ void FakePlatform::EndSimulatedProcess(ProcessId process) {
   state.ended = true;
   Record("ProcessEnded " + std::to_string(process));
   for (Window& window : windows_) {
-    if (window.processId == process && now_ < window.closedAt) window.closedAt = now_;
+    if (window.owner == process && now_ < window.closedAt) window.closedAt = now_;
   }
   if (foreground != 0) {
     const Window* front = FindWindowByHandle(foreground);
@@ -367,7 +367,7 @@ std::vector<WindowInfo> FakePlatform::TopWindowsTitled(const std::string& title)
   std::vector<WindowInfo> out;
   for (const Window& window : windows_) {
     if (WindowExists(window) && Upper(window.title) == Upper(title)) {
-      out.push_back({window.handle, window.processId, window.visibleAt <= now_});
+      out.push_back({window.handle, window.owner, window.visibleAt <= now_});
     }
   }
   Poll("TopWindowsTitled " + title + " -> " + std::to_string(out.size()));
@@ -377,14 +377,14 @@ std::vector<WindowInfo> FakePlatform::TopWindowsTitled(const std::string& title)
 std::vector<WindowHandle> FakePlatform::TopWindowsOf(ProcessId process) {
   std::vector<WindowHandle> out;
   for (const Window& window : windows_) {
-    if (WindowExists(window) && window.processId == process) out.push_back(window.handle);
+    if (WindowExists(window) && window.owner == process) out.push_back(window.handle);
   }
   return out;
 }
 
 ProcessId FakePlatform::WindowProcess(WindowHandle window) {
   const Window* found = FindWindowByHandle(window);
-  return found != nullptr && WindowExists(*found) ? found->processId : 0;
+  return found != nullptr && WindowExists(*found) ? found->owner : 0;
 }
 
 WindowHandle FakePlatform::ForegroundWindow() {
@@ -426,7 +426,7 @@ void FakePlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
   if (target == nullptr || !WindowExists(*target)) return;
   // A single-window program's message loop ends on WM_QUIT, and its default
   // WM_CLOSE handling ends it too.
-  if (message == kWmQuit || message == kWmClose) Quit(target->processId, message == kWmClose);
+  if (message == kWmQuit || message == kWmClose) Quit(target->owner, message == kWmClose);
 }
 
 void FakePlatform::WatchWindows(bool on) {

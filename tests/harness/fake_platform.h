@@ -29,13 +29,15 @@ class FakePlatform : public PlatformOps {
   static constexpr ProcessId kRuskelProcess = 60;
   static constexpr ProcessId kFirstStartedProcess = 100;
 
+  // The owner has no default: which process a window belongs to decides
+  // whether the wrapper may type into it or close it.
   struct Window {
-    WindowHandle handle = 0;
+    WindowHandle handle;
+    ProcessId owner;
     std::string title;
     std::uint64_t appearsAt = 0;
     std::uint64_t visibleAt = 0;
     std::uint64_t closedAt = kNever;
-    ProcessId processId = kFirstStartedProcess;
   };
 
   struct Process {
