@@ -42,6 +42,24 @@ std::string OnOff(bool on) {
   return on ? "on" : "off";
 }
 
+// A virtual-key code a menu walk may press; 0 or "none" turns the key off.
+ParseResult ParseWalkKey(std::string_view value, std::uint8_t& out) {
+  if (SameWord(value, "none")) {
+    out = 0;
+    return std::nullopt;
+  }
+  const auto code = ReadNumber(value);
+  if (!code || *code != std::floor(*code) || *code < 0 || *code > 254) {
+    return std::string("expected a virtual-key code from 1 to 254, or none");
+  }
+  out = static_cast<std::uint8_t>(*code);
+  return std::nullopt;
+}
+
+std::string ShowWalkKey(std::uint8_t key) {
+  return key == 0 ? std::string("none") : std::to_string(key);
+}
+
 const std::vector<OptionRow> kOptions = {
     {"scancodes", "on|off|strict",
      "send each key's scan code with its virtual-key code (strict: flagged as a scan-code key)",
@@ -117,6 +135,30 @@ const std::vector<OptionRow> kOptions = {
     {"curtain", "on|off", "black screen over the desktop and the menu walk",
      [](std::string_view v, RunOptions& o) { return ParseOnOff(v, o.curtain); },
      [](const RunOptions& o) { return OnOff(o.curtain); }},
+    {"pagekey", "1..254|none", "virtual-key code of a key that moves pagesize lines down the menu",
+     [](std::string_view v, RunOptions& o) { return ParseWalkKey(v, o.pagekey); },
+     [](const RunOptions& o) { return ShowWalkKey(o.pagekey); }},
+    {"pagesize", "1..400", "how many lines one press of pagekey (and pageupkey) moves",
+     [](std::string_view v, RunOptions& o) -> ParseResult {
+       const auto lines = ReadNumber(v);
+       if (!lines || *lines != std::floor(*lines) || *lines < 1 || *lines > 400) {
+         return std::string("expected a whole number of lines from 1 to 400");
+       }
+       o.pagesize = static_cast<std::uint32_t>(*lines);
+       return std::nullopt;
+     },
+     [](const RunOptions& o) {
+       return o.pagesize == 0 ? std::string("(none)") : std::to_string(o.pagesize);
+     }},
+    {"wrapkey", "1..254|none",
+     "virtual-key code of a key that moves one line up, in a menu that wraps from the top to the "
+     "bottom",
+     [](std::string_view v, RunOptions& o) { return ParseWalkKey(v, o.wrapkey); },
+     [](const RunOptions& o) { return ShowWalkKey(o.wrapkey); }},
+    {"pageupkey", "1..254|none",
+     "virtual-key code of a key that moves pagesize lines up (after wrapkey has wrapped)",
+     [](std::string_view v, RunOptions& o) { return ParseWalkKey(v, o.pageupkey); },
+     [](const RunOptions& o) { return ShowWalkKey(o.pageupkey); }},
 };
 
 }  // namespace

@@ -186,9 +186,11 @@ bool Form1::FinishWalkStage() {
       const auto strokes = SelectAndEnterStrokes(*m_);
       strokes_.assign(strokes.begin(), strokes.end());
       walk_ = Walk::SelectAndEnter;
+      const WalkPlan plan = PlanWalkTo(s);
       Log(*m_, "rom found in slot " + std::to_string(s.GameIndex) + ": select sequence " +
-                   std::to_string(s.GameIndex) + " times, then enter, " +
-                   std::to_string(strokes_.size()) + " key events");
+                   std::to_string(plan.Times(WalkKey::Select)) + " times, then enter, " +
+                   std::to_string(strokes_.size()) +
+                   " key events; walk: " + DescribeWalk(plan, WalkKeysOf(*m_), s.Options.keydelay));
       return true;
     }
     case Walk::SelectAndEnter:

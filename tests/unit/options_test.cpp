@@ -57,7 +57,8 @@ const GoodCase kGoodCases[] = {
     {"EveryOption",
      "{options}\r\nscancodes=off\r\nkeydelay=1000\r\nstartdelay=60000\r\njoystick=first\r\n"
      "exithold=10000\r\nfollow=off\r\nclosewait=0\r\nterminate=on\r\nkillwithruskel=on\r\n"
-     "log=logs\\ruskel.log\r\ncurtain=on\r\n{/options}\r\n",
+     "log=logs\\ruskel.log\r\ncurtain=on\r\npagekey=34\r\npagesize=400\r\nwrapkey=38\r\n"
+     "pageupkey=33\r\n{/options}\r\n",
      [](const RunOptions& o) {
        EXPECT_EQ(o.scancodes, ScanCodes::Off);
        EXPECT_EQ(o.keydelay, 1000u);
@@ -70,6 +71,15 @@ const GoodCase kGoodCases[] = {
        EXPECT_TRUE(o.killwithruskel);
        EXPECT_EQ(o.log, "logs\\ruskel.log");
        EXPECT_TRUE(o.curtain);
+       EXPECT_EQ(o.pagekey, 34);
+       EXPECT_EQ(o.pagesize, 400u);
+       EXPECT_EQ(o.wrapkey, 38);
+       EXPECT_EQ(o.pageupkey, 33);
+     }},
+    {"WalkKeysOffWithNoneOrZero", "{options}\r\npagekey=none\r\nwrapkey=0\r\n{/options}\r\n",
+     [](const RunOptions& o) {
+       EXPECT_EQ(o.pagekey, 0);
+       EXPECT_EQ(o.wrapkey, 0);
      }},
     {"TextAfterTheSectionIsIgnored", "{options}\r\nkeydelay=5\r\n{/options}\r\nanything=at all\r\n",
      [](const RunOptions& o) { EXPECT_EQ(o.keydelay, 5u); }},
@@ -116,6 +126,19 @@ const BadCase kBadCases[] = {
      "line 28: the option keydelay is given twice (first on line 27)"},
     {"MissingClosingLine", "{options}\r\nkeydelay=10\r\n",
      "the file ended after line 27 without the line {/options} that closes {options} of line 26"},
+    {"WalkKeyAbove254", "{options}\r\nwrapkey=255\r\n{/options}\r\n",
+     "line 27: bad value \"255\" for wrapkey: expected a virtual-key code from 1 to 254, or none"},
+    {"PageSizeAbove400", "{options}\r\npagekey=34\r\npagesize=401\r\n{/options}\r\n",
+     "line 28: bad value \"401\" for pagesize: expected a whole number of lines from 1 to 400"},
+    {"PageKeyWithoutPageSize", "{options}\r\npagekey=34\r\nkeydelay=60\r\n{/options}\r\n",
+     "line 27: pagekey needs pagesize=N"},
+    {"PageSizeWithoutPageKey", "{options}\r\npagesize=20\r\n{/options}\r\n",
+     "line 27: pagesize needs pagekey=VK"},
+    {"PageUpKeyWithoutWrapKey",
+     "{options}\r\npageupkey=33\r\npagekey=34\r\npagesize=20\r\n{/options}\r\n",
+     "line 27: pageupkey is pressed after wrapkey"},
+    {"OneKeyForTwoMoves", "{options}\r\nwrapkey=38\r\npagesize=20\r\npagekey=38\r\n{/options}\r\n",
+     "line 29: pagekey and wrapkey are the same key (38)"},
     {"LogNameWithAQuote", "{options}\r\nlog=\"ruskel.log\"\r\n{/options}\r\n",
      "a file name cannot hold"},
 };
@@ -131,6 +154,8 @@ TEST(OptionTableTest, EveryOptionShowsWhatItParses) {
   changed.joystick = JoystickChoice::Any;
   changed.follow = false;
   changed.log = "run.log";
+  changed.pagekey = 34;
+  changed.pagesize = 20;
   for (const OptionRow& row : OptionTable()) {
     RunOptions parsed;
     EXPECT_EQ(row.parse(row.show(changed), parsed), std::nullopt) << row.name;
