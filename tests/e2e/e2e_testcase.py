@@ -73,6 +73,13 @@ class WrapperTestCase(E2ETestCase):
         self.log = self.emulator_log()
         self.ruskel_proc: Optional[subprocess.Popen] = None
 
+    def fresh_case(self, name: str) -> None:
+        """A new case folder, title and log for one more run inside the same test."""
+        self.case = session().new_case(name)
+        self.addCleanup(self.case.cleanup)
+        self.title = self.unique_title()
+        self.log = self.emulator_log()
+
     def emulator_command(self, *extra: str) -> str:
         """The exe line's command: the demo emulator with this case's window title."""
         words = ["demoemu.exe", "--title", f'"{self.title}"', "--lifetime", str(EMULATOR_LIFETIME_MS)]

@@ -9,7 +9,7 @@ poll once per frame need each key held for a while (`keydelay`).
 import time
 from pathlib import Path
 
-from e2e_testcase import EXIT_OK, EXIT_TIMEOUT_S, EMULATOR_LIFETIME_MS, WrapperTestCase, session
+from e2e_testcase import EXIT_OK, EXIT_TIMEOUT_S, EMULATOR_LIFETIME_MS, WrapperTestCase
 from lconfig import VK_DOWN, VK_ESCAPE, expected_keys
 
 SLOT_OF_MYGAME = 12
@@ -29,13 +29,6 @@ STEP_IN_FLIGHT_MS = 200
 
 
 class KeyReadingCase(WrapperTestCase):
-    def fresh_case(self, name: str) -> None:
-        """A new case folder, title and log for one more run inside the same test."""
-        self.case = session().new_case(name)
-        self.addCleanup(self.case.cleanup)
-        self.title = self.unique_title()
-        self.log = self.emulator_log()
-
     def mode_config(self, mode: str, options=None, *extra: str):
         return self.config(exe=self.emulator_command("--input", mode, *extra),
                            options=dict(options or {}))

@@ -8,7 +8,7 @@ game; the walk times are printed (figures only, never asserted).
 
 from pathlib import Path
 
-from e2e_testcase import WrapperTestCase, session
+from e2e_testcase import WrapperTestCase
 from harness import epoch_ms
 
 KEY_DELAY_MS = "60"
@@ -23,13 +23,6 @@ PLAY_TIMEOUT_S = 40
 
 
 class WalkTest(WrapperTestCase):
-    def fresh_case(self, name: str) -> None:
-        """A new case folder, title and log for one more run inside the same test."""
-        self.case = session().new_case(name)
-        self.addCleanup(self.case.cleanup)
-        self.title = self.unique_title()
-        self.log = self.emulator_log()
-
     def walk_to(self, slot: int, options: dict, *demo_switches: str) -> None:
         Path(self.case.folder / GAMES_FILE).write_text("\r\n".join(LONG_LIST) + "\r\n")
         config = self.config(exe=self.emulator_command("--games", GAMES_FILE, *demo_switches),
