@@ -273,8 +273,8 @@ std::optional<std::string> ParseConfig(std::string_view bytes, RunState& state) 
 }
 
 void LoadConfig(Mainmod& m) {
-  const std::string path = ConfigPath(m.Os.ProgramDirectory());
-  FileReadResult file = m.Os.ReadWholeFile(path);
+  const std::string path = ConfigPath(m.Os.processes.ProgramDirectory());
+  FileReadResult file = m.Os.files.ReadWholeFile(path);
   if (!file.ok) {
     Fatal(m, "Cannot read the configuration file " + path + ": " + file.error, kExitConfigError);
   }

@@ -10,9 +10,9 @@ CloseRequest PostQuit(Mainmod& m, WindowHandle window) {
   if (window == 0) return request;
   // WM_QUIT rather than WM_CLOSE: emulators that ask "really quit?" on
   // WM_CLOSE would otherwise stay up.
-  m.Os.PostWindowMessage(window, kWmQuit, 0, 0);
+  m.Os.windows.PostWindowMessage(window, kWmQuit, 0, 0);
   request.window = window;
-  request.process = m.Os.WindowProcess(window);
+  request.process = m.Os.windows.WindowProcess(window);
   return request;
 }
 
@@ -21,7 +21,7 @@ WindowHandle OwnWindow(Mainmod& m) {
   const RunState& s = m.State;
   for (ProcessId process : {s.EmulatorProcess, s.StartedProcess}) {
     if (process == 0) continue;
-    const auto windows = m.Os.TopWindowsOf(process);
+    const auto windows = m.Os.windows.TopWindowsOf(process);
     if (!windows.empty()) return windows.front();
   }
   return 0;
@@ -33,7 +33,7 @@ bool InEmulatorTree(Mainmod& m, ProcessId process) {
   if (process == 0) return false;
   const RunState& s = m.State;
   for (ProcessId root : {s.StartedProcess, s.EmulatorProcess}) {
-    if (root != 0 && m.Os.IsDescendantOf(process, root)) return true;
+    if (root != 0 && m.Os.processes.IsDescendantOf(process, root)) return true;
   }
   return false;
 }
@@ -41,7 +41,7 @@ bool InEmulatorTree(Mainmod& m, ProcessId process) {
 std::optional<WindowInfo> ChooseEmulatorWindow(Mainmod& m, bool othersToo) {
   std::optional<WindowInfo> best;
   int bestRank = 0;
-  for (const WindowInfo& window : m.Os.TopWindowsTitled(m.State.WindowTitle)) {
+  for (const WindowInfo& window : m.Os.windows.TopWindowsTitled(m.State.WindowTitle)) {
     const bool ours = InEmulatorTree(m, window.processId);
     if (!ours && !othersToo) continue;
     const int rank = (ours ? 2 : 0) + (window.visible ? 1 : 0) + 1;
@@ -59,8 +59,9 @@ CloseRequest CloseEmulator(Mainmod& m) {
     // For emulators whose title changes once a game runs: the game's window
     // is in front. Anything in front that is not the emulator's (the front
     // end, once the emulator has gone) is left alone.
-    const WindowHandle front = m.Os.ForegroundWindow();
-    if (front != 0 && InEmulatorTree(m, m.Os.WindowProcess(front))) return PostQuit(m, front);
+    const WindowHandle front = m.Os.windows.ForegroundWindow();
+    if (front != 0 && InEmulatorTree(m, m.Os.windows.WindowProcess(front)))
+      return PostQuit(m, front);
     return PostQuit(m, OwnWindow(m));
   }
   // A fresh lookup: the emulator may have replaced its first window. Its own

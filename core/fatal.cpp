@@ -8,14 +8,14 @@ namespace ruskel {
 
 void LiftCurtain(Mainmod& m) {
   if (!m.State.CurtainShown) return;
-  m.Os.ShowCurtain(false);
+  m.Os.dialogs.ShowCurtain(false);
   m.State.CurtainShown = false;
 }
 
 void EndRun(Mainmod& m, int exitCode) {
   LiftCurtain(m);
   Log(m, "exit code " + std::to_string(exitCode));
-  m.Os.EndProcess(exitCode);
+  m.Os.processes.EndProcess(exitCode);
   std::abort();  // EndProcess does not return; this keeps the promise if a platform breaks it
 }
 
@@ -23,7 +23,7 @@ void Fatal(Mainmod& m, const std::string& message, int exitCode) {
   // The box must never hide behind the curtain.
   LiftCurtain(m);
   Log(m, "error: " + message);
-  m.Os.ShowMessage(message, MessageKind::Error);
+  m.Os.dialogs.ShowMessage(message, MessageKind::Error);
   EndRun(m, exitCode);
 }
 

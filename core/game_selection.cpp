@@ -11,13 +11,13 @@ void FindGame(Mainmod& m) {
   }
   s.GameIndex = -1;
   // The system's upper-casing, so that accented names match in any case too.
-  const std::string wanted = m.Os.UpperAnsi(s.RomName);
+  const std::string wanted = m.Os.text.UpperAnsi(s.RomName);
   // A full list (400 names, the closing tag in the last slot) ends at its
   // last slot: an unlisted rom is then simply not found.
   for (std::size_t i = 0; i < s.GameList.size(); ++i) {
     const std::string& name = s.GameList[i];
     if (name.empty()) break;
-    if (m.Os.UpperAnsi(name) == wanted) {
+    if (m.Os.text.UpperAnsi(name) == wanted) {
       s.GameIndex = static_cast<std::int16_t>(i);
       return;
     }

@@ -35,11 +35,13 @@ void SendStroke(Mainmod& m, KeyStroke stroke) {
   const ScanCodes mode = m.State.Options.scancodes;
   if (mode != ScanCodes::Off) {
     // DirectInput and raw input read the scan code; 0 is no key to them.
-    scanCode = m.Os.ScanCodeOf(stroke.virtualKey);
+    scanCode = m.Os.keyboard.ScanCodeOf(stroke.virtualKey);
     if (IsExtendedKey(stroke.virtualKey)) flags |= kKeyEventExtendedKey;
-    if (mode == ScanCodes::Strict && scanCode != 0) flags |= kKeyEventScanCode;
+    if (mode == ScanCodes::Strict && scanCode != 0 && !NeedsVirtualKeyCode(stroke.virtualKey)) {
+      flags |= kKeyEventScanCode;
+    }
   }
-  m.Os.SendKeyEvent(stroke.virtualKey, scanCode, flags);
+  m.Os.keyboard.SendKeyEvent(stroke.virtualKey, scanCode, flags);
 }
 
 void PlaySequence(Mainmod& m, const KeySequence& sequence) {

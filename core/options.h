@@ -1,8 +1,9 @@
 // The {options} section of lconfig.ini: every tuning of a run, one row each
-// in one table. Adding an option is a field here and a row in options.cpp.
+// in one table. Adding an option is a field here and one row in options.cpp.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,12 +36,14 @@ struct RunOptions {
 };
 
 struct OptionRow {
-  const char* name;
-  const char* values;  // what may follow "name=", for messages and docs
-  const char* summary;
+  std::string name;
+  std::string values;  // what may follow "name=", for messages: "on|off|strict", "0..1000"
+  std::string summary;
+  // Values it takes: every word, the ends of a range, or an example file name.
+  std::vector<std::string> samples;
   // Sets the option from its trimmed value; returns what is wrong otherwise.
-  std::optional<std::string> (*parse)(std::string_view value, RunOptions& options);
-  std::string (*show)(const RunOptions& options);
+  std::function<std::optional<std::string>(std::string_view value, RunOptions& options)> parse;
+  std::function<std::string(const RunOptions& options)> show;
 };
 
 const std::vector<OptionRow>& OptionTable();

@@ -18,14 +18,14 @@ void OpenRunLog(Mainmod& m) {
   RunState& s = m.State;
   const std::string& name = s.Options.log;
   if (name.empty()) return;
-  s.LogPath = IsAbsolute(name) ? name : m.Os.ProgramDirectory() + "\\" + name;
-  const FileReadResult old = m.Os.ReadWholeFile(s.LogPath);
+  s.LogPath = IsAbsolute(name) ? name : m.Os.processes.ProgramDirectory() + "\\" + name;
+  const FileReadResult old = m.Os.files.ReadWholeFile(s.LogPath);
   if (old.ok && old.bytes.size() > kLogMaxBytes) {
     // Keep whole lines: cut at the first line start inside the kept tail.
     std::size_t from = old.bytes.size() - kLogKeptBytes;
     const std::size_t lineStart = old.bytes.find('\n', from);
     from = lineStart == std::string::npos ? from : lineStart + 1;
-    if (!m.Os.WriteWholeFile(s.LogPath, old.bytes.substr(from))) s.LogPath.clear();
+    if (!m.Os.files.WriteWholeFile(s.LogPath, old.bytes.substr(from))) s.LogPath.clear();
   }
 }
 
@@ -34,8 +34,8 @@ void Log(Mainmod& m, const std::string& text) {
   if (s.LogPath.empty()) return;
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%8llu ms  ",
-                static_cast<unsigned long long>(m.Os.NowMs() - s.StartedAtMs));
-  if (!m.Os.AppendToFile(s.LogPath, stamp + text + "\r\n")) s.LogPath.clear();
+                static_cast<unsigned long long>(m.Os.events.NowMs() - s.StartedAtMs));
+  if (!m.Os.files.AppendToFile(s.LogPath, stamp + text + "\r\n")) s.LogPath.clear();
 }
 
 }  // namespace ruskel

@@ -31,10 +31,10 @@ void LogArguments(Mainmod& m, const std::string& arguments) {
 
 void Main(Mainmod& m) {
   m.State.UsageText = kUsageText;
-  m.State.StartedAtMs = m.Os.NowMs();
-  const std::string arguments = m.Os.ArgumentText();
+  m.State.StartedAtMs = m.Os.events.NowMs();
+  const std::string arguments = m.Os.processes.ArgumentText();
   if (arguments.empty()) {
-    m.Os.ShowMessage(m.State.UsageText, MessageKind::Information);
+    m.Os.dialogs.ShowMessage(m.State.UsageText, MessageKind::Information);
     EndRun(m, kExitUsage);
   }
   m.Form.Create();
@@ -49,7 +49,7 @@ void Main(Mainmod& m) {
 
 void StartEmulator(Mainmod& m) {
   RunState& s = m.State;
-  const std::string programDir = m.Os.ProgramDirectory();
+  const std::string programDir = m.Os.processes.ProgramDirectory();
   ProcessStart start;
   start.workingDirectory = programDir + "\\";
   start.inheritHandles = true;
@@ -59,17 +59,17 @@ void StartEmulator(Mainmod& m) {
   // Never the path cut at a blank of ProgramDir, never a program elsewhere.
   const ProgramLookup program =
       FindEmulatorProgram(programDir, s.EmulatorCommand,
-                          [&m](const std::string& path) { return m.Os.FileExists(path); });
+                          [&m](const std::string& path) { return m.Os.files.FileExists(path); });
   std::string reason;
   ProcessStartResult result;
   if (program.found) {
     start.applicationName = program.found->path;
     start.commandLine = program.found->commandLine;
     if (s.Options.curtain) {
-      m.Os.ShowCurtain(true);
+      m.Os.dialogs.ShowCurtain(true);
       s.CurtainShown = true;
     }
-    result = m.Os.StartProcess(start);
+    result = m.Os.processes.StartProcess(start);
     reason = result.error;
   } else {
     start.commandLine = programDir + "\\" + s.EmulatorCommand;
@@ -91,6 +91,10 @@ void StartEmulator(Mainmod& m) {
   s.StartedProcess = result.processId;
   Log(m, "started " + start.commandLine + " in " + start.workingDirectory + ", process " +
              std::to_string(result.processId));
+  if (!result.jobError.empty()) {
+    Log(m, "killwithruskel: the emulator could not be put in a job that ends it with ruskel (" +
+               result.jobError + "); ruskel may itself run in a job that allows none");
+  }
   m.Form.BeginRun();
 }
 

@@ -12,7 +12,7 @@ constexpr std::uint32_t kPadsPerSource = 4;
 
 void Form1::OnKey(const PlatformEvent& event) {
   if (phase_ == Phase::Closing) return;
-  const std::uint64_t now = os_.NowMs();
+  const std::uint64_t now = os_.events.NowMs();
   if (event.kind == EventKind::KeyUp) {
     exitWatch_.KeyUp(event.virtualKey);
     UpdateExitTimer();
@@ -36,7 +36,7 @@ bool Form1::NeedsKeyStateCheck() const {
 void Form1::CheckExitKeyState() {
   const std::int32_t key = exitWatch_.ExitKey();
   if (key == 0 || phase_ == Phase::Closing) return;
-  if (exitWatch_.KeyLooked(os_.LookAtKey(key), os_.NowMs())) {
+  if (exitWatch_.KeyLooked(os_.keyboard.LookAtKey(key), os_.events.NowMs())) {
     Log(*m_, "exit key " + std::to_string(key) + " pressed");
     RequestExit();
     return;
@@ -51,7 +51,7 @@ void Form1::timWfExit_Timer() {
   }
   if (exitWatch_.WatchesButton()) ReadPads();
   if (NeedsKeyStateCheck()) CheckExitKeyState();
-  if (phase_ != Phase::Closing && exitWatch_.HoldElapsed(os_.NowMs())) {
+  if (phase_ != Phase::Closing && exitWatch_.HoldElapsed(os_.events.NowMs())) {
     Log(*m_, "exit held for " + std::to_string(m_->State.Options.exithold) + " ms");
     RequestExit();
   }
@@ -64,14 +64,14 @@ void Form1::ReadPads() {
   std::vector<std::uint32_t> masks;
   for (std::uint32_t id = 0; id < pads; ++id) {
     JoyInfo reading = id == 0 ? s.JoyState : JoyInfo{};
-    if (os_.ReadJoystick(id, reading)) {
+    if (os_.pads.ReadJoystick(id, reading)) {
       if (id == 0) s.JoyState = reading;
       masks.push_back(reading.buttons);
     }
     std::uint16_t xinput = 0;
-    if (os_.ReadXInput(id, xinput)) masks.push_back(WinmmButtonsOfXInput(xinput));
+    if (os_.pads.ReadXInput(id, xinput)) masks.push_back(WinmmButtonsOfXInput(xinput));
   }
-  if (exitWatch_.PadsRead(masks, os_.NowMs())) {
+  if (exitWatch_.PadsRead(masks, os_.events.NowMs())) {
     Log(*m_, "exit button mask " + std::to_string(s.ExitButton) + " held");
     RequestExit();
   }

@@ -1,6 +1,7 @@
 #include "driver/exit_watch.h"
 
 #include "core/mainmod.h"
+#include "platform/sided_keys.h"
 
 namespace ruskel {
 
@@ -20,8 +21,22 @@ bool ExitWatch::Held(const std::optional<std::uint64_t>& since, std::uint64_t no
   return since && now - *since >= settings_.holdMs;
 }
 
+bool ExitWatch::IsExitKey(std::int32_t virtualKey) const {
+  const std::int32_t exit = settings_.exitKey;
+  if (exit == 0) return false;
+  // Given as Shift, Ctrl or Alt the exit key is either side; given as one
+  // side, it is that side, or the key itself where its side is not known.
+  return virtualKey == exit || GenericVirtualKey(virtualKey) == exit ||
+         GenericVirtualKey(exit) == virtualKey;
+}
+
+bool ExitWatch::ExitKeyIsMouseButton() const {
+  const std::int32_t key = settings_.exitKey;
+  return key == 1 || key == 2 || key == 4 || key == 5 || key == 6;
+}
+
 bool ExitWatch::KeyDown(std::int32_t virtualKey, std::uint64_t now) {
-  if (settings_.exitKey == 0 || virtualKey != settings_.exitKey) return false;
+  if (!IsExitKey(virtualKey)) return false;
   return Pressed(now);
 }
 
@@ -49,7 +64,7 @@ bool ExitWatch::KeyLooked(const KeyLook& look, std::uint64_t now) {
 }
 
 void ExitWatch::KeyUp(std::int32_t virtualKey) {
-  if (settings_.exitKey == 0 || virtualKey != settings_.exitKey) return;
+  if (!IsExitKey(virtualKey)) return;
   heldAtStart_ = false;
   keyDownAt_.reset();
 }

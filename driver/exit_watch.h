@@ -43,6 +43,7 @@ class ExitWatch {
   bool HoldPending() const { return keyDownAt_.has_value() || padMatchedAt_.has_value(); }
   bool WatchesButton() const;
   std::int32_t ExitKey() const { return settings_.exitKey; }
+  bool ExitKeyIsMouseButton() const;
   std::uint32_t HoldMs() const { return settings_.holdMs; }
 
   // A mask of 15 or less names buttons 1 to 4 only, as a four-button reading
@@ -52,6 +53,7 @@ class ExitWatch {
  private:
   bool Held(const std::optional<std::uint64_t>& since, std::uint64_t now) const;
   bool Pressed(std::uint64_t now);
+  bool IsExitKey(std::int32_t virtualKey) const;
 
   Settings settings_;
   bool heldAtStart_ = false;

@@ -2,29 +2,29 @@
 
 namespace ruskel {
 
-Form1::Form1(PlatformOps& os) : os_(os) {
+Form1::Form1(Platform os) : os_(os) {
   Slot(TimerId::Timkey).intervalMs = kKeyLookMs;
   Slot(TimerId::timWfExit).intervalMs = kPadPollMs;
   Slot(TimerId::curtain).intervalMs = kCurtainSettleMs;
 }
 
 void Form1::Create() {
-  os_.CreateTimerWindow();
-  os_.SetEventHandler([this](const PlatformEvent& event) { OnEvent(event); });
+  os_.events.CreateTimerWindow();
+  os_.events.SetEventHandler([this](const PlatformEvent& event) { OnEvent(event); });
 }
 
 void Form1::Start(TimerId timer) {
   TimerSlot& slot = Slot(timer);
   slot.enabled = true;
   // A timer with interval 0 is enabled but never ticks.
-  if (slot.intervalMs > 0) os_.StartTimer(static_cast<int>(timer), slot.intervalMs);
+  if (slot.intervalMs > 0) os_.events.StartTimer(static_cast<int>(timer), slot.intervalMs);
 }
 
 void Form1::Stop(TimerId timer) {
   TimerSlot& slot = Slot(timer);
   if (!slot.enabled) return;
   slot.enabled = false;
-  os_.StopTimer(static_cast<int>(timer));
+  os_.events.StopTimer(static_cast<int>(timer));
 }
 
 void Form1::SetInterval(TimerId timer, std::uint32_t intervalMs) {
@@ -33,9 +33,9 @@ void Form1::SetInterval(TimerId timer, std::uint32_t intervalMs) {
   slot.intervalMs = intervalMs;
   if (!slot.enabled) return;
   if (intervalMs > 0) {
-    os_.StartTimer(static_cast<int>(timer), intervalMs);
+    os_.events.StartTimer(static_cast<int>(timer), intervalMs);
   } else {
-    os_.StopTimer(static_cast<int>(timer));
+    os_.events.StopTimer(static_cast<int>(timer));
   }
 }
 

@@ -46,7 +46,7 @@ inline constexpr std::uint32_t kCurtainSettleMs = 500;
 
 class Form1 : public TimerHost {
  public:
-  explicit Form1(PlatformOps& os);
+  explicit Form1(Platform os);
 
   // The run the handlers work on; set before the first event.
   void Attach(Mainmod& m) { m_ = &m; }
@@ -101,7 +101,7 @@ class Form1 : public TimerHost {
   void OnProcessEnded(ProcessId process);
   [[noreturn]] void Finish(int exitCode, const std::string& why);
 
-  PlatformOps& os_;
+  Platform os_;
   Mainmod* m_ = nullptr;
   std::array<TimerSlot, 6> timers_{};  // indexed by TimerId
   bool inHandler_ = false;

@@ -14,21 +14,22 @@ namespace ruskel {
 
 void Form1::BeginRun() {
   RunState& s = m_->State;
-  const std::uint64_t now = os_.NowMs();
+  const std::uint64_t now = os_.events.NowMs();
   ExitWatch::Settings exit;
   const auto key = ToInt32(s.ExitKey);
   exit.exitKey = key && *key > 0 && *key <= 255 ? *key : 0;
   exit.exitButton = s.ExitButton;
   exit.holdMs = s.Options.exithold;
   // The first look also takes up a press from before the run.
-  exitWatch_.Start(exit, now, exit.exitKey != 0 && os_.LookAtKey(exit.exitKey).down);
-  if (exit.exitKey != 0) os_.WatchKeys(true);
-  if (s.StartedProcess != 0) os_.WatchProcess(s.StartedProcess);
+  exitWatch_.Start(exit, now, exit.exitKey != 0 && os_.keyboard.LookAtKey(exit.exitKey).down);
+  if (exit.exitKey != 0) os_.keyboard.WatchKeys(true);
+  if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(true);
+  if (s.StartedProcess != 0) os_.processes.WatchProcess(s.StartedProcess);
 
   waitStartedAt_ = now;
   phase_ = Phase::WaitingForWindow;
   UpdateExitTimer();
-  if (s.WindowTitle != kNullWord) os_.WatchWindows(true);
+  if (s.WindowTitle != kNullWord) os_.windows.WatchWindows(true);
   // A first look soon (a single-instance emulator's window may be up
   // already), then at the wait's own pace between window events.
   SetInterval(TimerId::Timkey, kFocusCheckMs);
@@ -40,7 +41,7 @@ void Form1::Timkey_Timer() {
     case Phase::WaitingForWindow:
       CheckExitKeyState();
       if (phase_ != Phase::WaitingForWindow) break;
-      if (!lastLookupAt_ || os_.NowMs() - *lastLookupAt_ >= kWindowLookupMs) LookForWindow();
+      if (!lastLookupAt_ || os_.events.NowMs() - *lastLookupAt_ >= kWindowLookupMs) LookForWindow();
       break;
     case Phase::Focusing:
       CheckExitKeyState();
@@ -48,7 +49,7 @@ void Form1::Timkey_Timer() {
       break;
     case Phase::StartDelay:
       // Something may have taken the front meanwhile.
-      os_.BringToFront(m_->State.EmulatorWindow);
+      os_.windows.BringToFront(m_->State.EmulatorWindow);
       BeginDialogue();
       break;
     case Phase::Dialogue:
@@ -67,34 +68,34 @@ void Form1::LookForWindow() {
   RunState& s = m_->State;
   if (s.WindowTitle == kNullWord) {
     // No window to wait for: the keys go to whatever has the focus.
-    os_.BringToFront(s.EmulatorWindow);
+    os_.windows.BringToFront(s.EmulatorWindow);
     Log(*m_, "window title \"null\": typing into whatever has the focus");
     BeginDialogue();
     return;
   }
   // Another program's window with the title (one left over from an earlier
   // run) would get every key; it is taken only when none of ours comes.
-  lastLookupAt_ = os_.NowMs();
-  const bool othersToo = os_.NowMs() - waitStartedAt_ >= kForeignWindowAfterMs;
+  lastLookupAt_ = os_.events.NowMs();
+  const bool othersToo = os_.events.NowMs() - waitStartedAt_ >= kForeignWindowAfterMs;
   const auto window = ChooseEmulatorWindow(*m_, othersToo);
   if (!window) {
     SetInterval(TimerId::Timkey, kKeyLookMs);
-    if (startedEndedAt_ && os_.NowMs() - *startedEndedAt_ >= kHandOverMs) {
+    if (startedEndedAt_ && os_.events.NowMs() - *startedEndedAt_ >= kHandOverMs) {
       Finish(kExitEmulatorEnded, "no window came: the emulator ended before showing one");
     }
     return;
   }
-  os_.WatchWindows(false);
+  os_.windows.WatchWindows(false);
   s.EmulatorWindow = window->handle;
   s.EmulatorProcess = window->processId;
   if (s.EmulatorProcess != s.StartedProcess && s.EmulatorProcess != 0) {
-    os_.WatchProcess(s.EmulatorProcess);
+    os_.processes.WatchProcess(s.EmulatorProcess);
   }
   Log(*m_, "window found, process " + std::to_string(s.EmulatorProcess) +
                (InEmulatorTree(*m_, s.EmulatorProcess) ? "" : " (not started by ruskel)") +
                (window->visible ? "" : ", not visible yet"));
   phase_ = Phase::Focusing;
-  focusingSince_ = os_.NowMs();
+  focusingSince_ = os_.events.NowMs();
   SetInterval(TimerId::Timkey, kFocusCheckMs);
   Focus();
 }
@@ -107,20 +108,21 @@ void Form1::Focus() {
   if (!window) {
     phase_ = Phase::WaitingForWindow;
     SetInterval(TimerId::Timkey, kKeyLookMs);
-    os_.WatchWindows(true);
+    os_.windows.WatchWindows(true);
     return;
   }
   s.EmulatorWindow = window->handle;
-  const std::uint64_t waited = os_.NowMs() - focusingSince_;
+  const std::uint64_t waited = os_.events.NowMs() - focusingSince_;
   const bool settled = waited >= kFocusSettleMs;
   // A window that stays hidden is typed into all the same once settled.
-  if (!os_.IsVisible(s.EmulatorWindow) && !settled) return;
-  os_.BringToFront(s.EmulatorWindow);
-  const bool inFront = os_.ForegroundWindow() == s.EmulatorWindow;
+  if (!os_.windows.IsVisible(s.EmulatorWindow) && !settled) return;
+  os_.windows.BringToFront(s.EmulatorWindow);
+  const bool inFront = os_.windows.ForegroundWindow() == s.EmulatorWindow;
   if (!inFront && !settled) return;
-  Log(*m_, inFront ? "window in front after " + std::to_string(waited) + " ms"
-                   : "window not in front after " + std::to_string(waited) + " ms (visible " +
-                         (os_.IsVisible(s.EmulatorWindow) ? "yes" : "no") + "); typing anyway");
+  Log(*m_, inFront
+               ? "window in front after " + std::to_string(waited) + " ms"
+               : "window not in front after " + std::to_string(waited) + " ms (visible " +
+                     (os_.windows.IsVisible(s.EmulatorWindow) ? "yes" : "no") + "); typing anyway");
   const std::uint32_t delay = s.Options.startdelay;
   if (delay > 0) {
     phase_ = Phase::StartDelay;
@@ -135,7 +137,8 @@ void Form1::BeginDialogue() {
   // The emulator takes its activation as a message: keys typed before it has
   // handled it are lost to readers that take the keyboard on activation
   // (DirectInput) or that only count keys while in front (raw input).
-  if (s.EmulatorWindow != 0 && !os_.WaitUntilWindowResponds(s.EmulatorWindow, kWindowAnswerMs)) {
+  if (s.EmulatorWindow != 0 &&
+      !os_.windows.WaitUntilWindowResponds(s.EmulatorWindow, kWindowAnswerMs)) {
     Log(*m_, "the emulator window did not answer within " + std::to_string(kWindowAnswerMs) +
                  " ms; typing anyway");
   }

@@ -1,4 +1,5 @@
-// PlatformOps on Windows: kernel32, user32, gdi32 and winmm; XInput is loaded at run time.
+// The whole PlatformOps on Windows: kernel32, user32, gdi32 and winmm; XInput is loaded at
+// run time.
 #pragma once
 
 #include <cstdint>
@@ -18,27 +19,17 @@ class Win32Platform : public PlatformOps {
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
+  // Processes (win32_process.cpp).
   std::string ArgumentText() override;
   std::string ProgramDirectory() override;
-  FileReadResult ReadWholeFile(const std::string& path) override;
-  bool FileExists(const std::string& path) override;
-  bool AppendToFile(const std::string& path, const std::string& bytes) override;
-  bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
   ProcessStartResult StartProcess(const ProcessStart& start) override;
-  void ShowMessage(const std::string& text, MessageKind kind) override;
   [[noreturn]] void EndProcess(int exitCode) override;
-
   bool IsProcessRunning(ProcessId process) override;
   bool WatchProcess(ProcessId process) override;
   bool IsDescendantOf(ProcessId process, ProcessId ancestor) override;
-  bool TerminateProcess(ProcessId process) override;
+  bool TerminateTree(ProcessId process) override;
 
-  void CreateTimerWindow() override;
-  void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
-  void StartTimer(int timerId, std::uint32_t intervalMs) override;
-  void StopTimer(int timerId) override;
-  std::uint64_t NowMs() override;
-
+  // Windows (win32_windows.cpp).
   std::vector<WindowInfo> TopWindowsTitled(const std::string& title) override;
   std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
   ProcessId WindowProcess(WindowHandle window) override;
@@ -49,16 +40,36 @@ class Win32Platform : public PlatformOps {
   void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                          std::intptr_t lParam) override;
   void WatchWindows(bool on) override;
-  void ShowCurtain(bool shown) override;
 
+  // Keyboard (win32_keyboard.cpp).
   void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t virtualKey) override;
   void WatchKeys(bool on) override;
+  void WatchMouseButtons(bool on) override;
   KeyLook LookAtKey(std::int32_t virtualKey) override;
 
+  // Pads (win32_pads.cpp).
   bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
   bool ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) override;
 
+  // Events (win32_events.cpp).
+  void CreateTimerWindow() override;
+  void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
+  void StartTimer(int timerId, std::uint32_t intervalMs) override;
+  void StopTimer(int timerId) override;
+  std::uint64_t NowMs() override;
+
+  // Files (win32_files.cpp).
+  FileReadResult ReadWholeFile(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool AppendToFile(const std::string& path, const std::string& bytes) override;
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+
+  // Dialogs (win32_curtain.cpp).
+  void ShowMessage(const std::string& text, MessageKind kind) override;
+  void ShowCurtain(bool shown) override;
+
+  // Text (win32_text.cpp).
   std::string UpperAnsi(const std::string& text) override;
 
   // Waits for messages and watched processes and delivers events, until a
@@ -69,6 +80,7 @@ class Win32Platform : public PlatformOps {
   void QueueEvent(const PlatformEvent& event);
   void DeliverQueuedEvents();
   void OnRawInput(std::intptr_t rawInputHandle);
+  void OnRawMouse(std::uint16_t buttonFlags);
   void OnWindowEvent(void* window);
 
  private:
@@ -90,12 +102,13 @@ class Win32Platform : public PlatformOps {
   // Processes: handles by pid, the job the started processes run in.
   std::map<ProcessId, void*> processHandles_;
   std::vector<ProcessId> watched_;
-  std::vector<ProcessId> started_;
+  std::vector<ProcessId> jobHolds_;  // started processes put in the job
   void* job_ = nullptr;
   bool jobKillsOnClose_ = false;
 
   // Keys: raw input, and the keys ruskel sent itself that may still come back.
   bool watchingKeys_ = false;
+  bool watchingMouse_ = false;
   bool ownMarkSeen_ = false;                  // the system hands our mark back with raw input
   std::map<std::uint32_t, Pending> ownKeys_;  // by vk * 2 + (key up ? 1 : 0)
 

@@ -34,7 +34,7 @@ for kind in config args; do
   # The fuzzer adds what it finds to its corpus folder: never the checked-in one.
   cp tests/fuzz/corpus/$kind/* "$work/corpus/"
   echo "== $target for ${seconds}s"
-  if "$build/tests/fuzz/$target" "$work/corpus" -dict="tests/fuzz/$kind.dict" \
+  if "$build/tests/fuzz/$target" "$work/corpus" -dict="$build/tests/fuzz/$kind.dict" \
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$work/artifacts/" >"$work/fuzz.log" 2>&1; then
     result=ok

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/mainmod.h"
-#include "platform/fake_platform.h"
+#include "fake_platform.h"
 #include "require.h"
 
 namespace ruskel::fuzz {

@@ -192,7 +192,8 @@ void RunOnce(const std::string& bytes) {
   // The emulator window is there from the start; the exit key comes once the
   // misc sequence has had its chance (when its delay is short enough).
   if (s.WindowTitle != "null")
-    os.AddWindow({testing::SimulatedRun::kEmulatorWindow, s.WindowTitle, 0, 0});
+    os.AddWindow({testing::SimulatedRun::kEmulatorWindow, testing::SimulatedRun::kEmulatorProcess,
+                  s.WindowTitle});
   RunDialogue(os);
   const std::uint64_t exitAt =
       os.now() + static_cast<std::uint64_t>(std::min(s.MiscDelay, kLongestMiscWait)) + 5;

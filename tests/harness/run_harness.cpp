@@ -47,7 +47,7 @@ void SimulatedRun::WriteConfig(const std::string& text) {
 }
 
 void SimulatedRun::EmulatorWindowAppears(std::uint64_t at, std::uint64_t visibleAt) {
-  os.AddWindow({kEmulatorWindow, "My Emulator", at, std::max(at, visibleAt)});
+  os.AddWindow({kEmulatorWindow, kEmulatorProcess, "My Emulator", at, std::max(at, visibleAt)});
 }
 
 bool SimulatedRun::Start(const std::string& arguments) {

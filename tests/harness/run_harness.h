@@ -7,7 +7,7 @@
 
 #include "core/mainmod.h"
 #include "driver/form1.h"
-#include "platform/fake_platform.h"
+#include "fake_platform.h"
 
 namespace ruskel::testing {
 
@@ -33,6 +33,7 @@ std::vector<std::string> GamesWith(const std::string& name, std::size_t slot, st
 class SimulatedRun {
  public:
   static constexpr WindowHandle kEmulatorWindow = 0x2a;
+  static constexpr ProcessId kEmulatorProcess = FakePlatform::kFirstStartedProcess;
 
   SimulatedRun();
 

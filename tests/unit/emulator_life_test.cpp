@@ -53,8 +53,7 @@ TEST_F(LifeTest, ALauncherThatHandsOverIsNotTheEmulator) {
   run.os.AddProcess({200, kEmulator, 5000});
   config.options = {};
   run.WriteConfig(config);
-  run.os.AddWindow(
-      {SimulatedRun::kEmulatorWindow, "My Emulator", 50, 50, FakePlatform::kNever, 200});
+  run.os.AddWindow({SimulatedRun::kEmulatorWindow, 200, "My Emulator", 50, 50});
   ASSERT_TRUE(run.Start("-alpha"));
   EXPECT_EQ(run.RunFor(4000), std::nullopt);
   EXPECT_EQ(run.Keys(), "13d 13u 13d 13u");
@@ -107,7 +106,7 @@ TEST_P(CloseLadderTest, EndsAsSoonAsTheEmulatorHasGone) {
   EXPECT_EQ(run.RunFor(20000), c.exitCode);
   EXPECT_EQ(run.os.now(), c.endsAt);
   EXPECT_EQ(run.os.TraceOf("PostMessage"), c.posted);
-  EXPECT_EQ(!run.os.TraceOf("TerminateProcess").empty(), c.terminated);
+  EXPECT_EQ(!run.os.TraceOf("TerminateTree").empty(), c.terminated);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -145,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LifeTest, CloseModeNullClosesAWindowOfTheEmulatorInFront) {
   config.handles = {"My Emulator", "null"};
   // The game runs in a second window of the emulator, with another title.
-  run.os.AddWindow({0x77, "Game: Alpha", 1000, 1000, FakePlatform::kNever, kEmulator});
+  run.os.AddWindow({0x77, kEmulator, "Game: Alpha", 1000, 1000});
   Begin();
   run.os.At(1000, [&] { run.os.foreground = 0x77; });
   run.os.PressKey(27, 2000, 2100);
@@ -156,7 +155,7 @@ TEST_F(LifeTest, CloseModeNullClosesAWindowOfTheEmulatorInFront) {
 TEST_F(LifeTest, CloseModeNullNeverClosesAnotherProgramInFront) {
   config.handles = {"My Emulator", "null"};
   run.os.AddProcess({300, 0});
-  run.os.AddWindow({0x99, "Some Popup", 0, 0, FakePlatform::kNever, 300});
+  run.os.AddWindow({0x99, 300, "Some Popup"});
   Begin();
   run.os.At(1000, [&] { run.os.foreground = 0x99; });
   run.os.PressKey(27, 2000, 2100);
@@ -180,7 +179,7 @@ TEST_F(LifeTest, CloseModeNullAfterTheEmulatorHasGoneLeavesTheFrontEndAlone) {
 
 TEST_F(LifeTest, ALeftoverWindowOfAnotherProcessDoesNotGetTheKeys) {
   run.os.AddProcess({300, 0});
-  run.os.AddWindow({0x55, "My Emulator", 0, 0, FakePlatform::kNever, 300});  // stale
+  run.os.AddWindow({0x55, 300, "My Emulator"});  // stale
   Begin();
   EXPECT_EQ(run.RunFor(1000), std::nullopt);
   EXPECT_THAT(run.os.TraceOf("BringToFront"), ::testing::Each("BringToFront 0x2a"));
@@ -193,7 +192,7 @@ TEST_F(LifeTest, ALeftoverWindowOfAnotherProcessDoesNotGetTheKeys) {
 TEST_F(LifeTest, ASingleInstanceHandOverFallsBackToTheOtherWindow) {
   // Our process never opens a window: the copy already running has it.
   run.os.AddProcess({300, 0});
-  run.os.AddWindow({0x55, "My Emulator", 0, 0, FakePlatform::kNever, 300});
+  run.os.AddWindow({0x55, 300, "My Emulator"});
   run.WriteConfig(config);
   ASSERT_TRUE(run.Start("-alpha"));
   EXPECT_EQ(run.RunFor(4900), std::nullopt);
@@ -211,7 +210,7 @@ std::uint64_t FirstKeyAt(const FakePlatform& os) {
 }
 
 TEST_F(LifeTest, AVisibleWindowIsPreferredOverAHiddenOne) {
-  run.os.AddWindow({0x56, "My Emulator", 0, FakePlatform::kNever});  // ours, never shown
+  run.os.AddWindow({0x56, kEmulator, "My Emulator", 0, FakePlatform::kNever});  // never shown
   run.EmulatorWindowAppears(1000);
   run.WriteConfig(config);
   ASSERT_TRUE(run.Start("-alpha"));
@@ -221,7 +220,7 @@ TEST_F(LifeTest, AVisibleWindowIsPreferredOverAHiddenOne) {
 }
 
 TEST_F(LifeTest, AWindowThatStaysHiddenIsTypedIntoOnceSettled) {
-  run.os.AddWindow({0x56, "My Emulator", 100, FakePlatform::kNever});
+  run.os.AddWindow({0x56, kEmulator, "My Emulator", 100, FakePlatform::kNever});
   run.WriteConfig(config);
   ASSERT_TRUE(run.Start("-alpha"));
   EXPECT_EQ(run.RunFor(5000), std::nullopt);
@@ -236,7 +235,7 @@ TEST_F(LifeTest, ExitDuringTheWaitWithNothingToPostEndsAtOnce) {
   run.os.PressKey(27, 3000, 3100);
   EXPECT_EQ(run.RunFor(10000), kExitNormal);
   EXPECT_EQ(run.os.now(), 3000u);
-  EXPECT_THAT(run.os.TraceOf("TerminateProcess"), ElementsAre("TerminateProcess 100"));
+  EXPECT_THAT(run.os.TraceOf("TerminateTree"), ElementsAre("TerminateTree 100"));
 }
 
 TEST_F(LifeTest, ExitDuringTheWaitLeavesTheStartedProcessWithoutTerminate) {
@@ -244,13 +243,37 @@ TEST_F(LifeTest, ExitDuringTheWaitLeavesTheStartedProcessWithoutTerminate) {
   ASSERT_TRUE(run.Start("-alpha"));
   run.os.PressKey(27, 3000, 3100);
   EXPECT_EQ(run.RunFor(10000), kExitNormal);
-  EXPECT_TRUE(run.os.TraceOf("TerminateProcess").empty());
+  EXPECT_TRUE(run.os.TraceOf("TerminateTree").empty());
 }
 
 TEST_F(LifeTest, KillWithRuskelIsAskedOfTheStart) {
   config.options = {"killwithruskel=on"};
   Begin();
   EXPECT_THAT(run.os.TraceOf("StartProcess")[0], ::testing::EndsWith(" killwithruskel"));
+}
+
+TEST_F(LifeTest, AJobRefusedIsLoggedAndTheRunGoesOn) {
+  config.options = {"killwithruskel=on", "log=ruskel.log"};
+  run.os.jobRefused = true;
+  Begin();
+  EXPECT_EQ(run.RunFor(1000), std::nullopt);
+  EXPECT_THAT(run.os.files["C:\\Games\\ruskel\\ruskel.log"],
+              ::testing::HasSubstr("could not be put in a job that ends it with ruskel"));
+  EXPECT_EQ(run.Keys(), "13d 13u 13d 13u");
+}
+
+TEST_F(LifeTest, TerminateEndsTheEmulatorsWholeTree) {
+  config.options = {"terminate=on", "closewait=100"};
+  run.os.startedProcess.ignoresQuit = true;
+  run.os.startedProcess.ignoresClose = true;
+  Begin();
+  // A helper the emulator started, and a program that is none of its own.
+  run.os.AddProcess({300, FakePlatform::kFirstStartedProcess});
+  run.os.AddProcess({400, FakePlatform::kFrontEndProcess});
+  run.os.PressKey(27, 1000, 1100);
+  EXPECT_EQ(run.RunFor(5000), kExitNormal);
+  EXPECT_FALSE(run.os.IsProcessRunning(300));
+  EXPECT_TRUE(run.os.IsProcessRunning(400));
 }
 
 TEST_F(LifeTest, AnUnlistedRomStillStartsTheEmulatorFirst) {

@@ -36,6 +36,15 @@ TEST_F(PlayingRun, ATapEndsTheRunAtItsKeyDown) {
   EXPECT_EQ(run.os.now(), 3000u);
 }
 
+TEST_F(PlayingRun, AMouseButtonExitKeyWatchesTheMouseForTheRunOnly) {
+  Begin("-alpha -keyx4");
+  run.os.PressKey(4, 3000, 3050);
+  EXPECT_EQ(run.RunFor(10000), kExitNormal);
+  EXPECT_EQ(run.os.now(), 3000u);
+  EXPECT_THAT(run.os.TraceOf("WatchMouse"),
+              ElementsAre("WatchMouseButtons on", "WatchMouseButtons off"));
+}
+
 TEST_F(PlayingRun, NoTimerRunsWhileWaitingForTheExitKeyAlone) {
   Begin("-alpha");
   EXPECT_EQ(run.RunFor(1000), std::nullopt);

@@ -272,13 +272,13 @@ TEST(RunPhasesTest, MiscDelayZeroNeverPlaysMisc) {
   EXPECT_TRUE(run.os.TraceOf("StartTimer 3").empty());
 }
 
-TEST(RunPhasesTest, CloseModeNullClosesWhateverIsInFront) {
+TEST(RunPhasesTest, CloseModeNullClosesTheEmulatorsPopupInFront) {
   SimulatedRun run;
   ConfigText config;
   config.handles = {"My Emulator", "null"};
   run.WriteConfig(config);
   run.EmulatorWindowAppears();
-  run.os.AddWindow({0x77, "Some Popup", 0, 0});
+  run.os.AddWindow({0x77, SimulatedRun::kEmulatorProcess, "Some Popup"});
   ASSERT_TRUE(run.Start("-alpha"));
   run.os.At(1000, [&] { run.os.foreground = 0x77; });
   run.os.PressKey(27, 2000, 2100);
@@ -291,7 +291,8 @@ TEST(RunPhasesTest, CloseModeNullAfterTheEmulatorWindowHasGoneLeavesTheFrontEnd)
   ConfigText config;
   config.handles = {"My Emulator", "null"};
   run.WriteConfig(config);
-  run.os.AddWindow({SimulatedRun::kEmulatorWindow, "My Emulator", 0, 0, 1000});  // gone at 1 s
+  run.os.AddWindow({SimulatedRun::kEmulatorWindow, SimulatedRun::kEmulatorProcess, "My Emulator", 0,
+                    0, 1000});  // gone at 1 s
   ASSERT_TRUE(run.Start("-alpha"));
   run.os.At(1000, [&] { run.os.foreground = FakePlatform::kFrontEndWindow; });
   run.os.PressKey(27, 2000, 2100);

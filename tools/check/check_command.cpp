@@ -12,6 +12,10 @@ CheckCommand ReadCheckCommand(const std::vector<std::string>& args,
     command.kind = CheckCommand::Kind::Help;
     return command;
   }
+  if (args[0] == "--options") {
+    if (args.size() == 1) command.kind = CheckCommand::Kind::Options;
+    return command;
+  }
   command.configFile = args[0];
   if (args.size() >= 2 && args[1] == "--args") {
     if (args.size() != 3) return command;  // the text must be one argument

@@ -10,12 +10,13 @@
 namespace ruskel::check {
 
 struct CheckCommand {
-  enum class Kind { Check, Help, Usage } kind = Kind::Usage;
+  enum class Kind { Check, Help, Options, Usage } kind = Kind::Usage;
   std::string configFile;
   std::string argumentText;
 };
 
-// args: the program's arguments after its name. rawCommandLine: the process's
+// args: the program's arguments after its name; "--options" alone asks for
+// the table of options. rawCommandLine: the process's
 // whole command line where the system keeps one (Windows), so that the text
 // after the file's path reaches the parser exactly as ruskel.exe would read
 // it, blanks and quotes included. Without it the arguments are joined with

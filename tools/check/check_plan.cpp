@@ -75,8 +75,10 @@ CheckPlan BuildPlan(const CheckInput& input) {
   plan.romGiven = !input.argumentText.empty();
   PlanPlatform os(plan.romGiven ? input.argumentText : kNoRomArguments, input.programDir,
                   input.configFile, input.reader);
-  Form1 form(os);
-  Mainmod m{*plan.state, os, form};
+  NoPads pads;
+  const Platform platform{os, os, os, pads, os, os, os, os};
+  Form1 form(platform);
+  Mainmod m{*plan.state, platform, form};
   form.Attach(m);
 
   try {

@@ -1,6 +1,7 @@
-// A PlatformOps for dry runs: the wrapper's own code runs against it, and it
-// only writes down what the wrapper asked for. Nothing is started, no key
-// reaches any window.
+// The stand-in system of a dry run: the wrapper's own code runs against it,
+// and it only writes down what the wrapper asked for. Nothing is started, no
+// key reaches any window. It stands in for every concern but the pads: a dry
+// run never reads them (NoPads).
 #pragma once
 
 #include <functional>
@@ -33,7 +34,13 @@ using FileReader = std::function<FileReadResult(const std::string& path)>;
 // Reads a file from disk; the reason on failure is the C library's.
 FileReadResult ReadFileFromDisk(const std::string& path);
 
-class PlanPlatform : public PlatformOps {
+class PlanPlatform : public ProcessOps,
+                     public WindowOps,
+                     public KeyboardOps,
+                     public EventOps,
+                     public FileOps,
+                     public DialogOps,
+                     public TextOps {
  public:
   // The window every lookup finds: the dry run pretends the emulator's window
   // is there at once.
@@ -62,31 +69,21 @@ class PlanPlatform : public PlatformOps {
   std::vector<PostedMessage> posted;
   std::map<int, std::uint32_t> runningTimers;  // timer id -> interval
 
-  // --- PlatformOps ---
+  // --- Processes: the emulator runs until it is asked to quit, and quits at once then ---
   std::string ArgumentText() override { return argumentText_; }
   std::string ProgramDirectory() override { return programDir_; }
-  FileReadResult ReadWholeFile(const std::string& path) override;
-  // Every program is taken to be there: the checker cannot see the cabinet's folder.
-  bool FileExists(const std::string&) override { return true; }
-  bool AppendToFile(const std::string&, const std::string&) override { return true; }
-  bool WriteWholeFile(const std::string&, const std::string&) override { return true; }
   ProcessStartResult StartProcess(const ProcessStart& start) override;
-  void ShowMessage(const std::string& text, MessageKind kind) override;
   [[noreturn]] void EndProcess(int exitCode) override;
-  // The emulator runs until it is asked to quit, and quits at once then.
   bool IsProcessRunning(ProcessId process) override {
     return process == kEmulatorProcess && !quitPosted_;
   }
-  bool WatchProcess(ProcessId) override { return true; }
+  bool WatchProcess(ProcessId) override { return true; }  // it ends only when asked
   bool IsDescendantOf(ProcessId process, ProcessId ancestor) override {
     return process == ancestor;
   }
-  bool TerminateProcess(ProcessId) override { return true; }
-  void CreateTimerWindow() override {}
-  void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
-  void StartTimer(int timerId, std::uint32_t intervalMs) override;
-  void StopTimer(int timerId) override;
-  std::uint64_t NowMs() override { return now_; }
+  bool TerminateTree(ProcessId) override { return true; }
+
+  // --- Windows: the emulator's window is there at once, and in front once brought there ---
   std::vector<WindowInfo> TopWindowsTitled(const std::string& title) override;
   std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
   ProcessId WindowProcess(WindowHandle window) override;
@@ -96,14 +93,34 @@ class PlanPlatform : public PlatformOps {
   bool IsVisible(WindowHandle window) override { return window != 0; }
   void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                          std::intptr_t lParam) override;
-  void WatchWindows(bool) override {}
-  void ShowCurtain(bool) override {}
+  void WatchWindows(bool) override {}  // no window comes or goes
+
+  // --- Keyboard: keys are written down; no key is held but those PressKey delivers ---
   void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
-  std::uint8_t ScanCodeOf(std::uint8_t) override { return 0; }
+  std::uint8_t ScanCodeOf(std::uint8_t) override { return 0; }  // the plan shows codes only
   void WatchKeys(bool) override {}
   KeyLook LookAtKey(std::int32_t) override { return {}; }
-  bool ReadJoystick(std::uint32_t, JoyInfo&) override { return false; }
-  bool ReadXInput(std::uint32_t, std::uint16_t&) override { return false; }
+  void WatchMouseButtons(bool) override {}
+
+  // --- Events: ticks come only from Tick, on a clock that moves with them ---
+  void CreateTimerWindow() override {}
+  void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
+  void StartTimer(int timerId, std::uint32_t intervalMs) override;
+  void StopTimer(int timerId) override;
+  std::uint64_t NowMs() override { return now_; }
+
+  // --- Files: only the checked file is read; nothing is written ---
+  FileReadResult ReadWholeFile(const std::string& path) override;
+  // Every program is taken to be there: the checker cannot see the cabinet's folder.
+  bool FileExists(const std::string&) override { return true; }
+  bool AppendToFile(const std::string&, const std::string&) override { return true; }
+  bool WriteWholeFile(const std::string&, const std::string&) override { return true; }
+
+  // --- Dialogs: messages are written down; nothing is shown ---
+  void ShowMessage(const std::string& text, MessageKind kind) override;
+  void ShowCurtain(bool) override {}
+
+  // --- Text ---
   std::string UpperAnsi(const std::string& text) override;
 
  private:
@@ -115,6 +132,13 @@ class PlanPlatform : public PlatformOps {
   WindowHandle foreground_ = kFrontEndWindow;
   bool quitPosted_ = false;
   std::uint64_t now_ = 0;
+};
+
+// The pads of a dry run: none is connected, so the exit button never comes.
+class NoPads : public PadOps {
+ public:
+  bool ReadJoystick(std::uint32_t, JoyInfo&) override { return false; }
+  bool ReadXInput(std::uint32_t, std::uint16_t&) override { return false; }
 };
 
 }  // namespace ruskel::check

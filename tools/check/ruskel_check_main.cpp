@@ -13,6 +13,7 @@
 
 #include "tools/check/check_command.h"
 #include "tools/check/check_plan.h"
+#include "tools/check/option_table.h"
 #include "tools/check/pitfalls.h"
 #include "tools/check/plan_report.h"
 
@@ -21,6 +22,7 @@ namespace {
 constexpr const char* kUsageMessage =
     "usage: ruskel-check path/to/lconfig.ini [arguments as ruskel.exe gets them]\n"
     "       ruskel-check path/to/lconfig.ini --args \"arguments as one text\"\n"
+    "       ruskel-check --options   (every option of {options}: values, default, what it does)\n"
     "  e.g. ruskel-check lconfig.ini -mygame -keyx27 -butx4\n"
     "exit code: 0 the file is fine (warnings included), 2 ruskel.exe would refuse it,\n"
     "           1 this usage\n";
@@ -51,6 +53,10 @@ int main(int argc, char** argv) {
   using ruskel::check::CheckCommand;
   const CheckCommand command = ruskel::check::ReadCheckCommand(
       std::vector<std::string>(argv + 1, argv + argc), RawCommandLine());
+  if (command.kind == CheckCommand::Kind::Options) {
+    std::fputs(ruskel::check::FormatOptionTable().c_str(), stdout);
+    return ruskel::check::kCheckFileFine;
+  }
   if (command.kind != CheckCommand::Kind::Check) {
     const bool help = command.kind == CheckCommand::Kind::Help;
     std::fputs(kUsageMessage, help ? stdout : stderr);

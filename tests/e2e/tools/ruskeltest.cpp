@@ -116,16 +116,6 @@ DialogParts ReadDialog(HWND dialog) {
   return parts;
 }
 
-int Press(long vk, long holdMs) {
-  std::int64_t downAt = EpochMs();
-  SendKey(static_cast<BYTE>(vk), true);
-  std::printf("%lld\n", static_cast<long long>(downAt));
-  std::fflush(stdout);
-  Sleep(static_cast<DWORD>(holdMs));
-  SendKey(static_cast<BYTE>(vk), false);
-  return kExitOk;
-}
-
 bool BringToFront(HWND window, DWORD timeoutMs) {
   return WaitFor(timeoutMs, [window] {
     if (GetForegroundWindow() == window) return true;
@@ -171,8 +161,8 @@ bool ParseKeySpec(const std::string& text, KeySpec& out) {
   out.vk = static_cast<WORD>(vk);
   if (first == std::string::npos) return true;
   size_t second = text.find(':', first + 1);
-  std::string scanText = text.substr(first + 1, second == std::string::npos ? std::string::npos
-                                                                             : second - first - 1);
+  std::string scanText =
+      text.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
   char* end = nullptr;
   long scan = std::strtol(scanText.c_str(), &end, 0);
   if (scanText.empty() || *end != '\0' || scan < 0 || scan > 0xFF) return false;
@@ -190,6 +180,18 @@ void SendKeySpec(const KeySpec& key, bool down) {
   input.ki.wScan = key.scan;
   input.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (key.extended ? KEYEVENTF_EXTENDEDKEY : 0);
   SendInput(1, &input, sizeof(input));
+}
+
+// A key given as vk[:scan[:e]], as a keyboard sends it: left and right Shift,
+// Ctrl and Alt are told apart by scan code and extended flag.
+int Press(const KeySpec& key, long holdMs) {
+  std::int64_t downAt = EpochMs();
+  SendKeySpec(key, true);
+  std::printf("%lld\n", static_cast<long long>(downAt));
+  std::fflush(stdout);
+  Sleep(static_cast<DWORD>(holdMs));
+  SendKeySpec(key, false);
+  return kExitOk;
 }
 
 // Like `keys`, but each key carries its scan code and extended flag, is held `holdMs` and
@@ -253,9 +255,9 @@ int StaleWindow(const std::string& title) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
   windowClass.lpszClassName = "RuskelTestStaleWindow";
   RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, windowClass.lpszClassName, title.c_str(),
-                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 200, nullptr,
-                                nullptr, windowClass.hInstance, nullptr);
+  HWND window =
+      CreateWindowExA(0, windowClass.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                      40, 40, 400, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
   if (window == nullptr) return kExitTimeout;
   PrintLine("ready pid=" + std::to_string(GetCurrentProcessId()));
   for (;;) {
@@ -462,37 +464,38 @@ int ListWindows() {
 }
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: ruskeltest <command> ...\n"
-               "  press <vk> <hold_ms>             key down, hold, key up; prints the epoch ms of "
-               "the down event\n"
-               "  keys <title> <timeout_ms> <vk>...  bring the window to the front, then tap each "
-               "key; prints the epoch ms\n"
-               "  type <title> <timeout_ms> <hold_ms> <gap_ms> <key>...  bring the window to the "
-               "front, then press each key (vk[:scan[:e]]) for hold_ms, pause gap_ms\n"
-               "  stale-window <title>             show a window that ignores quit and close and "
-               "prints the keys it gets; runs until ended\n"
-               "  kill <title>                     end the processes owning windows with that "
-               "title\n"
-               "  run <timeout_ms> <exe> <args>    start exe with exactly that argument text, wait; "
-               "prints exit <code> or timeout\n"
-               "  msgbox <timeout_ms>              print caption, then message lines of the first "
-               "message box; press OK\n"
-               "  waitwindow <title> <timeout_ms>  wait until a top-level window has that title\n"
-               "  waitvisible <title> <timeout_ms> same, and the window is visible\n"
-               "  waitgone <title> <timeout_ms>    wait until no top-level window has that title\n"
-               "  front <title> <timeout_ms>       bring the window to the front\n"
-               "  foreground                       print the foreground window's title\n"
-               "  close <title>                    post WM_CLOSE to every window with exactly "
-               "that title\n"
-               "  closeprocess <title> [class]     post WM_CLOSE to every top-level window (of "
-               "that class) of the process owning that window\n"
-               "  quit <title>                     post WM_QUIT to the window with that title\n"
-               "  windows                          list the top-level windows\n"
-               "  hold <ms>                        keep the desktop open; prints ready\n"
-               "  now                              print the epoch ms\n"
-               "  showbox <caption> <text>         show a message box with an OK button\n"
-               "Exit codes: 0 done, 1 bad usage, 2 timed out, 3 window not in front.\n");
+  std::fprintf(
+      stderr,
+      "usage: ruskeltest <command> ...\n"
+      "  press <vk[:scan[:e]]> <hold_ms>  key down, hold, key up; prints the epoch ms of "
+      "the down event\n"
+      "  keys <title> <timeout_ms> <vk>...  bring the window to the front, then tap each "
+      "key; prints the epoch ms\n"
+      "  type <title> <timeout_ms> <hold_ms> <gap_ms> <key>...  bring the window to the "
+      "front, then press each key (vk[:scan[:e]]) for hold_ms, pause gap_ms\n"
+      "  stale-window <title>             show a window that ignores quit and close and "
+      "prints the keys it gets; runs until ended\n"
+      "  kill <title>                     end the processes owning windows with that "
+      "title\n"
+      "  run <timeout_ms> <exe> <args>    start exe with exactly that argument text, wait; "
+      "prints exit <code> or timeout\n"
+      "  msgbox <timeout_ms>              print caption, then message lines of the first "
+      "message box; press OK\n"
+      "  waitwindow <title> <timeout_ms>  wait until a top-level window has that title\n"
+      "  waitvisible <title> <timeout_ms> same, and the window is visible\n"
+      "  waitgone <title> <timeout_ms>    wait until no top-level window has that title\n"
+      "  front <title> <timeout_ms>       bring the window to the front\n"
+      "  foreground                       print the foreground window's title\n"
+      "  close <title>                    post WM_CLOSE to every window with exactly "
+      "that title\n"
+      "  closeprocess <title> [class]     post WM_CLOSE to every top-level window (of "
+      "that class) of the process owning that window\n"
+      "  quit <title>                     post WM_QUIT to the window with that title\n"
+      "  windows                          list the top-level windows\n"
+      "  hold <ms>                        keep the desktop open; prints ready\n"
+      "  now                              print the epoch ms\n"
+      "  showbox <caption> <text>         show a message box with an OK button\n"
+      "Exit codes: 0 done, 1 bad usage, 2 timed out, 3 window not in front.\n");
   return kExitUsage;
 }
 
@@ -511,7 +514,13 @@ int main(int argc, char** argv) {
     return true;
   };
 
-  if (command == "press" && argc == 4 && numbersFrom(2)) return Press(numbers[0], numbers[1]);
+  if (command == "press" && argc == 4) {
+    KeySpec key;
+    long holdMs = 0;
+    if (ParseKeySpec(argv[2], key) && ParseNumber(argv[3], holdMs) && holdMs >= 0) {
+      return Press(key, holdMs);
+    }
+  }
   if (command == "keys" && argc >= 5 && numbersFrom(3)) {
     return Keys(argv[2], numbers[0], std::vector<long>(numbers.begin() + 1, numbers.end()));
   }

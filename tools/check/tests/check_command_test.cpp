@@ -54,6 +54,8 @@ TEST(ReadCheckCommandTest, UsageAndHelp) {
   EXPECT_EQ(ReadCheckCommand({"lconfig.ini", "--args", "-a", "-b"}, {}).kind, Kind::Usage);
   EXPECT_EQ(ReadCheckCommand({"--help"}, {}).kind, Kind::Help);
   EXPECT_EQ(ReadCheckCommand({"-h", "x"}, "ruskel-check -h x").kind, Kind::Help);
+  EXPECT_EQ(ReadCheckCommand({"--options"}, {}).kind, Kind::Options);
+  EXPECT_EQ(ReadCheckCommand({"--options", "x"}, {}).kind, Kind::Usage);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "platform/fake_platform.h"
+#include "fake_platform.h"
 
 #include <cstdio>
 
@@ -24,17 +24,18 @@ std::string Upper(std::string text) {
 std::uint8_t UsScanCode(std::uint8_t vk) {
   static const std::map<std::uint8_t, std::uint8_t> kCodes = {
       {0x08, 0x0E}, {0x09, 0x0F}, {0x0D, 0x1C}, {0x10, 0x2A}, {0x11, 0x1D}, {0x12, 0x38},
-      {0x1B, 0x01}, {0x20, 0x39}, {0x21, 0x49}, {0x22, 0x51}, {0x23, 0x4F}, {0x24, 0x47},
-      {0x25, 0x4B}, {0x26, 0x48}, {0x27, 0x4D}, {0x28, 0x50}, {0x2D, 0x52}, {0x2E, 0x53},
-      {0x30, 0x0B}, {0x31, 0x02}, {0x32, 0x03}, {0x33, 0x04}, {0x34, 0x05}, {0x35, 0x06},
-      {0x36, 0x07}, {0x37, 0x08}, {0x38, 0x09}, {0x39, 0x0A}, {0x41, 0x1E}, {0x42, 0x30},
-      {0x43, 0x2E}, {0x44, 0x20}, {0x45, 0x12}, {0x46, 0x21}, {0x47, 0x22}, {0x48, 0x23},
-      {0x49, 0x17}, {0x4A, 0x24}, {0x4B, 0x25}, {0x4C, 0x26}, {0x4D, 0x32}, {0x4E, 0x31},
-      {0x4F, 0x18}, {0x50, 0x19}, {0x51, 0x10}, {0x52, 0x13}, {0x53, 0x1F}, {0x54, 0x14},
-      {0x55, 0x16}, {0x56, 0x2F}, {0x57, 0x11}, {0x58, 0x2D}, {0x59, 0x15}, {0x5A, 0x2C},
-      {0x5B, 0x5B}, {0x5C, 0x5C}, {0x5D, 0x5D}, {0x6F, 0x35}, {0x70, 0x3B}, {0x71, 0x3C},
-      {0x72, 0x3D}, {0x73, 0x3E}, {0x74, 0x3F}, {0x75, 0x40}, {0x76, 0x41}, {0x77, 0x42},
-      {0x78, 0x43}, {0x79, 0x44}, {0x7A, 0x57}, {0x7B, 0x58}, {0xA3, 0x1D}, {0xA5, 0x38},
+      {0x13, 0x45}, {0x1B, 0x01}, {0x20, 0x39}, {0x21, 0x49}, {0x22, 0x51}, {0x23, 0x4F},
+      {0x24, 0x47}, {0x2C, 0x37}, {0x90, 0x45}, {0x25, 0x4B}, {0x26, 0x48}, {0x27, 0x4D},
+      {0x28, 0x50}, {0x2D, 0x52}, {0x2E, 0x53}, {0x30, 0x0B}, {0x31, 0x02}, {0x32, 0x03},
+      {0x33, 0x04}, {0x34, 0x05}, {0x35, 0x06}, {0x36, 0x07}, {0x37, 0x08}, {0x38, 0x09},
+      {0x39, 0x0A}, {0x41, 0x1E}, {0x42, 0x30}, {0x43, 0x2E}, {0x44, 0x20}, {0x45, 0x12},
+      {0x46, 0x21}, {0x47, 0x22}, {0x48, 0x23}, {0x49, 0x17}, {0x4A, 0x24}, {0x4B, 0x25},
+      {0x4C, 0x26}, {0x4D, 0x32}, {0x4E, 0x31}, {0x4F, 0x18}, {0x50, 0x19}, {0x51, 0x10},
+      {0x52, 0x13}, {0x53, 0x1F}, {0x54, 0x14}, {0x55, 0x16}, {0x56, 0x2F}, {0x57, 0x11},
+      {0x58, 0x2D}, {0x59, 0x15}, {0x5A, 0x2C}, {0x5B, 0x5B}, {0x5C, 0x5C}, {0x5D, 0x5D},
+      {0x6F, 0x35}, {0x70, 0x3B}, {0x71, 0x3C}, {0x72, 0x3D}, {0x73, 0x3E}, {0x74, 0x3F},
+      {0x75, 0x40}, {0x76, 0x41}, {0x77, 0x42}, {0x78, 0x43}, {0x79, 0x44}, {0x7A, 0x57},
+      {0x7B, 0x58}, {0xA3, 0x1D}, {0xA5, 0x38},
   };
   auto it = kCodes.find(vk);
   return it == kCodes.end() ? 0 : it->second;
@@ -45,7 +46,7 @@ std::uint8_t UsScanCode(std::uint8_t vk) {
 FakePlatform::FakePlatform() {
   processes_[kFrontEndProcess].script = Process{kFrontEndProcess, 0};
   processes_[kRuskelProcess].script = Process{kRuskelProcess, kFrontEndProcess};
-  windows_.push_back({kFrontEndWindow, "Front End", 0, 0, kNever, kFrontEndProcess});
+  windows_.push_back({kFrontEndWindow, kFrontEndProcess, "Front End"});
 }
 
 void FakePlatform::AddWindow(const Window& window) {
@@ -208,7 +209,7 @@ void FakePlatform::EndSimulatedProcess(ProcessId process) {
   state.ended = true;
   Record("ProcessEnded " + std::to_string(process));
   for (Window& window : windows_) {
-    if (window.processId == process && now_ < window.closedAt) window.closedAt = now_;
+    if (window.owner == process && now_ < window.closedAt) window.closedAt = now_;
   }
   if (foreground != 0) {
     const Window* front = FindWindowByHandle(foreground);
@@ -280,6 +281,7 @@ ProcessStartResult FakePlatform::StartProcess(const ProcessStart& start) {
   if (process.endsAt != kNever && process.endsAt < now_) process.endsAt = now_;
   AddProcess(process);
   result.processId = process.id;
+  if (start.killWithRuskel && jobRefused) result.jobError = "Access is denied.";
   return result;
 }
 
@@ -320,11 +322,17 @@ bool FakePlatform::IsDescendantOf(ProcessId process, ProcessId ancestor) {
   return false;
 }
 
-bool FakePlatform::TerminateProcess(ProcessId process) {
-  Record("TerminateProcess " + std::to_string(process));
+bool FakePlatform::TerminateTree(ProcessId process) {
+  Record("TerminateTree " + std::to_string(process));
   auto it = processes_.find(process);
   if (it == processes_.end() || it->second.script.cannotBeTerminated) return false;
-  EndSimulatedProcess(process);
+  std::vector<ProcessId> tree;
+  for (const auto& [id, state] : processes_) {
+    if (!state.ended && IsDescendantOf(id, process)) tree.push_back(id);
+  }
+  for (ProcessId id : tree) {
+    if (!processes_[id].script.cannotBeTerminated) EndSimulatedProcess(id);
+  }
   return true;
 }
 
@@ -359,7 +367,7 @@ std::vector<WindowInfo> FakePlatform::TopWindowsTitled(const std::string& title)
   std::vector<WindowInfo> out;
   for (const Window& window : windows_) {
     if (WindowExists(window) && Upper(window.title) == Upper(title)) {
-      out.push_back({window.handle, window.processId, window.visibleAt <= now_});
+      out.push_back({window.handle, window.owner, window.visibleAt <= now_});
     }
   }
   Poll("TopWindowsTitled " + title + " -> " + std::to_string(out.size()));
@@ -369,14 +377,14 @@ std::vector<WindowInfo> FakePlatform::TopWindowsTitled(const std::string& title)
 std::vector<WindowHandle> FakePlatform::TopWindowsOf(ProcessId process) {
   std::vector<WindowHandle> out;
   for (const Window& window : windows_) {
-    if (WindowExists(window) && window.processId == process) out.push_back(window.handle);
+    if (WindowExists(window) && window.owner == process) out.push_back(window.handle);
   }
   return out;
 }
 
 ProcessId FakePlatform::WindowProcess(WindowHandle window) {
   const Window* found = FindWindowByHandle(window);
-  return found != nullptr && WindowExists(*found) ? found->processId : 0;
+  return found != nullptr && WindowExists(*found) ? found->owner : 0;
 }
 
 WindowHandle FakePlatform::ForegroundWindow() {
@@ -418,7 +426,7 @@ void FakePlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
   if (target == nullptr || !WindowExists(*target)) return;
   // A single-window program's message loop ends on WM_QUIT, and its default
   // WM_CLOSE handling ends it too.
-  if (message == kWmQuit || message == kWmClose) Quit(target->processId, message == kWmClose);
+  if (message == kWmQuit || message == kWmClose) Quit(target->owner, message == kWmClose);
 }
 
 void FakePlatform::WatchWindows(bool on) {
@@ -449,6 +457,10 @@ std::uint8_t FakePlatform::ScanCodeOf(std::uint8_t virtualKey) {
 void FakePlatform::WatchKeys(bool on) {
   if (on != watchingKeys_) Record(std::string("WatchKeys ") + (on ? "on" : "off"));
   watchingKeys_ = on;
+}
+
+void FakePlatform::WatchMouseButtons(bool on) {
+  Record(std::string("WatchMouseButtons ") + (on ? "on" : "off"));
 }
 
 KeyLook FakePlatform::LookAtKey(std::int32_t virtualKey) {

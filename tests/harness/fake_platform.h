@@ -29,13 +29,15 @@ class FakePlatform : public PlatformOps {
   static constexpr ProcessId kRuskelProcess = 60;
   static constexpr ProcessId kFirstStartedProcess = 100;
 
+  // The owner has no default: which process a window belongs to decides
+  // whether the wrapper may type into it or close it.
   struct Window {
-    WindowHandle handle = 0;
+    WindowHandle handle;
+    ProcessId owner;
     std::string title;
     std::uint64_t appearsAt = 0;
     std::uint64_t visibleAt = 0;
     std::uint64_t closedAt = kNever;
-    ProcessId processId = kFirstStartedProcess;
   };
 
   struct Process {
@@ -69,6 +71,7 @@ class FakePlatform : public PlatformOps {
   bool foregroundRefused = false;       // BringToFront never lands
   bool joystickPresent = false;         // winmm joystick 0
   bool keyEventsDelivered = true;       // false: as Wine with no window in front
+  bool jobRefused = false;              // as Windows 7 when ruskel runs in a job already
   bool pressBitKept = true;  // false: another program takes the "pressed since" bit first
   bool tracePolls = false;   // also record lookups, key states and pad reads
   // Runs while a message box is up, as a real modal loop that delivers messages would.
@@ -120,7 +123,7 @@ class FakePlatform : public PlatformOps {
   bool IsProcessRunning(ProcessId process) override;
   bool WatchProcess(ProcessId process) override;
   bool IsDescendantOf(ProcessId process, ProcessId ancestor) override;
-  bool TerminateProcess(ProcessId process) override;
+  bool TerminateTree(ProcessId process) override;
   void CreateTimerWindow() override;
   void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
   void StartTimer(int timerId, std::uint32_t intervalMs) override;
@@ -140,6 +143,7 @@ class FakePlatform : public PlatformOps {
   void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t virtualKey) override;
   void WatchKeys(bool on) override;
+  void WatchMouseButtons(bool on) override;
   KeyLook LookAtKey(std::int32_t virtualKey) override;
   bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
   bool ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) override;

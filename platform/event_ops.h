@@ -1,0 +1,40 @@
+// The clock, the timers and the one event handler that wakes the driver.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/process_ops.h"
+
+namespace ruskel {
+
+// What wakes the driver. Delivered on the one thread, one at a time, never
+// while a previous event is being handled.
+enum class EventKind {
+  Timer,           // timerId
+  KeyDown,         // virtualKey: a key pressed on any keyboard or sent by another program
+  KeyUp,           // virtualKey
+  WindowsChanged,  // a top-level window was created, shown or renamed somewhere
+  ProcessEnded,    // processId: a process given to WatchProcess has ended
+};
+
+struct PlatformEvent {
+  EventKind kind = EventKind::Timer;
+  int timerId = 0;
+  std::int32_t virtualKey = 0;
+  ProcessId processId = 0;
+};
+
+class EventOps {
+ public:
+  virtual ~EventOps() = default;
+
+  // The invisible host window; events arrive through the event handler.
+  virtual void CreateTimerWindow() = 0;
+  virtual void SetEventHandler(std::function<void(const PlatformEvent&)> handler) = 0;
+  virtual void StartTimer(int timerId, std::uint32_t intervalMs) = 0;
+  virtual void StopTimer(int timerId) = 0;
+  virtual std::uint64_t NowMs() = 0;  // monotonic milliseconds
+};
+
+}  // namespace ruskel

@@ -1,0 +1,47 @@
+// Top-level windows: finding the emulator's, bringing it forward, asking it to quit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/process_ops.h"
+
+namespace ruskel {
+
+// Window handles are 32-bit values on every Windows (user handles are
+// sign-extended 32-bit numbers even in 64-bit processes); 0 means no window.
+using WindowHandle = std::uint32_t;
+
+inline constexpr std::uint32_t kWmClose = 0x10;
+inline constexpr std::uint32_t kWmQuit = 0x12;
+
+// A top-level window as a lookup sees it.
+struct WindowInfo {
+  WindowHandle handle = 0;
+  ProcessId processId = 0;
+  bool visible = false;
+};
+
+class WindowOps {
+ public:
+  virtual ~WindowOps() = default;
+
+  // Every top-level window whose whole title is title (any case), in z-order.
+  virtual std::vector<WindowInfo> TopWindowsTitled(const std::string& title) = 0;
+  // The top-level windows that belong to a process.
+  virtual std::vector<WindowHandle> TopWindowsOf(ProcessId process) = 0;
+  virtual ProcessId WindowProcess(WindowHandle window) = 0;  // 0 when the window is gone
+  virtual WindowHandle ForegroundWindow() = 0;
+  virtual void BringToFront(WindowHandle window) = 0;
+  // Returns once the window's thread has handled every message sent before
+  // (its activation among them), or after timeoutMs; false if it did not answer.
+  virtual bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) = 0;
+  virtual bool IsVisible(WindowHandle window) = 0;
+  virtual void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) = 0;
+  // WindowsChanged events while on.
+  virtual void WatchWindows(bool on) = 0;
+};
+
+}  // namespace ruskel
