@@ -123,7 +123,9 @@ OptionRow LinesOption(const char* name, std::uint32_t RunOptions::*field, std::u
           {"1", std::to_string(hi)},
           [=](std::string_view v, RunOptions& o) -> ParseResult {
             const auto lines = ReadNumber(v);
-            if (!lines || *lines != std::floor(*lines) || *lines < 1 || *lines > hi) return expected;
+            if (!lines || *lines != std::floor(*lines) || *lines < 1 || *lines > hi) {
+              return expected;
+            }
             o.*field = static_cast<std::uint32_t>(*lines);
             return std::nullopt;
           },
