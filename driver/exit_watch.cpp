@@ -1,9 +1,20 @@
 #include "driver/exit_watch.h"
 
-#include "core/mainmod.h"
+#include <algorithm>
+
+#include "core/number.h"
 #include "platform/sided_keys.h"
 
 namespace ruskel {
+
+ExitWatch::Settings ExitWatch::SettingsOf(const RunState& s) {
+  Settings settings;
+  const auto key = ToInt32(s.ExitKey);
+  settings.exitKey = key && *key > 0 && *key <= 255 ? *key : 0;
+  settings.exitButton = s.ExitButton;
+  settings.holdMs = s.Options.exithold;
+  return settings;
+}
 
 void ExitWatch::Start(const Settings& settings, std::uint64_t now, bool keyHeldNow) {
   settings_ = settings;
@@ -92,22 +103,11 @@ bool ExitWatch::HoldElapsed(std::uint64_t now) const {
   return Held(keyDownAt_, now) || Held(padMatchedAt_, now);
 }
 
-std::uint32_t WinmmButtonsOfXInput(std::uint16_t xinputButtons) {
-  struct Mapping {
-    std::uint16_t xinput;
-    std::uint32_t winmm;
-  };
-  static constexpr Mapping kMappings[] = {
-      {0x1000, 1},   {0x2000, 2},   {0x4000, 4}, {0x8000, 8},  // A B X Y
-      {0x0100, 16},  {0x0200, 32},                             // LB RB
-      {0x0020, 64},  {0x0010, 128},                            // Back Start
-      {0x0040, 256}, {0x0080, 512},                            // left, right stick
-  };
-  std::uint32_t buttons = 0;
-  for (const Mapping& mapping : kMappings) {
-    if ((xinputButtons & mapping.xinput) != 0) buttons |= mapping.winmm;
-  }
-  return buttons;
+std::uint32_t ExitWatch::PollMs() const {
+  const std::uint32_t hold = settings_.holdMs;
+  const bool holding = hold > 0 && HoldPending();
+  if (WatchesButton()) return holding ? std::min(hold, kPadPollMs) : kPadPollMs;
+  return holding ? hold : 0;
 }
 
 }  // namespace ruskel

@@ -6,9 +6,19 @@
 #include <optional>
 #include <vector>
 
-#include "platform/platform_ops.h"
+#include "core/mainmod.h"
+#include "platform/keyboard_ops.h"
 
 namespace ruskel {
+
+// Where key events may not come, the exit key's state is looked at this
+// often: during the window wait (under Wine raw input reaches no one while no
+// window is in front), and once the emulator has gone. A press between two
+// looks is still seen by its "pressed since" mark; the pace covers a press
+// whose mark another program took.
+inline constexpr std::uint32_t kKeyLookMs = 250;
+// Pads give no events: with an exit button they are read this often.
+inline constexpr std::uint32_t kPadPollMs = 50;
 
 // Keyboard autorepeat sends key-downs at least this often while a key is
 // held, so a key-down after a longer silence is a new press. A key that is
@@ -22,6 +32,9 @@ class ExitWatch {
     std::int32_t exitButton = 0;  // mask; kNoExitButton: none
     std::uint32_t holdMs = 0;     // 0: on press
   };
+
+  // The exit key (a code from 1 to 255, else none), button and hold of a run.
+  static Settings SettingsOf(const RunState& s);
 
   // keyHeldNow: the exit key is down as the watch starts; it counts only once
   // it has been released, or pressed afresh after a quiet spell.
@@ -45,6 +58,9 @@ class ExitWatch {
   std::int32_t ExitKey() const { return settings_.exitKey; }
   bool ExitKeyIsMouseButton() const;
   std::uint32_t HoldMs() const { return settings_.holdMs; }
+  // How often pads and a held press need a look (timWfExit); 0 while nothing
+  // does and the watch waits on events alone.
+  std::uint32_t PollMs() const;
 
   // A mask of 15 or less names buttons 1 to 4 only, as a four-button reading
   // does; a larger one names the whole mask.
@@ -61,10 +77,5 @@ class ExitWatch {
   std::optional<std::uint64_t> keyDownAt_;
   std::optional<std::uint64_t> padMatchedAt_;
 };
-
-// XINPUT_GAMEPAD buttons in the numbering Windows' own XInput-to-winmm
-// mapping gives them: A 1, B 2, X 4, Y 8, LB 16, RB 32, Back 64, Start 128,
-// left stick 256, right stick 512. The d-pad is no button there.
-std::uint32_t WinmmButtonsOfXInput(std::uint16_t xinputButtons);
 
 }  // namespace ruskel

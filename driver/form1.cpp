@@ -1,10 +1,13 @@
 #include "driver/form1.h"
 
+#include "core/emulator_window.h"
+#include "core/fatal.h"
+#include "core/run_log.h"
+#include "driver/pad_reading.h"
+
 namespace ruskel {
 
 Form1::Form1(Platform os) : os_(os) {
-  Slot(TimerId::Timkey).intervalMs = kKeyLookMs;
-  Slot(TimerId::timWfExit).intervalMs = kPadPollMs;
   Slot(TimerId::curtain).intervalMs = kCurtainSettleMs;
 }
 
@@ -43,6 +46,78 @@ std::uint32_t Form1::Interval(TimerId timer) const {
   return Slot(timer).intervalMs;
 }
 
+void Form1::BeginRun() {
+  RunState& s = m_->State;
+  const std::uint64_t now = Now();
+  const ExitWatch::Settings exit = ExitWatch::SettingsOf(s);
+  // The first look also takes up a press from before the run.
+  exitWatch_.Start(exit, now, exit.exitKey != 0 && os_.keyboard.LookAtKey(exit.exitKey).down);
+  if (exit.exitKey != 0) os_.keyboard.WatchKeys(true);
+  if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(true);
+  if (s.StartedProcess != 0) os_.processes.WatchProcess(s.StartedProcess);
+  if (s.WindowTitle != kNullWord) os_.windows.WatchWindows(true);
+  wait_.Start(now);
+  SetPhase(Phase::WaitingForWindow);
+}
+
+void Form1::SetPhase(Phase phase) {
+  phase_ = phase;
+  if (phase == Phase::Closing) {
+    walk_.Stop();  // not one more key once the exit has come
+    os_.keyboard.WatchKeys(false);
+    if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(false);
+    os_.windows.WatchWindows(false);
+    LiftCurtain(*m_);
+  }
+  ArmTimers();
+}
+
+void Form1::ArmTimers() {
+  if (phase_ == Phase::Starting) return;
+  const RunState& s = m_->State;
+  const bool closing = phase_ == Phase::Closing;
+  const bool waiting = phase_ == Phase::WaitingForWindow || phase_ == Phase::Focusing;
+  const bool played =
+      phase_ == Phase::Playing || phase_ == Phase::Misc || phase_ == Phase::MiscDone;
+  std::uint32_t timkey = 0;
+  switch (phase_) {
+    case Phase::WaitingForWindow:
+      timkey = wait_.LookPaceMs();
+      break;
+    case Phase::Focusing:
+      timkey = kFocusCheckMs;
+      break;
+    case Phase::StartDelay:
+      timkey = s.Options.startdelay;
+      break;
+    case Phase::Dialogue:
+      timkey = walk_.PaceMs(*m_);  // 0: typed back to back, no ticks
+      break;
+    default:
+      break;
+  }
+  Arm(TimerId::Timkey, timkey);
+  // Otherwise the run waits on events alone.
+  Arm(TimerId::timWfExit, closing ? 0 : exitWatch_.PollMs());
+  const std::uint32_t misc = phase_ == Phase::Playing ? Interval(TimerId::misc)
+                             : phase_ == Phase::Misc  ? walk_.PaceMs(*m_)
+                                                      : 0;
+  Arm(TimerId::misc, misc);
+  Arm(TimerId::closeWait, closing && ladder_.Waiting() ? s.Options.closewait : 0);
+  Arm(TimerId::curtain, played && s.CurtainShown ? Interval(TimerId::curtain) : 0);
+  const bool looking = exitWatch_.ExitKey() != 0 && !closing && (waiting || life_.Gone());
+  Arm(TimerId::keyLook, looking ? kKeyLookMs : 0);
+}
+
+void Form1::Arm(TimerId timer, std::uint32_t intervalMs) {
+  if (intervalMs == 0) {
+    Stop(timer);
+    return;
+  }
+  SetInterval(timer, intervalMs);
+  if (!Slot(timer).enabled) Start(timer);
+}
+
 void Form1::OnEvent(const PlatformEvent& event) {
   // A message box inside a handler pumps messages; its events must not re-enter.
   if (inHandler_ || m_ == nullptr) return;
@@ -52,6 +127,7 @@ void Form1::OnEvent(const PlatformEvent& event) {
     ~Guard() { flag = false; }
   } guard(inHandler_);
   Dispatch(event);
+  ArmTimers();
 }
 
 void Form1::Dispatch(const PlatformEvent& event) {
@@ -92,7 +168,169 @@ void Form1::Tick(TimerId timer) {
     case TimerId::curtain:
       curtain_Timer();
       break;
+    case TimerId::keyLook:
+      keyLook_Timer();
+      break;
   }
+}
+
+// --- The window wait and the menu walk ---
+
+void Form1::Timkey_Timer() {
+  switch (phase_) {
+    case Phase::WaitingForWindow:
+      LookForWindow();
+      break;
+    case Phase::Focusing:
+      CheckFocus();
+      break;
+    case Phase::StartDelay:
+      wait_.BringBack(*m_);
+      BeginDialogue();
+      break;
+    case Phase::Dialogue:
+      PlayDialogue();
+      break;
+    default:
+      break;
+  }
+}
+
+void Form1::LookForWindow() {
+  const std::uint64_t now = Now();
+  switch (wait_.LookForWindow(*m_, now)) {
+    case WindowWait::Look::NotYet:
+      if (auto end = life_.HandOverFailed(now)) EndRunWith(*end);
+      break;
+    case WindowWait::Look::Found:
+      SetPhase(Phase::Focusing);
+      CheckFocus();
+      break;
+    case WindowWait::Look::NoTitle:
+      BeginDialogue();
+      break;
+  }
+}
+
+void Form1::CheckFocus() {
+  switch (wait_.CheckFocus(*m_, Now())) {
+    case WindowWait::Focus::Lost:
+      SetPhase(Phase::WaitingForWindow);
+      break;
+    case WindowWait::Focus::Settling:
+      break;
+    case WindowWait::Focus::Ready:
+      if (m_->State.Options.startdelay > 0) {
+        SetPhase(Phase::StartDelay);
+      } else {
+        BeginDialogue();
+      }
+      break;
+  }
+}
+
+void Form1::BeginDialogue() {
+  walk_.Begin(*m_);
+  SetPhase(Phase::Dialogue);
+  // With keydelay Timkey paces the walk; without it the whole walk is typed now.
+  if (m_->State.Options.keydelay == 0) PlayDialogue();
+}
+
+void Form1::PlayDialogue() {
+  switch (walk_.Play(*m_)) {
+    case MenuWalk::Step::Paced:
+      break;
+    case MenuWalk::Step::Done:
+      SetPhase(Phase::Playing);
+      break;
+    case MenuWalk::Step::RomNotListed:
+      Close(kExitRomNotListed);
+      break;
+  }
+}
+
+void Form1::misc_Timer() {
+  if (phase_ == Phase::Playing) {
+    walk_.BeginMisc(*m_);
+    SetPhase(Phase::Misc);
+  }
+  if (walk_.Play(*m_) == MenuWalk::Step::Done) SetPhase(Phase::MiscDone);
+}
+
+void Form1::curtain_Timer() {
+  Log(*m_, "curtain lifted");
+  LiftCurtain(*m_);
+}
+
+// --- The exit ---
+
+void Form1::OnKey(const PlatformEvent& event) {
+  if (phase_ == Phase::Closing) return;
+  if (event.kind == EventKind::KeyUp) {
+    exitWatch_.KeyUp(event.virtualKey);
+  } else if (exitWatch_.KeyDown(event.virtualKey, Now())) {
+    Exit("exit key " + std::to_string(event.virtualKey) + " pressed");
+  }
+}
+
+void Form1::keyLook_Timer() {
+  const std::int32_t key = exitWatch_.ExitKey();
+  if (exitWatch_.KeyLooked(os_.keyboard.LookAtKey(key), Now())) {
+    Exit("exit key " + std::to_string(key) + " pressed");
+  }
+}
+
+void Form1::timWfExit_Timer() {
+  RunState& s = m_->State;
+  const std::uint64_t now = Now();
+  if (exitWatch_.WatchesButton() &&
+      exitWatch_.PadsRead(ReadPadMasks(os_.pads, s.Options.joystick, s.JoyState), now)) {
+    Exit("exit button mask " + std::to_string(s.ExitButton) + " held");
+  } else if (exitWatch_.HoldElapsed(now)) {
+    Exit("exit held for " + std::to_string(s.Options.exithold) + " ms");
+  }
+}
+
+void Form1::Exit(const std::string& why) {
+  Log(*m_, why);
+  Close(kExitNormal);
+}
+
+// --- The emulator's end ---
+
+void Form1::Close(int exitCode) {
+  // During the window wait the foreground window is most likely the front
+  // end: only a window that carries the emulator's title is asked to quit.
+  const bool waiting = phase_ == Phase::WaitingForWindow || phase_ == Phase::Focusing;
+  SetPhase(Phase::Closing);
+  if (auto end = ladder_.Begin(*m_, waiting, exitCode)) EndRunWith(*end);
+  ArmTimers();
+}
+
+void Form1::closeWait_Timer() {
+  if (auto end = ladder_.WaitElapsed(*m_)) EndRunWith(*end);
+}
+
+void Form1::OnProcessEnded(ProcessId process) {
+  if (phase_ == Phase::Closing) {
+    if (auto end = ladder_.ProcessEnded(process)) EndRunWith(*end);
+    return;
+  }
+  switch (life_.ProcessEnded(*m_, process, Now())) {
+    case EmulatorLife::Seen::Nothing:
+      break;
+    case EmulatorLife::Seen::Gone:
+      // A first look takes up a press since long ago (or a key of the walk).
+      if (exitWatch_.ExitKey() != 0) os_.keyboard.LookAtKey(exitWatch_.ExitKey());
+      break;
+    case EmulatorLife::Seen::EndedByItself:
+      EndRunWith(EmulatorLife::EndedByItself());
+  }
+}
+
+void Form1::EndRunWith(const RunEnd& end) {
+  Log(*m_, end.why);
+  EndRun(*m_, end.exitCode);
 }
 
 }  // namespace ruskel

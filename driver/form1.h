@@ -1,47 +1,23 @@
-// The invisible timer host and its tick handlers: they carry a run from the
-// emulator's start to its end, woken by the platform's events.
+// The invisible timer host. It owns the parts of a run and the run's phase,
+// sets the timers each phase needs, and hands every tick and event to the
+// part the phase names. The parts decide; Form1 moves the phase on.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <deque>
-#include <optional>
+#include <string>
 
-#include "core/emulator_window.h"
-#include "core/key_sequence.h"
 #include "core/mainmod.h"
+#include "driver/close_ladder.h"
+#include "driver/emulator_life.h"
 #include "driver/exit_watch.h"
+#include "driver/menu_walk.h"
+#include "driver/run_end.h"
+#include "driver/window_wait.h"
 
 namespace ruskel {
 
-// Where key events may not come, the exit key's state is looked at this
-// often: during the window wait, on the wait's own ticks (under Wine raw input
-// reaches no one while no window is in front), and once the emulator has gone.
-// A press between two looks is still seen by its "pressed since" mark; the
-// pace covers a press whose mark another program took.
-inline constexpr std::uint32_t kKeyLookMs = 250;
-// The wait looks for the window this often besides window events: Wine tells
-// of new windows but not of windows being shown or renamed. A lookup walks
-// every top-level window, so it is kept to twice a second.
-inline constexpr std::uint64_t kWindowLookupMs = 500;
-// Once the window is there, its activation is checked this often.
-inline constexpr std::uint32_t kFocusCheckMs = 10;
-// Window activation is asynchronous: keys typed before the window is really in
-// front get lost. Give it this long before typing anyway.
-inline constexpr std::uint64_t kFocusSettleMs = 2000;
-// Windows with the title that belong to other processes are passed over this
-// long: the emulator's own window is on its way.
-inline constexpr std::uint64_t kForeignWindowAfterMs = 5000;
-// A started process that ends before any window has come may be a launcher
-// handing over to the real emulator; if no window comes within this long,
-// the emulator is taken to have failed.
-inline constexpr std::uint64_t kHandOverMs = 30000;
-// With keydelay the first key waits at least this long after the window is in
-// front: a reader that polls once per frame may not poll yet.
-inline constexpr std::uint32_t kFirstKeySettleMs = 150;
-// How long the emulator may take to answer before the first key.
-inline constexpr std::uint32_t kWindowAnswerMs = 500;
-inline constexpr std::uint32_t kPadPollMs = 50;
+// The curtain stays up this long after the enter sequence.
 inline constexpr std::uint32_t kCurtainSettleMs = 500;
 
 class Form1 : public TimerHost {
@@ -61,15 +37,26 @@ class Form1 : public TimerHost {
   // Called by the platform's message loop for every event.
   void OnEvent(const PlatformEvent& event);
 
-  void Timkey_Timer();
-  void misc_Timer();
-  void timWfExit_Timer();
-  void closeWait_Timer();
-  void curtain_Timer();
+  void Timkey_Timer();     // the window wait and the menu walk
+  void timWfExit_Timer();  // pads, and presses held toward exithold
+  void misc_Timer();       // the misc sequence
+  void keyLook_Timer();    // the exit key's state where key events may not come
+  void closeWait_Timer();  // the close ladder's waits
+  void curtain_Timer();    // the curtain, lifted a while after the walk
 
  private:
-  enum class Phase { Starting, WaitingForWindow, Focusing, StartDelay, Dialogue, Playing, Closing };
-  enum class Walk { Startup, SelectAndEnter, Misc };
+  // The phases of a run in order; Closing can follow any of them.
+  enum class Phase {
+    Starting,          // before BeginRun
+    WaitingForWindow,  // WindowWait looks for the emulator's window
+    Focusing,          // WindowWait brings it to the front
+    StartDelay,        // startdelay before the first key
+    Dialogue,          // MenuWalk types startup, select and enter
+    Playing,           // the game runs; misc waits for its delay
+    Misc,              // MenuWalk types the misc sequence (with keydelay)
+    MiscDone,          // nothing more to type
+    Closing,           // CloseLadder sees the emulator out
+  };
 
   struct TimerSlot {
     std::uint32_t intervalMs = 0;
@@ -78,48 +65,40 @@ class Form1 : public TimerHost {
 
   TimerSlot& Slot(TimerId timer) { return timers_[static_cast<std::size_t>(timer)]; }
   const TimerSlot& Slot(TimerId timer) const { return timers_[static_cast<std::size_t>(timer)]; }
+  std::uint64_t Now() { return os_.events.NowMs(); }
+
+  // The one place the phase changes; the timers follow.
+  void SetPhase(Phase phase);
+  // Every timer as the phase and the parts need it now.
+  void ArmTimers();
+  // Runs the timer at the interval; 0 stops it.
+  void Arm(TimerId timer, std::uint32_t intervalMs);
+
   void Dispatch(const PlatformEvent& event);
   void Tick(TimerId timer);
-
-  // Window wait and focus.
-  void LookForWindow();
-  void Focus();
-  void BeginDialogue();
-
-  // The menu walk: strokes played back to back, or one per tick with keydelay.
-  void PlayStrokes();
-  bool FinishWalkStage();
-
-  // Exit.
   void OnKey(const PlatformEvent& event);
-  void CheckExitKeyState();
-  bool NeedsKeyStateCheck() const;
-  void ReadPads();
-  void UpdateExitTimer();
-  void RequestExit();
-  void BeginClose(const CloseRequest& request, int exitCode);
   void OnProcessEnded(ProcessId process);
-  [[noreturn]] void Finish(int exitCode, const std::string& why);
+
+  void LookForWindow();
+  void CheckFocus();
+  void BeginDialogue();
+  void PlayDialogue();
+  void Exit(const std::string& why);
+  void Close(int exitCode);
+  // The one place a run ends, but for fatal errors.
+  [[noreturn]] void EndRunWith(const RunEnd& end);
 
   Platform os_;
   Mainmod* m_ = nullptr;
-  std::array<TimerSlot, 6> timers_{};  // indexed by TimerId
+  std::array<TimerSlot, 7> timers_{};  // indexed by TimerId
   bool inHandler_ = false;
-
   Phase phase_ = Phase::Starting;
-  std::uint64_t waitStartedAt_ = 0;
-  std::uint64_t focusingSince_ = 0;
-  std::optional<std::uint64_t> lastLookupAt_;
-  Walk walk_ = Walk::Startup;
-  std::deque<KeyStroke> strokes_;
-  ExitWatch exitWatch_;
-  bool emulatorGone_ = false;                    // ended by itself with follow=off
-  std::optional<std::uint64_t> startedEndedAt_;  // before any window was found
 
-  // The close: what was asked to quit, and what ends the run.
-  ProcessId closeProcess_ = 0;
-  bool closeSent_ = false;  // WM_CLOSE already tried
-  int closeExitCode_ = 0;
+  WindowWait wait_;
+  MenuWalk walk_;
+  ExitWatch exitWatch_;
+  EmulatorLife life_;
+  CloseLadder ladder_;
 };
 
 }  // namespace ruskel

@@ -45,8 +45,8 @@ TEST(StartupTest, StartsTheEmulatorFromItsFolderAndArmsTimkey) {
                           "StartProcess app=C:\\Games\\ruskel\\emulator.exe "
                           "cmd=\"C:\\Games\\ruskel\\emulator.exe\" -fullscreen "
                           "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
-                          "WatchKeys on", "WatchProcess 100", "StartTimer 2 50ms",
-                          "WatchWindows on", "StartTimer 1 10ms"));
+                          "WatchKeys on", "WatchProcess 100", "WatchWindows on",
+                          "StartTimer 1 10ms", "StartTimer 2 50ms", "StartTimer 6 250ms"));
   EXPECT_EQ(run.form.Interval(TimerId::misc), 3000u);
   EXPECT_FALSE(run.os.TimerRunning(static_cast<int>(TimerId::misc)));
   EXPECT_EQ(run.state->RomName, "mygame");

@@ -1,0 +1,59 @@
+#include "driver/close_ladder.h"
+
+#include "core/emulator_window.h"
+#include "core/run_log.h"
+
+namespace ruskel {
+
+std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool titledWindowOnly, int exitCode) {
+  RunState& s = m.State;
+  ProcessOps& processes = m.Os.processes;
+  exitCode_ = exitCode;
+  const CloseRequest request = titledWindowOnly ? QuitTitledWindow(m) : CloseEmulator(m);
+  ProcessId process = request.process;
+  if (process == 0) process = s.EmulatorProcess != 0 ? s.EmulatorProcess : s.StartedProcess;
+  if (request.window == 0) {
+    // Nothing could be asked to quit: nothing to wait for either.
+    if (s.Options.terminate && process != 0 && processes.IsProcessRunning(process)) {
+      processes.TerminateTree(process);
+      return RunEnd{exitCode, "no emulator window to close; the emulator was ended by force"};
+    }
+    return RunEnd{exitCode, "no emulator window to close"};
+  }
+  Log(m, "WM_QUIT posted to the emulator window, process " + std::to_string(process));
+  if (s.Options.closewait == 0)
+    return RunEnd{exitCode, "not waiting for the emulator (closewait=0)"};
+  if (process == 0 || !processes.IsProcessRunning(process)) return Quit();
+  process_ = process;
+  closeSent_ = false;
+  processes.WatchProcess(process);
+  return std::nullopt;
+}
+
+std::optional<RunEnd> CloseLadder::WaitElapsed(Mainmod& m) {
+  const RunOptions& options = m.State.Options;
+  if (!m.Os.processes.IsProcessRunning(process_)) return Quit();
+  if (!closeSent_) {
+    closeSent_ = true;
+    const auto windows = m.Os.windows.TopWindowsOf(process_);
+    for (WindowHandle window : windows) m.Os.windows.PostWindowMessage(window, kWmClose, 0, 0);
+    Log(m, "the emulator is still running after " + std::to_string(options.closewait) +
+               " ms; WM_CLOSE posted to its " + std::to_string(windows.size()) + " windows");
+    return std::nullopt;
+  }
+  if (!options.terminate) {
+    return RunEnd{kExitEmulatorLeft,
+                  "the emulator ignored WM_QUIT and WM_CLOSE and is left running (terminate=off)"};
+  }
+  if (m.Os.processes.TerminateTree(process_)) {
+    return RunEnd{exitCode_, "the emulator ignored WM_QUIT and WM_CLOSE and was ended by force"};
+  }
+  return RunEnd{kExitEmulatorLeft, "the emulator could not be ended by force and is still running"};
+}
+
+std::optional<RunEnd> CloseLadder::ProcessEnded(ProcessId process) const {
+  if (process_ != 0 && process == process_) return Quit();
+  return std::nullopt;
+}
+
+}  // namespace ruskel

@@ -1,0 +1,36 @@
+// The emulator closed for sure when the run ends: WM_QUIT, a wait, WM_CLOSE
+// to its windows, a second wait, then (with terminate=on) by force.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "core/mainmod.h"
+#include "driver/run_end.h"
+
+namespace ruskel {
+
+class CloseLadder {
+ public:
+  // Posts WM_QUIT: during the window wait only to a window with the emulator's
+  // title (the one in front is most likely the front end's), else to the
+  // emulator's window as the close mode says. Returns the end of the run when
+  // there is nothing to wait for.
+  std::optional<RunEnd> Begin(Mainmod& m, bool titledWindowOnly, int exitCode);
+  // The wait is over: WM_CLOSE the first time, then force or give up.
+  std::optional<RunEnd> WaitElapsed(Mainmod& m);
+  // A watched process has ended.
+  std::optional<RunEnd> ProcessEnded(ProcessId process) const;
+
+  // closeWait runs while the ladder waits for the emulator.
+  bool Waiting() const { return process_ != 0; }
+
+ private:
+  RunEnd Quit() const { return {exitCode_, "the emulator has quit"}; }
+
+  ProcessId process_ = 0;   // what was asked to quit and is waited for
+  bool closeSent_ = false;  // WM_CLOSE already tried
+  int exitCode_ = 0;
+};
+
+}  // namespace ruskel

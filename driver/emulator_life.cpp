@@ -1,0 +1,34 @@
+#include "driver/emulator_life.h"
+
+#include "core/emulator_window.h"
+#include "core/run_log.h"
+
+namespace ruskel {
+
+EmulatorLife::Seen EmulatorLife::ProcessEnded(Mainmod& m, ProcessId process, std::uint64_t now) {
+  const RunState& s = m.State;
+  // Before its window is found the started process may be a launcher that
+  // hands over to the real emulator and goes; with title "null" it is the
+  // emulator itself.
+  const ProcessId followed = s.EmulatorProcess != 0       ? s.EmulatorProcess
+                             : s.WindowTitle == kNullWord ? s.StartedProcess
+                                                          : 0;
+  if (followed == 0 && process == s.StartedProcess && s.Options.follow) {
+    Log(m, "the started process ended before its window appeared; waiting " +
+               std::to_string(kHandOverMs / 1000) + " s for a window it may have handed over to");
+    startedEndedAt_ = now;
+    return Seen::Nothing;
+  }
+  if (process != followed || process == 0) return Seen::Nothing;
+  if (s.Options.follow) return Seen::EndedByItself;
+  Log(m, "the emulator ended by itself; waiting for the exit key (follow=off)");
+  gone_ = true;
+  return Seen::Gone;
+}
+
+std::optional<RunEnd> EmulatorLife::HandOverFailed(std::uint64_t now) const {
+  if (!startedEndedAt_ || now - *startedEndedAt_ < kHandOverMs) return std::nullopt;
+  return RunEnd{kExitEmulatorEnded, "no window came: the emulator ended before showing one"};
+}
+
+}  // namespace ruskel

@@ -1,0 +1,68 @@
+#include "driver/window_wait.h"
+
+#include "core/emulator_window.h"
+#include "core/run_log.h"
+
+namespace ruskel {
+
+void WindowWait::Start(std::uint64_t now) {
+  startedAt_ = now;
+  focusingSince_ = 0;
+  looked_ = false;
+}
+
+WindowWait::Look WindowWait::LookForWindow(Mainmod& m, std::uint64_t now) {
+  RunState& s = m.State;
+  looked_ = true;
+  if (s.WindowTitle == kNullWord) {
+    m.Os.windows.BringToFront(s.EmulatorWindow);
+    Log(m, "window title \"null\": typing into whatever has the focus");
+    return Look::NoTitle;
+  }
+  // Another program's window with the title (one left over from an earlier
+  // run) would get every key; it is taken only when none of ours comes.
+  const bool othersToo = now - startedAt_ >= kForeignWindowAfterMs;
+  const auto window = ChooseEmulatorWindow(m, othersToo);
+  if (!window) return Look::NotYet;
+  m.Os.windows.WatchWindows(false);
+  s.EmulatorWindow = window->handle;
+  s.EmulatorProcess = window->processId;
+  if (s.EmulatorProcess != s.StartedProcess && s.EmulatorProcess != 0) {
+    m.Os.processes.WatchProcess(s.EmulatorProcess);
+  }
+  Log(m, "window found, process " + std::to_string(s.EmulatorProcess) +
+             (InEmulatorTree(m, s.EmulatorProcess) ? "" : " (not started by ruskel)") +
+             (window->visible ? "" : ", not visible yet"));
+  focusingSince_ = now;
+  return Look::Found;
+}
+
+WindowWait::Focus WindowWait::CheckFocus(Mainmod& m, std::uint64_t now) {
+  RunState& s = m.State;
+  WindowOps& windows = m.Os.windows;
+  // A fresh choice each time also follows an emulator that replaces a
+  // splash window with its main one.
+  const auto window = ChooseEmulatorWindow(m, true);
+  if (!window) {
+    windows.WatchWindows(true);
+    return Focus::Lost;
+  }
+  s.EmulatorWindow = window->handle;
+  const std::uint64_t waited = now - focusingSince_;
+  const bool settled = waited >= kFocusSettleMs;
+  // A window that stays hidden is typed into all the same once settled.
+  if (!windows.IsVisible(s.EmulatorWindow) && !settled) return Focus::Settling;
+  windows.BringToFront(s.EmulatorWindow);
+  const bool inFront = windows.ForegroundWindow() == s.EmulatorWindow;
+  if (!inFront && !settled) return Focus::Settling;
+  Log(m, inFront ? "window in front after " + std::to_string(waited) + " ms"
+                 : "window not in front after " + std::to_string(waited) + " ms (visible " +
+                       (windows.IsVisible(s.EmulatorWindow) ? "yes" : "no") + "); typing anyway");
+  return Focus::Ready;
+}
+
+void WindowWait::BringBack(Mainmod& m) {
+  m.Os.windows.BringToFront(m.State.EmulatorWindow);
+}
+
+}  // namespace ruskel
