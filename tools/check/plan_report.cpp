@@ -6,8 +6,8 @@
 #include "core/emulator_window.h"
 #include "core/number.h"
 #include "core/options.h"
-#include "driver/form1.h"
 #include "core/text.h"
+#include "driver/menu_walk.h"
 #include "tools/check/key_names.h"
 
 namespace ruskel::check {
