@@ -55,6 +55,13 @@ bool SimulatedRun::Start(const std::string& arguments) {
   return os.RunMain([this] { Main(m); });
 }
 
+bool SimulatedRun::Begin(const ConfigText& config, const std::string& arguments,
+                         std::uint64_t windowAt) {
+  WriteConfig(config);
+  EmulatorWindowAppears(windowAt);
+  return Start(arguments);
+}
+
 std::string SimulatedRun::Keys() const {
   std::string out;
   for (const std::string& event : os.TraceOf("Key ")) {
@@ -67,6 +74,21 @@ std::string SimulatedRun::Keys() const {
     out += code + (rest == "down" ? "d" : rest == "up" ? "u" : "?" + rest);
   }
   return out;
+}
+
+std::uint64_t TimeOf(const FakePlatform& os, const std::string& what, std::size_t nth) {
+  for (const auto& event : os.events()) {
+    if (event.what.rfind(what, 0) == 0 && nth-- == 0) return event.time;
+  }
+  return FakePlatform::kNever;
+}
+
+std::vector<std::uint64_t> KeyTimes(const FakePlatform& os) {
+  std::vector<std::uint64_t> times;
+  for (const auto& event : os.events()) {
+    if (event.what.rfind("Key ", 0) == 0) times.push_back(event.time);
+  }
+  return times;
 }
 
 std::string Repeat(const std::string& keys, int times) {

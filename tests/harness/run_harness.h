@@ -48,6 +48,8 @@ class SimulatedRun {
   void EmulatorWindowAppears(std::uint64_t at = 0, std::uint64_t visibleAt = 0);
   // Runs Main with the argument text; true when Main returned normally.
   bool Start(const std::string& arguments);
+  // The usual start: the file, the emulator's window from windowAt ms on, Main.
+  bool Begin(const ConfigText& config, const std::string& arguments, std::uint64_t windowAt = 0);
   std::optional<int> RunFor(std::uint64_t ms) { return os.RunUntil(os.now() + ms); }
 
   // Key events as "13d" / "13u" tokens joined by blanks, for compact expectations.
@@ -56,5 +58,13 @@ class SimulatedRun {
 
 // "13d 13u" repeated: a sequence's keys n times.
 std::string Repeat(const std::string& keys, int times);
+
+// WM_QUIT to the emulator's window, as the fake records it.
+inline const std::string kQuitEmulator = "PostMessage 0x2a 0x12 0 0";
+
+// When the nth event starting with `what` happened; FakePlatform::kNever if it did not.
+std::uint64_t TimeOf(const FakePlatform& os, const std::string& what, std::size_t nth = 0);
+// When each key event was sent.
+std::vector<std::uint64_t> KeyTimes(const FakePlatform& os);
 
 }  // namespace ruskel::testing

@@ -125,5 +125,25 @@ TEST(StartupTest, EmulatorThatCannotStartIsFatalAndNamesTheCommand) {
   EXPECT_FALSE(run.os.TimerRunning(static_cast<int>(TimerId::Timkey)));
 }
 
+TEST(StartupTest, KillWithRuskelIsAskedOfTheStart) {
+  SimulatedRun run;
+  ConfigText config;
+  config.options = {"killwithruskel=on"};
+  ASSERT_TRUE(run.Begin(config, "-alpha"));
+  EXPECT_THAT(run.os.TraceOf("StartProcess")[0], ::testing::EndsWith(" killwithruskel"));
+}
+
+TEST(StartupTest, AJobRefusedIsLoggedAndTheRunGoesOn) {
+  SimulatedRun run;
+  ConfigText config;
+  config.options = {"killwithruskel=on", "log=ruskel.log"};
+  run.os.jobRefused = true;
+  ASSERT_TRUE(run.Begin(config, "-alpha", 50));
+  EXPECT_EQ(run.RunFor(1000), std::nullopt);
+  EXPECT_THAT(run.os.files["C:\\Games\\ruskel\\ruskel.log"],
+              ::testing::HasSubstr("could not be put in a job that ends it with ruskel"));
+  EXPECT_EQ(run.Keys(), "13d 13u 13d 13u");
+}
+
 }  // namespace
 }  // namespace ruskel

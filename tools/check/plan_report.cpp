@@ -8,7 +8,7 @@
 #include "core/number.h"
 #include "core/options.h"
 #include "core/text.h"
-#include "driver/form1.h"
+#include "driver/menu_walk.h"
 
 namespace ruskel::check {
 namespace {

@@ -1,0 +1,324 @@
+// ExitWatch: the exit key from key events and key looks, the exit button's
+// mask, presses held toward exithold, and the exit in every phase of a run.
+#include "driver/exit_watch.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "run_harness.h"
+
+namespace ruskel {
+namespace {
+
+using testing::ConfigText;
+using ::testing::ElementsAre;
+using testing::GamesWith;
+using testing::KeyTimes;
+using testing::kQuitEmulator;
+using testing::SimulatedRun;
+
+// A run whose walk is done by 100 ms.
+class PlayingRun : public ::testing::Test {
+ protected:
+  void Begin(const std::string& args) { ASSERT_TRUE(run.Begin(ConfigText{}, args, 50)); }
+  SimulatedRun run;
+};
+
+TEST_F(PlayingRun, ATapEndsTheRunAtItsKeyDown) {
+  Begin("-alpha");
+  run.os.PressKey(27, 3000, 3002);
+  EXPECT_EQ(run.RunFor(10000), kExitNormal);
+  EXPECT_EQ(run.os.now(), 3000u);
+}
+
+TEST_F(PlayingRun, AMouseButtonExitKeyWatchesTheMouseForTheRunOnly) {
+  Begin("-alpha -keyx4");
+  run.os.PressKey(4, 3000, 3050);
+  EXPECT_EQ(run.RunFor(10000), kExitNormal);
+  EXPECT_EQ(run.os.now(), 3000u);
+  EXPECT_THAT(run.os.TraceOf("WatchMouse"),
+              ElementsAre("WatchMouseButtons on", "WatchMouseButtons off"));
+}
+
+TEST_F(PlayingRun, ExitKey65IgnoresEscape) {
+  Begin("-alpha -keyx65");
+  run.os.PressKey(27, 1000, 1200);
+  EXPECT_EQ(run.RunFor(2000), std::nullopt);
+  run.os.PressKey(65, 2500, 2600);
+  EXPECT_EQ(run.RunFor(1000), kExitNormal);
+}
+
+TEST_F(PlayingRun, ExitKeyThatIsNotANumberLeavesOnlyTheButton) {
+  run.os.joystickPresent = true;
+  Begin("-alpha -keyxabc -butx2");
+  run.os.PressKey(27, 1000, 1200);
+  EXPECT_EQ(run.RunFor(2000), std::nullopt);
+  run.os.HoldButtons(2, 2500, 2600);
+  EXPECT_EQ(run.RunFor(1000), kExitNormal);
+}
+
+TEST_F(PlayingRun, ExitButtonMaskMustMatchExactly) {
+  run.os.joystickPresent = true;
+  Begin("-alpha -keyx27 -butx4");
+  run.os.HoldButtons(5, 4000, 4500);  // buttons 1 and 3 together
+  EXPECT_EQ(run.RunFor(4600), std::nullopt);
+  run.os.HoldButtons(4, 4700, 4800);
+  EXPECT_EQ(run.RunFor(1000), kExitNormal);
+  EXPECT_EQ(testing::TimeOf(run.os, kQuitEmulator), 4700u);
+}
+
+TEST(NoButtonTest, AnIdleJoystickNeverEndsTheRun) {
+  for (const char* args : {"-alpha", "-alpha -butx0", "-alpha -butxabc", "-alpha -butx0.4"}) {
+    SimulatedRun run;
+    run.os.joystickPresent = true;
+    ASSERT_TRUE(run.Begin(ConfigText{}, args, 50));
+    EXPECT_EQ(run.RunFor(5000), std::nullopt) << args;
+  }
+}
+
+TEST(ExitKeyRoundingTest, HalvesGoToTheEvenKeyCode) {
+  struct Case {
+    const char* args;
+    std::int32_t ends;     // the key that ends the run
+    std::int32_t ignored;  // its neighbour, which must not
+  };
+  // Truncating would pick 65 for 65.5, rounding halves up 65 for 64.5.
+  for (const Case& c : {Case{"-alpha -keyx65.5", 66, 65}, Case{"-alpha -keyx64.5", 64, 65},
+                        Case{"-alpha -keyx65.4", 65, 66}, Case{"-alpha -keyx65.6", 66, 65}}) {
+    SimulatedRun run;
+    run.WriteConfig(ConfigText{});
+    run.EmulatorWindowAppears();
+    ASSERT_TRUE(run.Start(c.args));
+    run.os.PressKey(c.ignored, 100, 200);
+    EXPECT_EQ(run.RunFor(300), std::nullopt) << c.args;
+    run.os.PressKey(c.ends, 400, 500);
+    EXPECT_EQ(run.RunFor(300), kExitNormal) << c.args;
+  }
+}
+
+TEST(HeldAtStartTest, AKeyHeldWhenTheRunStartsCountsOnlyOncePressedAgain) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(50);
+  run.os.PressKey(27, 0, 400);  // still held from the front end
+  // Autorepeat while it stays held.
+  for (std::uint64_t t = 100; t < 400; t += 33) run.os.PressKey(27, t, 400);
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(2000), std::nullopt);
+  EXPECT_EQ(run.Keys(), "13d 13u 13d 13u");
+  run.os.PressKey(27, 2500, 2600);
+  EXPECT_EQ(run.RunFor(1000), kExitNormal);
+  EXPECT_EQ(run.os.now(), 2500u);
+}
+
+TEST(HeldAtStartTest, AKeyLeftStuckByAnEarlierRunDoesNotEndThisOne) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(50);
+  // Its key-up was lost: the system thinks it is held for ever, and no
+  // events come until the player presses it for real.
+  run.os.PressKey(27, 0, FakePlatform::kNever);
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(5000), std::nullopt);
+  EXPECT_EQ(run.Keys(), "13d 13u 13d 13u");
+  // A real press comes as a fresh key-down long after.
+  run.os.PressKey(27, 6000, 6100);
+  EXPECT_EQ(run.RunFor(2000), kExitNormal);
+  EXPECT_EQ(run.os.now(), 6000u);
+}
+
+TEST(HeldAtStartTest, TheFirstPressAfterAStuckKeyEndsTheRunEvenRightAfterTheWait) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(1500);
+  run.os.PressKey(27, 0, FakePlatform::kNever);
+  ASSERT_TRUE(run.Start("-alpha"));
+  // The wait's looks see the key down all along: a state, not a stream of
+  // key-downs, so the press just after the walk is fresh.
+  run.os.PressKey(27, 1800, 1900);
+  EXPECT_EQ(run.RunFor(3000), kExitNormal);
+  EXPECT_EQ(run.os.now(), 1800u);
+}
+
+TEST(KeyStateSafetyNetTest, TheWindowWaitSeesAPressWithoutEvents) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.os.keyEventsDelivered = false;
+  run.os.pressBitKept = false;  // seen by the key's state alone
+  run.os.tracePolls = true;
+  ASSERT_TRUE(run.Start("-alpha"));
+  run.os.PressKey(27, 1005, 1005 + kKeyLookMs);
+  EXPECT_EQ(run.RunFor(5000), kExitNormal);
+  EXPECT_LE(run.os.now(), 1005u + kKeyLookMs);
+  // Looked at on keyLook's ticks: no pad timer for a key.
+  EXPECT_TRUE(run.os.TraceOf("StartTimer 2").empty());
+}
+
+TEST(KeyStateSafetyNetTest, APressBetweenTwoLooksEndsTheWait) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.os.keyEventsDelivered = false;
+  ASSERT_TRUE(run.Start("-alpha"));
+  // Down and up again between the looks at 1000 and 1250.
+  run.os.PressKey(27, 1020, 1220);
+  EXPECT_EQ(run.RunFor(5000), kExitNormal);
+  EXPECT_EQ(run.os.now(), 1250u);
+}
+
+TEST(KeyStateSafetyNetTest, AFreshPressOnAKeyStuckDownEndsTheWait) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.os.keyEventsDelivered = false;
+  run.os.PressKey(27, 0, FakePlatform::kNever);
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(3000), std::nullopt);
+  run.os.PressKey(27, 3100, 3200);
+  EXPECT_EQ(run.RunFor(2000), kExitNormal);
+  EXPECT_EQ(run.os.now(), 3250u);  // the next look
+}
+
+TEST(KeyStateSafetyNetTest, AKeyStuckDownNeverEndsTheWait) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.os.keyEventsDelivered = false;
+  run.os.PressKey(27, 0, FakePlatform::kNever);
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(20000), std::nullopt);
+}
+
+struct HoldCase {
+  const char* name;
+  std::uint64_t pressMs;
+  bool ends;
+};
+
+class ExitHoldTest : public ::testing::TestWithParam<HoldCase> {};
+
+TEST_P(ExitHoldTest, OnlyAPressHeldLongEnoughCounts) {
+  for (const bool button : {false, true}) {
+    SimulatedRun run;
+    ConfigText config;
+    config.options = {"exithold=1000"};
+    run.os.joystickPresent = true;
+    ASSERT_TRUE(run.Begin(config, button ? "-alpha -butx8" : "-alpha", 50));
+    if (button) {
+      run.os.HoldButtons(8, 2000, 2000 + GetParam().pressMs);
+    } else {
+      run.os.PressKey(27, 2000, 2000 + GetParam().pressMs);
+    }
+    const auto ended = run.RunFor(8000);
+    EXPECT_EQ(ended.has_value(), GetParam().ends) << (button ? "button" : "key");
+    // As soon as the hold is reached.
+    if (GetParam().ends) {
+      EXPECT_EQ(run.os.now(), 3000u) << (button ? "button" : "key");
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Holds, ExitHoldTest,
+                         ::testing::Values(HoldCase{"Tap", 5, false},
+                                           HoldCase{"JustShort", 900, false},
+                                           HoldCase{"LongEnough", 1200, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The exit in each phase of a run: it ends the run at once, and no key of the
+// walk comes after it.
+struct PhaseCase {
+  const char* name;
+  std::vector<std::string> options;
+  std::uint64_t windowAt;  // FakePlatform::kNever: no window ever
+  const char* args;
+  std::function<void(FakePlatform&)> exit;  // and how the world is meanwhile
+  std::uint64_t exitFrom;
+  std::uint64_t exitBy;
+  bool typedBefore;  // some keys of the walk come before the exit
+  std::vector<std::string> posted;
+};
+
+class ExitInEveryPhase : public ::testing::TestWithParam<PhaseCase> {};
+
+TEST_P(ExitInEveryPhase, EndsTheRunAndTheKeys) {
+  const PhaseCase& c = GetParam();
+  SimulatedRun run;
+  ConfigText config;
+  config.options = c.options;
+  config.games = GamesWith("mygame", 300, 400);  // a long walk with keydelay
+  run.WriteConfig(config);
+  if (c.windowAt != FakePlatform::kNever) run.EmulatorWindowAppears(c.windowAt);
+  ASSERT_TRUE(run.Start(c.args));
+  c.exit(run.os);
+  EXPECT_EQ(run.RunFor(100000), kExitNormal);
+  EXPECT_GE(run.os.now(), c.exitFrom);
+  EXPECT_LE(run.os.now(), c.exitBy);
+  const auto keys = KeyTimes(run.os);
+  EXPECT_EQ(!keys.empty(), c.typedBefore);
+  if (!keys.empty()) {
+    EXPECT_LE(keys.back(), run.os.now());
+  }
+  EXPECT_EQ(run.os.TraceOf("PostMessage"), c.posted);
+}
+
+auto PressEscape(std::uint64_t at) {
+  return [at](FakePlatform& os) { os.PressKey(27, at, at + 100); };
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Phases, ExitInEveryPhase,
+    ::testing::Values(
+        // Watched from the very start; nothing to post without a window.
+        PhaseCase{"WaitRightAtTheStart", {}, 50, "-mygame", PressEscape(0), 0, 0, false, {}},
+        PhaseCase{"WaitThatNeverEnds",
+                  {},
+                  FakePlatform::kNever,
+                  "-mygame",
+                  PressEscape(60000),
+                  60000,
+                  60000,
+                  false,
+                  {}},
+        PhaseCase{"FocusSettle",
+                  {},
+                  100,
+                  "-mygame",
+                  [](FakePlatform& os) {
+                    os.foregroundRefused = true;
+                    os.PressKey(27, 1000, 1100);
+                  },
+                  1000,
+                  1000,
+                  false,
+                  {kQuitEmulator}},
+        PhaseCase{"StartDelay",
+                  {"startdelay=5000"},
+                  100,
+                  "-mygame",
+                  PressEscape(2000),
+                  2000,
+                  2000,
+                  false,
+                  {kQuitEmulator}},
+        PhaseCase{"MidWalk",
+                  {"keydelay=60"},
+                  100,
+                  "-mygame",
+                  PressEscape(5000),
+                  5000,
+                  5000,
+                  true,
+                  {kQuitEmulator}},
+        PhaseCase{"ButtonMidWalk",
+                  {"keydelay=60"},
+                  100,
+                  "-mygame -butx2",
+                  [](FakePlatform& os) {
+                    os.joystickPresent = true;
+                    os.HoldButtons(2, 3000, 3200);
+                  },
+                  3000,
+                  3000 + kPadPollMs,
+                  true,
+                  {kQuitEmulator}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace ruskel
