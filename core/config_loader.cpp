@@ -9,6 +9,7 @@
 #include "core/number.h"
 #include "core/options.h"
 #include "core/text.h"
+#include "core/walk_plan.h"
 
 namespace ruskel {
 namespace {
@@ -37,8 +38,12 @@ class ConfigParser {
 
  private:
   [[noreturn]] void FailAtLine(const std::string& what) const {
-    std::string message = std::string(kConfigFileName) + " line " +
-                          std::to_string(reader_.LineNumber()) + ": " + what + ".";
+    FailAtLine(reader_.LineNumber(), what);
+  }
+
+  [[noreturn]] void FailAtLine(int line, const std::string& what) const {
+    std::string message =
+        std::string(kConfigFileName) + " line " + std::to_string(line) + ": " + what + ".";
     if (!nearMiss_.empty()) message += " " + nearMiss_;
     throw ConfigFailure(message);
   }
@@ -200,7 +205,10 @@ class ConfigParser {
                             " without the line {/options} that closes {options} of line " +
                             std::to_string(openedAt) + ".");
       }
-      if (current_ == "{/options}") return;
+      if (current_ == "{/options}") {
+        CheckOptionsTogether(seenAt);
+        return;
+      }
       if (current_.empty() || current_[0] == ';') continue;
       const std::size_t equals = current_.find('=');
       if (equals == std::string::npos) {
@@ -228,6 +236,19 @@ class ConfigParser {
                    row->name + "=" + row->values + ")");
       }
     }
+  }
+
+  // Options that make sense only together; the error names the line of the
+  // last one of them.
+  void CheckOptionsTogether(const std::map<std::string, int>& seenAt) const {
+    const auto conflict = CheckWalkOptions(state_.Options);
+    if (!conflict) return;
+    int line = 0;
+    for (const char* option : conflict->options) {
+      const auto at = seenAt.find(option);
+      if (at != seenAt.end() && at->second > line) line = at->second;
+    }
+    FailAtLine(line, conflict->problem);
   }
 
   ConfigLineReader reader_;

@@ -24,14 +24,25 @@ void FindGame(Mainmod& m) {
   }
 }
 
+int GameListLength(const RunState& s) {
+  for (std::size_t i = 0; i < s.GameList.size(); ++i) {
+    if (s.GameList[i] == "{/gamelist}") return static_cast<int>(i);
+  }
+  return static_cast<int>(s.GameList.size()) - 1;
+}
+
+WalkPlan PlanWalkTo(const RunState& s) {
+  return PlanWalk(s.GameIndex, GameListLength(s), s.Options);
+}
+
+WalkKeys WalkKeysOf(Mainmod& m) {
+  const RunOptions& o = m.State.Options;
+  return {StrokesOf(m, m.State.SelectSeq), StrokesOf(m, m.State.EnterSeq), o.pagekey, o.pageupkey,
+          o.wrapkey};
+}
+
 std::vector<KeyStroke> SelectAndEnterStrokes(Mainmod& m) {
-  std::vector<KeyStroke> strokes;
-  const std::vector<KeyStroke> select = StrokesOf(m, m.State.SelectSeq);
-  for (int i = 1; i <= m.State.GameIndex; ++i)
-    strokes.insert(strokes.end(), select.begin(), select.end());
-  const std::vector<KeyStroke> enter = StrokesOf(m, m.State.EnterSeq);
-  strokes.insert(strokes.end(), enter.begin(), enter.end());
-  return strokes;
+  return WalkStrokes(PlanWalkTo(m.State), WalkKeysOf(m));
 }
 
 }  // namespace ruskel

@@ -5,6 +5,7 @@
 
 #include "core/key_sequence.h"
 #include "core/mainmod.h"
+#include "core/walk_plan.h"
 
 namespace ruskel {
 
@@ -12,8 +13,17 @@ namespace ruskel {
 // the game list (both sides upper-cased as the system does), or -1.
 void FindGame(Mainmod& m);
 
-// What is typed once the game is found: the select sequence GameIndex times,
-// then the enter sequence.
+// The lines of the menu: the games up to the closing tag "{/gamelist}".
+int GameListLength(const RunState& s);
+
+// The walk to GameIndex that the walk options allow; without them the select
+// sequence GameIndex times.
+WalkPlan PlanWalkTo(const RunState& s);
+
+// What one step of each kind of the walk types.
+WalkKeys WalkKeysOf(Mainmod& m);
+
+// What is typed once the game is found: the walk, then the enter sequence.
 std::vector<KeyStroke> SelectAndEnterStrokes(Mainmod& m);
 
 }  // namespace ruskel

@@ -90,6 +90,50 @@ OptionRow FileOption(const char* name, std::string RunOptions::*field, const cha
           }};
 }
 
+// A virtual-key code a menu walk may press, 1 to 254; 0 or "none": no such key.
+OptionRow KeyOption(const char* name, std::uint8_t RunOptions::*field, const char* summary) {
+  return {name,
+          "1..254|none",
+          summary,
+          {"1", "254", "none"},
+          [field](std::string_view v, RunOptions& o) -> ParseResult {
+            if (SameWord(v, "none")) {
+              o.*field = 0;
+              return std::nullopt;
+            }
+            const auto code = ReadNumber(v);
+            if (!code || *code != std::floor(*code) || *code < 0 || *code > 254) {
+              return std::string("expected a virtual-key code from 1 to 254, or none");
+            }
+            o.*field = static_cast<std::uint8_t>(*code);
+            return std::nullopt;
+          },
+          [field](const RunOptions& o) {
+            return o.*field == 0 ? std::string("none") : std::to_string(o.*field);
+          }};
+}
+
+// A number of menu lines from 1 to hi; shown as "(none)" while unset.
+OptionRow LinesOption(const char* name, std::uint32_t RunOptions::*field, std::uint32_t hi,
+                      const char* summary) {
+  const std::string expected = "expected a whole number of lines from 1 to " + std::to_string(hi);
+  return {name,
+          "1.." + std::to_string(hi),
+          summary,
+          {"1", std::to_string(hi)},
+          [=](std::string_view v, RunOptions& o) -> ParseResult {
+            const auto lines = ReadNumber(v);
+            if (!lines || *lines != std::floor(*lines) || *lines < 1 || *lines > hi) {
+              return expected;
+            }
+            o.*field = static_cast<std::uint32_t>(*lines);
+            return std::nullopt;
+          },
+          [field](const RunOptions& o) {
+            return o.*field == 0 ? std::string("(none)") : std::to_string(o.*field);
+          }};
+}
+
 std::vector<OptionRow> MakeTable() {
   const Words<bool> onOff = {{"on", true}, {"off", false}};
   return {
@@ -118,6 +162,16 @@ std::vector<OptionRow> MakeTable() {
                  "append a log of each run to this file (beside ruskel.exe unless absolute)"),
       WordOption("curtain", &RunOptions::curtain, onOff,
                  "black screen over the desktop and the menu walk"),
+      KeyOption("pagekey", &RunOptions::pagekey,
+                "virtual-key code of a key that moves pagesize lines down the menu"),
+      LinesOption("pagesize", &RunOptions::pagesize, 400,
+                  "how many lines one press of pagekey (and pageupkey) moves"),
+      KeyOption("wrapkey", &RunOptions::wrapkey,
+                "virtual-key code of a key that moves one line up, in a menu that wraps from the "
+                "top to the bottom"),
+      KeyOption("pageupkey", &RunOptions::pageupkey,
+                "virtual-key code of a key that moves pagesize lines up (after wrapkey has "
+                "wrapped)"),
   };
 }
 

@@ -26,6 +26,13 @@ struct RunOptions {
   bool killwithruskel = false;     // end the emulator when ruskel is ended by force
   std::string log;                 // run log file; empty: none
   bool curtain = false;            // black screen over the menu walk
+  // The menu walk's shortcuts (0: no such key): a key that moves pagesize
+  // lines down, one that moves one line up in a menu that wraps from the top
+  // to the bottom, and one that moves pagesize lines up.
+  std::uint8_t pagekey = 0;
+  std::uint32_t pagesize = 0;
+  std::uint8_t wrapkey = 0;
+  std::uint8_t pageupkey = 0;
 };
 
 struct OptionRow {

@@ -15,9 +15,12 @@ struct ModeName {
 };
 
 constexpr ModeName kModeNames[] = {
-    {InputMode::kMessages, "messages"},       {InputMode::kAsync, "async"},
-    {InputMode::kKeyboardState, "keyboardstate"}, {InputMode::kDInput, "dinput"},
-    {InputMode::kDInputBuffered, "dinputbuffered"}, {InputMode::kRawInput, "rawinput"},
+    {InputMode::kMessages, "messages"},
+    {InputMode::kAsync, "async"},
+    {InputMode::kKeyboardState, "keyboardstate"},
+    {InputMode::kDInput, "dinput"},
+    {InputMode::kDInputBuffered, "dinputbuffered"},
+    {InputMode::kRawInput, "rawinput"},
 };
 
 bool ParseMs(const std::string& text, int& out) {
@@ -25,6 +28,13 @@ bool ParseMs(const std::string& text, int& out) {
   long value = std::strtol(text.c_str(), &end, 10);
   if (text.empty() || *end != '\0' || value < 0 || value > 0x7FFFFFFF) return false;
   out = static_cast<int>(value);
+  return true;
+}
+
+bool ParseKey(const std::string& text, int& out) {
+  int key = 0;
+  if (!ParseMs(text, key) || key < 1 || key > 254) return false;
+  out = key;
   return true;
 }
 
@@ -100,6 +110,11 @@ Options ParseOptions(int argc, char** argv, const std::string& commandLine,
     } else if (name == "--show-after" && takeValue() && ParseMs(value, options.showAfterMs)) {
     } else if (name == "--lifetime" && takeValue() && ParseMs(value, options.lifetimeMs)) {
     } else if (name == "--quit-after" && takeValue() && ParseMs(value, options.quitAfterMs)) {
+    } else if (name == "--page-lines" && takeValue() && ParseMs(value, options.pageLines)) {
+    } else if (name == "--page-key" && takeValue() && ParseKey(value, options.pageDownKey)) {
+    } else if (name == "--page-up-key" && takeValue() && ParseKey(value, options.pageUpKey)) {
+    } else if (arg == "--wrap") {
+      options.wrap = true;
     } else if (arg == "--no-window") {
       options.noWindow = true;
     } else if (arg == "--hidden") {

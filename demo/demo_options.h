@@ -26,6 +26,12 @@ struct Options {
   bool twoWindows = false;
   bool ignoreQuit = false;
   bool ignoreClose = false;
+  // Menu moves: page keys of pageLines lines (0: none), and Up/Down wrapping
+  // around the ends of the list.
+  int pageLines = 0;
+  int pageDownKey = 0x22;  // Page Down
+  int pageUpKey = 0x21;    // Page Up
+  bool wrap = false;
   bool launch = false;
   std::string launchArgs;  // the started copy's arguments, verbatim
   std::vector<std::string> unknown;

@@ -31,19 +31,34 @@ struct MenuState {
 
 MenuState gMenu;
 
-const Options& Opts() { return *gMenu.setup.options; }
-const std::vector<std::string>& Games() { return gMenu.setup.games; }
+const Options& Opts() {
+  return *gMenu.setup.options;
+}
+const std::vector<std::string>& Games() {
+  return gMenu.setup.games;
+}
 
 std::string GameDetails(int index) {
   return "index=" + std::to_string(index) + " name=" + Games()[index];
 }
 
-const char* WindowName(HWND window) { return window == gMenu.second ? "second" : "main"; }
+const char* WindowName(HWND window) {
+  return window == gMenu.second ? "second" : "main";
+}
 
-void MoveSelection(int delta) {
+// What a move past either end of the list does.
+enum class AtEnd { Stay, Stop, Wrap };
+
+void MoveSelection(int delta, AtEnd atEnd) {
   if (Games().empty()) return;
+  const int count = static_cast<int>(Games().size());
   int next = gMenu.selected + delta;
-  if (next < 0 || next >= static_cast<int>(Games().size())) return;
+  if (next < 0 || next >= count) {
+    if (atEnd == AtEnd::Stay) return;
+    if (atEnd == AtEnd::Wrap) next = (next % count + count) % count;
+    if (atEnd == AtEnd::Stop) next = next < 0 ? 0 : count - 1;
+  }
+  if (next == gMenu.selected) return;
   gMenu.selected = next;
   Log("SELECT", GameDetails(next));
   if (gMenu.main != nullptr) InvalidateRect(gMenu.main, nullptr, TRUE);
@@ -247,8 +262,13 @@ void ShowMenuWindows(HINSTANCE instance, int showCommand) {
 
 void MenuKey(bool down, int vk) {
   if (!down) return;
-  if (vk == VK_DOWN) MoveSelection(1);
-  if (vk == VK_UP) MoveSelection(-1);
+  const AtEnd lineEnd = Opts().wrap ? AtEnd::Wrap : AtEnd::Stay;
+  if (vk == VK_DOWN) MoveSelection(1, lineEnd);
+  if (vk == VK_UP) MoveSelection(-1, lineEnd);
+  // A page stops at the first or last line, as list boxes do.
+  if (Opts().pageLines > 0 && vk == Opts().pageDownKey)
+    MoveSelection(Opts().pageLines, AtEnd::Stop);
+  if (Opts().pageLines > 0 && vk == Opts().pageUpKey) MoveSelection(-Opts().pageLines, AtEnd::Stop);
   if (vk == VK_RETURN) PlaySelected();
 }
 
@@ -257,8 +277,12 @@ void DestroyMenuWindows() {
   if (gMenu.main != nullptr) DestroyWindow(gMenu.main);
 }
 
-bool MenuWindowGone() { return gMenu.mainGone; }
+bool MenuWindowGone() {
+  return gMenu.mainGone;
+}
 
-const std::string& MenuCloseReason() { return gMenu.closeReason; }
+const std::string& MenuCloseReason() {
+  return gMenu.closeReason;
+}
 
 }  // namespace ruskel::demo

@@ -72,9 +72,11 @@ bool MenuWalk::FinishStage(Mainmod& m, Step& step) {
       const auto strokes = SelectAndEnterStrokes(m);
       strokes_.assign(strokes.begin(), strokes.end());
       stage_ = Stage::SelectAndEnter;
+      const WalkPlan plan = PlanWalkTo(s);
       Log(m, "rom found in slot " + std::to_string(s.GameIndex) + ": select sequence " +
-                 std::to_string(s.GameIndex) + " times, then enter, " +
-                 std::to_string(strokes_.size()) + " key events");
+                 std::to_string(plan.Times(WalkKey::Select)) + " times, then enter, " +
+                 std::to_string(strokes_.size()) +
+                 " key events; walk: " + DescribeWalk(plan, WalkKeysOf(m), s.Options.keydelay));
       return true;
     }
     case Stage::SelectAndEnter:

@@ -22,6 +22,18 @@ bool IsKeyEvent(const PlatformEvent& event, int) {
   return event.kind == EventKind::KeyDown || event.kind == EventKind::KeyUp;
 }
 
+// Raw input of a generic desktop device (usage 6 keyboard, 2 mouse) for the
+// host window, or its removal. INPUTSINK: ruskel is never in front, and still
+// gets every input.
+bool RegisterRawDevice(USHORT usage, bool on, void* hostWindow) {
+  RAWINPUTDEVICE device{};
+  device.usUsagePage = 0x01;  // generic desktop
+  device.usUsage = usage;
+  device.dwFlags = on ? RIDEV_INPUTSINK : RIDEV_REMOVE;
+  device.hwndTarget = on ? static_cast<HWND>(hostWindow) : nullptr;
+  return RegisterRawInputDevices(&device, 1, sizeof device) != FALSE;
+}
+
 }  // namespace
 
 void Win32Platform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
@@ -57,13 +69,7 @@ std::uint8_t Win32Platform::ScanCodeOf(std::uint8_t virtualKey) {
 void Win32Platform::WatchKeys(bool on) {
   if (on == watchingKeys_) return;
   if (on && hostWindow_ == nullptr) CreateTimerWindow();
-  RAWINPUTDEVICE keyboard{};
-  keyboard.usUsagePage = 0x01;  // generic desktop
-  keyboard.usUsage = 0x06;      // keyboard
-  // INPUTSINK: ruskel is never in front, and still gets every key.
-  keyboard.dwFlags = on ? RIDEV_INPUTSINK : RIDEV_REMOVE;
-  keyboard.hwndTarget = on ? static_cast<HWND>(hostWindow_) : nullptr;
-  const bool done = RegisterRawInputDevices(&keyboard, 1, sizeof keyboard) != FALSE;
+  const bool done = RegisterRawDevice(0x06, on, hostWindow_);
   watchingKeys_ = on && done;
   if (!on) DropQueued(IsKeyEvent, 0);
 }
@@ -71,14 +77,9 @@ void Win32Platform::WatchKeys(bool on) {
 void Win32Platform::WatchMouseButtons(bool on) {
   if (on == watchingMouse_) return;
   if (on && hostWindow_ == nullptr) CreateTimerWindow();
-  RAWINPUTDEVICE mouse{};
-  mouse.usUsagePage = 0x01;  // generic desktop
-  mouse.usUsage = 0x02;      // mouse
   // Every move comes as input too, so the mouse is watched only for an exit
   // key that is a mouse button.
-  mouse.dwFlags = on ? RIDEV_INPUTSINK : RIDEV_REMOVE;
-  mouse.hwndTarget = on ? static_cast<HWND>(hostWindow_) : nullptr;
-  const bool done = RegisterRawInputDevices(&mouse, 1, sizeof mouse) != FALSE;
+  const bool done = RegisterRawDevice(0x02, on, hostWindow_);
   watchingMouse_ = on && done;
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/config_loader.h"
 #include "core/emulator_path.h"
+#include "core/game_selection.h"
 #include "core/number.h"
 #include "core/options.h"
 #include "core/text.h"
@@ -38,7 +39,7 @@ void CheckOptions(const RunOptions& options) {
   for (const OptionRow& row : OptionTable()) {
     RunOptions again;
     const std::string shown = row.show(options);
-    if (std::string(row.name) == "log" && options.log.empty()) continue;  // shown as "(none)"
+    if (shown == "(none)") continue;  // no log file, no pagesize: nothing to write back
     Require(!row.parse(shown, again).has_value(), "a shown option value parses");
     Require(row.show(again) == shown, "a shown option value reads back the same");
   }
@@ -208,7 +209,14 @@ void RunOnce(const std::string& bytes) {
   } else {
     Require(exitCode == kExitNormal, "the exit key ends the run");
     Require(s.GameIndex == gameIndex, "the rom is found at its first listed slot");
-    keys += static_cast<std::size_t>(gameIndex) * KeysSent(s.SelectSeq) + KeysSent(s.EnterSeq);
+    // The walk options trade selects for one-key presses (down and up).
+    const WalkPlan walk = PlanWalk(gameIndex, GameListLength(s), s.Options);
+    const int selects = walk.Times(WalkKey::Select);
+    if (s.Options.pagekey == 0 && s.Options.wrapkey == 0) {
+      Require(selects == gameIndex, "without walk options the select sequence walks every line");
+    }
+    keys += static_cast<std::size_t>(selects) * KeysSent(s.SelectSeq) +
+            2 * static_cast<std::size_t>(walk.Presses() - selects) + KeysSent(s.EnterSeq);
     if (s.MiscDelay > 0 && s.MiscDelay <= kLongestMiscWait) keys += KeysSent(s.MiscSeq);
   }
   Require(os.TraceOf("Key ").size() == keys, "every down/up step is sent once per play");

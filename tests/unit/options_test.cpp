@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/config_loader.h"
 #include "run_harness.h"
 
@@ -52,6 +54,11 @@ const GoodCase kGoodCases[] = {
        EXPECT_EQ(o.scancodes, ScanCodes::Strict);
        EXPECT_EQ(o.joystick, JoystickChoice::Any);
      }},
+    {"WalkKeysOffWithNoneOrZero", "{options}\r\npagekey=none\r\nwrapkey=0\r\n{/options}\r\n",
+     [](const RunOptions& o) {
+       EXPECT_EQ(o.pagekey, 0);
+       EXPECT_EQ(o.wrapkey, 0);
+     }},
     {"TextAfterTheSectionIsIgnored", "{options}\r\nkeydelay=5\r\n{/options}\r\nanything=at all\r\n",
      [](const RunOptions& o) { EXPECT_EQ(o.keydelay, 5u); }},
 };
@@ -97,6 +104,19 @@ const BadCase kBadCases[] = {
      "line 28: the option keydelay is given twice (first on line 27)"},
     {"MissingClosingLine", "{options}\r\nkeydelay=10\r\n",
      "the file ended after line 27 without the line {/options} that closes {options} of line 26"},
+    {"WalkKeyAbove254", "{options}\r\nwrapkey=255\r\n{/options}\r\n",
+     "line 27: bad value \"255\" for wrapkey: expected a virtual-key code from 1 to 254, or none"},
+    {"PageSizeAbove400", "{options}\r\npagekey=34\r\npagesize=401\r\n{/options}\r\n",
+     "line 28: bad value \"401\" for pagesize: expected a whole number of lines from 1 to 400"},
+    {"PageKeyWithoutPageSize", "{options}\r\npagekey=34\r\nkeydelay=60\r\n{/options}\r\n",
+     "line 27: pagekey needs pagesize=N"},
+    {"PageSizeWithoutPageKey", "{options}\r\npagesize=20\r\n{/options}\r\n",
+     "line 27: pagesize needs pagekey=VK"},
+    {"PageUpKeyWithoutWrapKey",
+     "{options}\r\npageupkey=33\r\npagekey=34\r\npagesize=20\r\n{/options}\r\n",
+     "line 27: pageupkey is pressed after wrapkey"},
+    {"OneKeyForTwoMoves", "{options}\r\nwrapkey=38\r\npagesize=20\r\npagekey=38\r\n{/options}\r\n",
+     "line 29: pagekey and wrapkey are the same key (38)"},
     {"LogNameWithAQuote", "{options}\r\nlog=\"ruskel.log\"\r\n{/options}\r\n",
      "a file name cannot hold"},
 };
@@ -108,6 +128,16 @@ std::string OptionsSection(const std::string& line) {
   return "{options}\r\n" + line + "\r\n{/options}\r\n";
 }
 
+// The walk options that load only beside others: those others, for a value
+// that turns the option on.
+std::vector<std::string> NeededBeside(const std::string& name, const std::string& value) {
+  if (value == "none") return {};
+  if (name == "pagekey") return {"pagesize=20"};
+  if (name == "pagesize") return {"pagekey=34"};
+  if (name == "pageupkey") return {"pagekey=34", "pagesize=20", "wrapkey=38"};
+  return {};
+}
+
 class EveryOption : public ::testing::TestWithParam<OptionRow> {};
 
 // Each value the row names sets that option and no other: a row wired to
@@ -117,11 +147,16 @@ TEST_P(EveryOption, EachValueItNamesSetsItAndNothingElse) {
   const RunOptions defaults;
   for (const std::string& value : row.samples) {
     RunState s;
-    ASSERT_EQ(ParseConfig(WithTail(OptionsSection(row.name + "=" + value)), s), std::nullopt)
-        << value;
+    std::string lines = row.name + "=" + value;
+    const std::vector<std::string> beside = NeededBeside(row.name, value);
+    for (const std::string& line : beside) lines += "\r\n" + line;
+    ASSERT_EQ(ParseConfig(WithTail(OptionsSection(lines)), s), std::nullopt) << value;
     EXPECT_EQ(row.show(s.Options), value);
     for (const OptionRow& other : OptionTable()) {
-      if (other.name == row.name) continue;
+      const bool set = std::any_of(beside.begin(), beside.end(), [&](const std::string& line) {
+        return line.rfind(other.name + "=", 0) == 0;
+      });
+      if (other.name == row.name || set) continue;
       EXPECT_EQ(other.show(s.Options), other.show(defaults)) << value;
     }
   }

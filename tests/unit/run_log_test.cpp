@@ -34,7 +34,8 @@ TEST(RunLogTest, TellsWhatHappenedFromTheArgumentsToTheExitCode) {
         "started \"C:\\Games\\ruskel\\emulator.exe\" in C:\\Games\\ruskel\\, process 100",
         "     100 ms  window found, process 100", "window in front after 0 ms",
         "startup sequence: 2 key events",
-        "rom found in slot 2: select sequence 2 times, then enter, 6 key events",
+        "rom found in slot 2: select sequence 2 times, then enter, 6 key events; walk: 2 x Down, "
+        "Return: 6 steps, 0.1 s with keydelay=20",
         "enter sequence sent", "    3000 ms  exit key 27 pressed",
         "WM_QUIT posted to the emulator window, process 100", "the emulator has quit",
         "exit code 0\r\n"}) {

@@ -1,5 +1,6 @@
 #include "tools/check/check_plan.h"
 
+#include "core/game_selection.h"
 #include "core/key_sequence.h"
 #include "core/startup.h"
 #include "driver/form1.h"
@@ -65,10 +66,7 @@ std::size_t ClosingTagSlot(const KeySequence& sequence) {
 }
 
 std::size_t GameListEnd(const RunState& state) {
-  for (std::size_t i = 0; i < state.GameList.size(); ++i) {
-    if (state.GameList[i] == "{/gamelist}") return i;
-  }
-  return state.GameList.size() - 1;
+  return static_cast<std::size_t>(GameListLength(state));
 }
 
 CheckPlan BuildPlan(const CheckInput& input) {
@@ -114,6 +112,11 @@ CheckPlan BuildPlan(const CheckInput& input) {
     }
     lookup.keys = std::move(os.keys);
     os.keys.clear();
+    if (s.GameIndex >= 0) {
+      const WalkPlan walk = PlanWalkTo(s);
+      lookup.selects = walk.Times(WalkKey::Select);
+      lookup.walk = DescribeWalk(walk, WalkKeysOf(m), s.Options.keydelay);
+    }
     if (os.runningTimers.count(static_cast<int>(TimerId::misc)) != 0) {
       for (int i = 0; i < kMostTicks && os.Tick(static_cast<int>(TimerId::misc)); ++i) {
       }

@@ -42,10 +42,12 @@ struct SequencePlan {
 enum SequenceIndex : std::size_t { kStartup, kSelect, kEnter, kMisc };
 
 struct LookupPlan {
-  std::string romName;                       // as the lookup left it (a trailing .zip cut off)
-  int slot = -1;                             // -1: not listed
-  std::vector<SentKey> keys;                 // startup, selects and enter, as the run typed them
-  std::vector<PostedMessage> closeMessages;  // sent when the rom is not listed
+  std::string romName;        // as the lookup left it (a trailing .zip cut off)
+  int slot = -1;              // -1: not listed
+  std::vector<SentKey> keys;  // startup, selects and enter, as the run typed them
+  int selects = 0;            // times the select sequence is played
+  std::string walk;  // the walk in words: "15 x Page Down, 0 x Down, Return: 32 steps, ..."
+  std::vector<PostedMessage> closeMessages;      // sent when the rom is not listed
   std::optional<std::vector<SentKey>> miscKeys;  // when the misc timer fired
 };
 

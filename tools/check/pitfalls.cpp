@@ -2,13 +2,13 @@
 
 #include <map>
 
+#include "core/closest_names.h"
 #include "core/config_lines.h"
 #include "core/emulator_window.h"
+#include "core/key_names.h"
 #include "core/number.h"
 #include "core/text.h"
-#include "core/closest_names.h"
 #include "platform/cp1252_upper.h"
-#include "tools/check/key_names.h"
 
 namespace ruskel::check {
 namespace {
@@ -152,6 +152,17 @@ void CheckGameList(const RunState& s, Warnings& out) {
   }
 }
 
+void CheckWalkOptions(const RunState& s, Warnings& out) {
+  const RunOptions& o = s.Options;
+  const std::size_t lines = GameListEnd(s);
+  if (o.pagekey != 0 && o.pagesize >= lines) {
+    out.push_back("pagesize=" + std::to_string(o.pagesize) +
+                  " is not smaller than the game list (" + std::to_string(lines) +
+                  " lines): one page from the top would run past its end, so pagekey is never "
+                  "pressed; count again how many lines one press moves in the emulator's menu");
+  }
+}
+
 void CheckCommand(const CheckPlan& plan, Warnings& out) {
   const RunState& s = *plan.state;
   if (!s.EmulatorCommand.empty() && s.EmulatorCommand.front() == ' ') {
@@ -242,6 +253,7 @@ std::vector<std::string> FindPitfalls(const CheckPlan& plan) {
     CheckSequence(plan.sequences[i], i != kMisc || plan.miscInterval > 0, out);
   }
   CheckGameList(s, out);
+  CheckWalkOptions(s, out);
   CheckCommand(plan, out);
   CheckExit(plan, out);
   CheckLookup(plan, out);

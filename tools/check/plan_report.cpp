@@ -4,11 +4,11 @@
 #include <cstdio>
 
 #include "core/emulator_window.h"
+#include "core/key_names.h"
 #include "core/number.h"
 #include "core/options.h"
-#include "driver/form1.h"
 #include "core/text.h"
-#include "tools/check/key_names.h"
+#include "driver/menu_walk.h"
 
 namespace ruskel::check {
 namespace {
@@ -107,8 +107,8 @@ std::string DescribeWalkTime(const RunState& s, std::size_t selects, std::size_t
   // With a delay every key is followed by a pause, and the first waits too.
   const std::uint32_t delay = s.Options.keydelay;
   const double lead = delay > 0 ? std::max(delay, kFirstKeySettleMs) : 0;
-  const double ms = static_cast<double>(s.Options.startdelay) + lead +
-                    static_cast<double>(keyEvents) * delay;
+  const double ms =
+      static_cast<double>(s.Options.startdelay) + lead + static_cast<double>(keyEvents) * delay;
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.1f s", ms / 1000.0);
   std::string out = Times(selects, "select", "selects") + ", " +
@@ -172,11 +172,14 @@ std::string FormatPlan(const CheckPlan& plan, const std::string& arguments,
     if (lookup.slot >= 0) {
       const auto slot = static_cast<std::size_t>(lookup.slot);
       Row(out, "found", "slot " + std::to_string(slot) + " (" + Quoted(s.GameList[slot]) + ")");
-      Row(out, "select played", Times(slot, "time", "times"));
+      const auto selects = static_cast<std::size_t>(lookup.selects);
+      Row(out, "select played", Times(selects, "time", "times"));
+      Row(out, "walk", lookup.walk);
       Row(out, "keys typed",
           Times(lookup.keys.size(), "key event", "key events") + ": startup once, select " +
-              Times(slot, "time", "times") + ", enter once");
-      Row(out, "walk time", DescribeWalkTime(s, slot, lookup.keys.size()));
+              Times(selects, "time", "times") + (selects == slot ? "" : " and the walk's keys") +
+              ", enter once");
+      Row(out, "walk time", DescribeWalkTime(s, selects, lookup.keys.size()));
       if (lookup.miscKeys) {
         Row(out, "then",
             Times(lookup.miscKeys->size(), "key event", "key events") + " of misc, " +

@@ -124,6 +124,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     1,
                     {"{misc} holds 20 steps"}},
+        PitfallCase{"page as long as the list",
+                    [](ConfigText& c) {
+                      c.options = {"pagekey=34", "pagesize=3"};
+                    },
+                    "-gamma",
+                    1,
+                    {"pagesize=3 is not smaller than the game list (3 lines)"}},
         PitfallCase{"key left held",
                     [](ConfigText& c) { c.enter = {"13/down"}; },
                     "",

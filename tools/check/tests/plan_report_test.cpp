@@ -80,6 +80,7 @@ TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
         "button:            mask 3: buttons 1+2 together",
         "select:            Down down, Down up\n", "misc delay:        1500 ms",
         "found:             slot 2 (\"gamma\")\n", "select played:     2 times\n",
+        "walk:              2 x Down, Return: 6 steps, back to back (keydelay=0)\n",
         "keys typed:        8 key events", "then:              2 key events of misc",
         "no warnings\n"}) {
     EXPECT_NE(text.find(part), std::string::npos) << "missing \"" << part << "\" in:\n" << text;

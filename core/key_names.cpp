@@ -1,10 +1,10 @@
-#include "tools/check/key_names.h"
+#include "core/key_names.h"
 
 #include <array>
 #include <cstdio>
 #include <utility>
 
-namespace ruskel::check {
+namespace ruskel {
 namespace {
 
 // The keys a menu walk or an exit key plausibly uses; the codes are the ones
@@ -81,4 +81,4 @@ std::string KeyWithCode(std::int64_t code) {
   return KeyName(code) + " (" + std::to_string(code) + ")";
 }
 
-}  // namespace ruskel::check
+}  // namespace ruskel

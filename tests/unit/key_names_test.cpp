@@ -1,10 +1,10 @@
-#include "tools/check/key_names.h"
+#include "core/key_names.h"
 
 #include <gtest/gtest.h>
 
 #include "case_name.h"
 
-namespace ruskel::check {
+namespace ruskel {
 namespace {
 
 struct NameCase {
@@ -41,4 +41,4 @@ TEST(KeyWithCodeTest, AddsTheDecimalCode) {
 }
 
 }  // namespace
-}  // namespace ruskel::check
+}  // namespace ruskel
