@@ -6,7 +6,7 @@
 #include "core/text.h"
 #include "driver/pad_reading.h"
 #include "tools/check/emulator_report.h"
-#include "tools/check/key_names.h"
+#include "core/key_names.h"
 #include "tools/check/plan_report.h"
 
 namespace ruskel::check {
