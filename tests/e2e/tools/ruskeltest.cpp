@@ -171,8 +171,8 @@ bool ParseKeySpec(const std::string& text, KeySpec& out) {
   out.vk = static_cast<WORD>(vk);
   if (first == std::string::npos) return true;
   size_t second = text.find(':', first + 1);
-  std::string scanText = text.substr(first + 1, second == std::string::npos ? std::string::npos
-                                                                             : second - first - 1);
+  std::string scanText =
+      text.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
   char* end = nullptr;
   long scan = std::strtol(scanText.c_str(), &end, 0);
   if (scanText.empty() || *end != '\0' || scan < 0 || scan > 0xFF) return false;
@@ -224,24 +224,23 @@ void PrintLine(const std::string& line) {
   std::fflush(stdout);
 }
 
+// The keys a window of ours gets, printed one per line as they come.
+void PrintKeyMessage(UINT message, WPARAM wParam) {
+  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+    PrintLine("keydown vk=" + std::to_string(wParam));
+  } else if (message == WM_KEYUP || message == WM_SYSKEYUP) {
+    PrintLine("keyup vk=" + std::to_string(wParam));
+  }
+}
+
 // A window left behind by an earlier emulator that ignored its quit: it shows the title,
 // ignores WM_QUIT and WM_CLOSE, and prints every key and close request it gets, one per line.
 // It stays until its process is ended.
 LRESULT CALLBACK StaleWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      PrintLine("keydown vk=" + std::to_string(wParam));
-      break;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-      PrintLine("keyup vk=" + std::to_string(wParam));
-      break;
-    case WM_CLOSE:
-      PrintLine("ignored WM_CLOSE");
-      return 0;
-    default:
-      break;
+  PrintKeyMessage(message, wParam);
+  if (message == WM_CLOSE) {
+    PrintLine("ignored WM_CLOSE");
+    return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -253,9 +252,9 @@ int StaleWindow(const std::string& title) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
   windowClass.lpszClassName = "RuskelTestStaleWindow";
   RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, windowClass.lpszClassName, title.c_str(),
-                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 200, nullptr,
-                                nullptr, windowClass.hInstance, nullptr);
+  HWND window =
+      CreateWindowExA(0, windowClass.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                      40, 40, 400, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
   if (window == nullptr) return kExitTimeout;
   PrintLine("ready pid=" + std::to_string(GetCurrentProcessId()));
   for (;;) {
@@ -322,6 +321,101 @@ int RunProgram(long timeoutMs, const std::string& program, const std::string& ar
   CloseHandle(process.hProcess);
   PrintLine(waited == WAIT_OBJECT_0 ? "exit " + std::to_string(code) : "timeout");
   return kExitOk;
+}
+
+LRESULT CALLBACK KeyLoggingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  PrintKeyMessage(message, wParam);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND ShowKeyLoggingWindow(const std::string& title, int x, int y) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = KeyLoggingWindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH));
+  windowClass.lpszClassName = "RuskelTestKeyWindow";
+  RegisterClassA(&windowClass);  // fails harmlessly once registered
+  HWND window =
+      CreateWindowExA(0, windowClass.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                      x, y, 400, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+  if (window != nullptr) SetForegroundWindow(window);
+  return window;
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+// Pumps messages for ms, or until handle (when given) is signalled; true when it was.
+bool PumpWhileWaiting(HANDLE handle, ULONGLONG ms) {
+  const ULONGLONG deadline = GetTickCount64() + ms;
+  const DWORD count = handle != nullptr ? 1 : 0;
+  for (;;) {
+    PumpMessages();
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return false;
+    const DWORD woken = MsgWaitForMultipleObjects(count, &handle, FALSE,
+                                                  static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    if (count == 1 && woken == WAIT_OBJECT_0) return true;
+  }
+}
+
+// A front end as ruskel meets it: its own visible window in front, ruskel started with the given
+// argument text, messages pumped while it runs (so the window stays alive and gets keys), then
+// afterMs more to let the front come back. Prints the keys its window gets as they come, then
+// "exit <code>" (or "timeout") and "front <title of the foreground window>".
+int FrontEnd(const std::string& title, long timeoutMs, long afterMs, const std::string& program,
+             const std::string& arguments) {
+  HWND window = ShowKeyLoggingWindow(title, 20, 20);
+  if (window == nullptr) return kExitTimeout;
+  BringToFront(window, 2000);
+  std::string commandLine = "\"" + program + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
+  std::vector<char> writable(commandLine.begin(), commandLine.end());
+  writable.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    std::fprintf(stderr, "CreateProcess failed: %lu\n", GetLastError());
+    return kExitUsage;
+  }
+  CloseHandle(process.hThread);
+  PrintLine("started pid=" + std::to_string(process.dwProcessId));
+  const bool ended =
+      PumpWhileWaiting(process.hProcess, static_cast<ULONGLONG>(timeoutMs < 0 ? 0 : timeoutMs));
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  PrintLine(ended ? "exit " + std::to_string(code) : "timeout");
+  PumpWhileWaiting(nullptr, static_cast<ULONGLONG>(afterMs < 0 ? 0 : afterMs));
+  HWND front = GetForegroundWindow();
+  PrintLine("front " + (front != nullptr ? WindowText(front) : std::string()));
+  DestroyWindow(window);
+  return kExitOk;
+}
+
+// A busy program that keeps pulling its window to the front every 100 ms for ms, then lets go
+// ("released") and stays until ended. Prints the keys its window gets as they come.
+int Pushy(const std::string& title, long ms) {
+  HWND window = ShowKeyLoggingWindow(title, 60, 260);
+  if (window == nullptr) return kExitTimeout;
+  PrintLine("ready pid=" + std::to_string(GetCurrentProcessId()));
+  const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(ms < 0 ? 0 : ms);
+  while (GetTickCount64() < until) {
+    if (GetForegroundWindow() != window) {
+      ShowWindow(window, SW_RESTORE);
+      SetForegroundWindow(window);
+    }
+    PumpWhileWaiting(nullptr, 100);
+  }
+  PrintLine("released");
+  for (;;) PumpWhileWaiting(nullptr, 1000);
 }
 
 int MessageBoxAnswer(long timeoutMs) {
@@ -462,37 +556,43 @@ int ListWindows() {
 }
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: ruskeltest <command> ...\n"
-               "  press <vk> <hold_ms>             key down, hold, key up; prints the epoch ms of "
-               "the down event\n"
-               "  keys <title> <timeout_ms> <vk>...  bring the window to the front, then tap each "
-               "key; prints the epoch ms\n"
-               "  type <title> <timeout_ms> <hold_ms> <gap_ms> <key>...  bring the window to the "
-               "front, then press each key (vk[:scan[:e]]) for hold_ms, pause gap_ms\n"
-               "  stale-window <title>             show a window that ignores quit and close and "
-               "prints the keys it gets; runs until ended\n"
-               "  kill <title>                     end the processes owning windows with that "
-               "title\n"
-               "  run <timeout_ms> <exe> <args>    start exe with exactly that argument text, wait; "
-               "prints exit <code> or timeout\n"
-               "  msgbox <timeout_ms>              print caption, then message lines of the first "
-               "message box; press OK\n"
-               "  waitwindow <title> <timeout_ms>  wait until a top-level window has that title\n"
-               "  waitvisible <title> <timeout_ms> same, and the window is visible\n"
-               "  waitgone <title> <timeout_ms>    wait until no top-level window has that title\n"
-               "  front <title> <timeout_ms>       bring the window to the front\n"
-               "  foreground                       print the foreground window's title\n"
-               "  close <title>                    post WM_CLOSE to every window with exactly "
-               "that title\n"
-               "  closeprocess <title> [class]     post WM_CLOSE to every top-level window (of "
-               "that class) of the process owning that window\n"
-               "  quit <title>                     post WM_QUIT to the window with that title\n"
-               "  windows                          list the top-level windows\n"
-               "  hold <ms>                        keep the desktop open; prints ready\n"
-               "  now                              print the epoch ms\n"
-               "  showbox <caption> <text>         show a message box with an OK button\n"
-               "Exit codes: 0 done, 1 bad usage, 2 timed out, 3 window not in front.\n");
+  std::fprintf(
+      stderr,
+      "usage: ruskeltest <command> ...\n"
+      "  press <vk> <hold_ms>             key down, hold, key up; prints the epoch ms of "
+      "the down event\n"
+      "  keys <title> <timeout_ms> <vk>...  bring the window to the front, then tap each "
+      "key; prints the epoch ms\n"
+      "  type <title> <timeout_ms> <hold_ms> <gap_ms> <key>...  bring the window to the "
+      "front, then press each key (vk[:scan[:e]]) for hold_ms, pause gap_ms\n"
+      "  stale-window <title>             show a window that ignores quit and close and "
+      "prints the keys it gets; runs until ended\n"
+      "  kill <title>                     end the processes owning windows with that "
+      "title\n"
+      "  run <timeout_ms> <exe> <args>    start exe with exactly that argument text, wait; "
+      "prints exit <code> or timeout\n"
+      "  frontend <title> <timeout_ms> <after_ms> <exe> <args>  show a window, start exe, "
+      "pump messages until it ends; prints the keys the window gets, exit <code>, front "
+      "<title>\n"
+      "  pushy <title> <ms>               a window that pulls itself to the front every "
+      "100 ms for ms; prints its keys\n"
+      "  msgbox <timeout_ms>              print caption, then message lines of the first "
+      "message box; press OK\n"
+      "  waitwindow <title> <timeout_ms>  wait until a top-level window has that title\n"
+      "  waitvisible <title> <timeout_ms> same, and the window is visible\n"
+      "  waitgone <title> <timeout_ms>    wait until no top-level window has that title\n"
+      "  front <title> <timeout_ms>       bring the window to the front\n"
+      "  foreground                       print the foreground window's title\n"
+      "  close <title>                    post WM_CLOSE to every window with exactly "
+      "that title\n"
+      "  closeprocess <title> [class]     post WM_CLOSE to every top-level window (of "
+      "that class) of the process owning that window\n"
+      "  quit <title>                     post WM_QUIT to the window with that title\n"
+      "  windows                          list the top-level windows\n"
+      "  hold <ms>                        keep the desktop open; prints ready\n"
+      "  now                              print the epoch ms\n"
+      "  showbox <caption> <text>         show a message box with an OK button\n"
+      "Exit codes: 0 done, 1 bad usage, 2 timed out, 3 window not in front.\n");
   return kExitUsage;
 }
 
@@ -531,6 +631,14 @@ int main(int argc, char** argv) {
     long timeoutMs = 0;
     if (ParseNumber(argv[2], timeoutMs)) return RunProgram(timeoutMs, argv[3], argv[4]);
   }
+  if (command == "frontend" && argc == 7) {
+    long timeoutMs = 0;
+    long afterMs = 0;
+    if (ParseNumber(argv[3], timeoutMs) && ParseNumber(argv[4], afterMs)) {
+      return FrontEnd(argv[2], timeoutMs, afterMs, argv[5], argv[6]);
+    }
+  }
+  if (command == "pushy" && argc == 4 && numbersFrom(3)) return Pushy(argv[2], numbers[0]);
   if (command == "msgbox" && argc == 3 && numbersFrom(2)) return MessageBoxAnswer(numbers[0]);
   if (command == "waitwindow" && argc == 4 && numbersFrom(3)) {
     return WaitWindow(argv[2], numbers[0], false);
