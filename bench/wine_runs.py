@@ -93,7 +93,7 @@ class Run:
                     return int(entry.name)
             return None
 
-        pid = wait_until(find, 10)
+        pid = wait_until(find, 30)  # a busy machine starts Wine programs slowly
         if pid is None:
             raise RuntimeError(f"ruskel.exe of {self.case.folder.name} not found")
         return pid

@@ -28,4 +28,8 @@ bool IsExtendedKey(std::uint8_t virtualKey) {
   return false;
 }
 
+bool NeedsVirtualKeyCode(std::uint8_t virtualKey) {
+  return virtualKey == 0x13 || virtualKey == 0x90 || virtualKey == 0x2C;  // Pause, Num Lock, PrtSc
+}
+
 }  // namespace ruskel

@@ -37,7 +37,9 @@ void SendStroke(Mainmod& m, KeyStroke stroke) {
     // DirectInput and raw input read the scan code; 0 is no key to them.
     scanCode = m.Os.keyboard.ScanCodeOf(stroke.virtualKey);
     if (IsExtendedKey(stroke.virtualKey)) flags |= kKeyEventExtendedKey;
-    if (mode == ScanCodes::Strict && scanCode != 0) flags |= kKeyEventScanCode;
+    if (mode == ScanCodes::Strict && scanCode != 0 && !NeedsVirtualKeyCode(stroke.virtualKey)) {
+      flags |= kKeyEventScanCode;
+    }
   }
   m.Os.keyboard.SendKeyEvent(stroke.virtualKey, scanCode, flags);
 }

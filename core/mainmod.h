@@ -42,7 +42,7 @@ struct RunState {
   std::int32_t ExitButton = 0;
   std::int16_t GameIndex = 0;
   WindowHandle EmulatorWindow = 0;
-  JoyInfo JoyState;
+  JoyInfo JoyState;  // the last reading of the first joystick
   RunOptions Options;  // the {options} section; defaults when the file has none
   // The emulator's processes: the one started, and the owner of the window
   // found by title (a launcher may have started it and gone).
@@ -58,7 +58,7 @@ struct RunState {
 // the curtain's settle after the walk.
 enum class TimerId : int { Timkey = 1, timWfExit = 2, misc = 3, closeWait = 4, curtain = 5 };
 
-// The invisible host of the three timers. Declared here so that start-up can
+// The invisible host of the run's timers. Declared here so that start-up can
 // create it and arm timers without knowing how ticks are delivered.
 class TimerHost {
  public:

@@ -91,6 +91,10 @@ void StartEmulator(Mainmod& m) {
   s.StartedProcess = result.processId;
   Log(m, "started " + start.commandLine + " in " + start.workingDirectory + ", process " +
              std::to_string(result.processId));
+  if (!result.jobError.empty()) {
+    Log(m, "killwithruskel: the emulator could not be put in a job that ends it with ruskel (" +
+               result.jobError + "); ruskel may itself run in a job that allows none");
+  }
   m.Form.BeginRun();
 }
 

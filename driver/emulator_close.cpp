@@ -12,6 +12,7 @@ void Form1::BeginClose(const CloseRequest& request, int exitCode) {
   strokes_.clear();  // not one more key once the exit has come
   for (TimerId timer : {TimerId::Timkey, TimerId::misc, TimerId::timWfExit}) Stop(timer);
   os_.keyboard.WatchKeys(false);
+  if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(false);
   os_.windows.WatchWindows(false);
   LiftCurtain(*m_);
   closeExitCode_ = exitCode;
@@ -21,7 +22,7 @@ void Form1::BeginClose(const CloseRequest& request, int exitCode) {
   if (request.window == 0) {
     // Nothing could be asked to quit: nothing to wait for either.
     if (s.Options.terminate && process != 0 && os_.processes.IsProcessRunning(process)) {
-      os_.processes.TerminateProcess(process);
+      os_.processes.TerminateTree(process);
       Finish(exitCode, "no emulator window to close; the emulator was ended by force");
     }
     Finish(exitCode, "no emulator window to close");
@@ -50,7 +51,7 @@ void Form1::closeWait_Timer() {
     return;
   }
   if (s.Options.terminate) {
-    if (os_.processes.TerminateProcess(closeProcess_)) {
+    if (os_.processes.TerminateTree(closeProcess_)) {
       Finish(closeExitCode_, "the emulator ignored WM_QUIT and WM_CLOSE and was ended by force");
     }
     Finish(kExitEmulatorLeft, "the emulator could not be ended by force and is still running");
@@ -80,6 +81,8 @@ void Form1::OnProcessEnded(ProcessId process) {
   if (process != followed || process == 0) return;
   if (s.Options.follow) Finish(kExitEmulatorEnded, "the emulator ended by itself");
   Log(*m_, "the emulator ended by itself; waiting for the exit key (follow=off)");
+  // A first look takes up a press since long ago (or a key of the walk).
+  if (exitWatch_.ExitKey() != 0) os_.keyboard.LookAtKey(exitWatch_.ExitKey());
   emulatorGone_ = true;
   UpdateExitTimer();
 }

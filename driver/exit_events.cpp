@@ -27,9 +27,8 @@ void Form1::OnKey(const PlatformEvent& event) {
 
 // Under Wine raw input reaches no one while no window is in front: on a bare
 // desktop during the window wait, or once the emulator has gone. Then the key
-// state is looked at as well. A key stuck down stays a held key to the watch.
-// The window wait does it on its own ticks; timWfExit does it once the
-// emulator has gone.
+// state is looked at as well: the window wait does it on its own ticks,
+// timWfExit once the emulator has gone.
 bool Form1::NeedsKeyStateCheck() const {
   return exitWatch_.ExitKey() != 0 && emulatorGone_;
 }
@@ -37,8 +36,12 @@ bool Form1::NeedsKeyStateCheck() const {
 void Form1::CheckExitKeyState() {
   const std::int32_t key = exitWatch_.ExitKey();
   if (key == 0 || phase_ == Phase::Closing) return;
-  PlatformEvent seen{os_.keyboard.IsKeyDown(key) ? EventKind::KeyDown : EventKind::KeyUp, 0, key};
-  OnKey(seen);
+  if (exitWatch_.KeyLooked(os_.keyboard.LookAtKey(key), os_.events.NowMs())) {
+    Log(*m_, "exit key " + std::to_string(key) + " pressed");
+    RequestExit();
+    return;
+  }
+  UpdateExitTimer();
 }
 
 void Form1::timWfExit_Timer() {
@@ -88,7 +91,7 @@ void Form1::UpdateExitTimer() {
     Stop(TimerId::timWfExit);
     return;
   }
-  std::uint32_t interval = exitWatch_.WatchesButton() ? kPadPollMs : kKeyStateCheckMs;
+  std::uint32_t interval = exitWatch_.WatchesButton() ? kPadPollMs : kKeyLookMs;
   if (holding && hold < interval) interval = hold;
   SetInterval(TimerId::timWfExit, interval);
   if (!Slot(TimerId::timWfExit).enabled) Start(TimerId::timWfExit);

@@ -1,13 +1,14 @@
 #include "driver/exit_watch.h"
 
 #include "core/mainmod.h"
+#include "platform/sided_keys.h"
 
 namespace ruskel {
 
 void ExitWatch::Start(const Settings& settings, std::uint64_t now, bool keyHeldNow) {
   settings_ = settings;
   heldAtStart_ = keyHeldNow;
-  lastIgnoredDownAt_ = now;
+  lastDownAt_ = now;
   keyDownAt_.reset();
   padMatchedAt_.reset();
 }
@@ -20,13 +21,31 @@ bool ExitWatch::Held(const std::optional<std::uint64_t>& since, std::uint64_t no
   return since && now - *since >= settings_.holdMs;
 }
 
+bool ExitWatch::IsExitKey(std::int32_t virtualKey) const {
+  const std::int32_t exit = settings_.exitKey;
+  if (exit == 0) return false;
+  // Given as Shift, Ctrl or Alt the exit key is either side; given as one
+  // side, it is that side, or the key itself where its side is not known.
+  return virtualKey == exit || GenericVirtualKey(virtualKey) == exit ||
+         GenericVirtualKey(exit) == virtualKey;
+}
+
+bool ExitWatch::ExitKeyIsMouseButton() const {
+  const std::int32_t key = settings_.exitKey;
+  return key == 1 || key == 2 || key == 4 || key == 5 || key == 6;
+}
+
 bool ExitWatch::KeyDown(std::int32_t virtualKey, std::uint64_t now) {
-  if (settings_.exitKey == 0 || virtualKey != settings_.exitKey) return false;
+  if (!IsExitKey(virtualKey)) return false;
+  return Pressed(now);
+}
+
+bool ExitWatch::Pressed(std::uint64_t now) {
   if (heldAtStart_) {
-    // Autorepeat of a key held since before the watch (or one whose key-up
-    // was lost with an earlier emulator's window): not a press.
-    const bool repeat = now - lastIgnoredDownAt_ < kAutorepeatGapMs;
-    lastIgnoredDownAt_ = now;
+    // Autorepeat of a key held since before the watch; a key-down after a
+    // quiet spell is a fresh press, also on a key stuck down.
+    const bool repeat = now - lastDownAt_ < kAutorepeatGapMs;
+    lastDownAt_ = now;
     if (repeat) return false;
     heldAtStart_ = false;
   }
@@ -34,8 +53,18 @@ bool ExitWatch::KeyDown(std::int32_t virtualKey, std::uint64_t now) {
   return Held(keyDownAt_, now);
 }
 
+bool ExitWatch::KeyLooked(const KeyLook& look, std::uint64_t now) {
+  if (settings_.exitKey == 0) return false;
+  bool exit = false;
+  if (look.pressedSinceLastLook || (look.down && !heldAtStart_)) exit = Pressed(now);
+  // A whole press between two looks ends the run only when no hold is asked:
+  // how long it was held is not known.
+  if (!look.down) KeyUp(settings_.exitKey);
+  return exit;
+}
+
 void ExitWatch::KeyUp(std::int32_t virtualKey) {
-  if (settings_.exitKey == 0 || virtualKey != settings_.exitKey) return;
+  if (!IsExitKey(virtualKey)) return;
   heldAtStart_ = false;
   keyDownAt_.reset();
 }

@@ -6,10 +6,13 @@
 #include <optional>
 #include <vector>
 
+#include "platform/platform_ops.h"
+
 namespace ruskel {
 
 // Keyboard autorepeat sends key-downs at least this often while a key is
-// held, so a key-down after a longer silence is a new press.
+// held, so a key-down after a longer silence is a new press. A key that is
+// only stuck down (its key-up lost) sends none at all.
 inline constexpr std::uint64_t kAutorepeatGapMs = 1000;
 
 class ExitWatch {
@@ -21,12 +24,17 @@ class ExitWatch {
   };
 
   // keyHeldNow: the exit key is down as the watch starts; it counts only once
-  // it has been released and pressed again.
+  // it has been released, or pressed afresh after a quiet spell.
   void Start(const Settings& settings, std::uint64_t now, bool keyHeldNow);
 
-  // Each returns true when the run is to end now.
+  // KeyDown, KeyLooked, PadsRead and HoldElapsed return true when the run is
+  // to end now.
   bool KeyDown(std::int32_t virtualKey, std::uint64_t now);
   void KeyUp(std::int32_t virtualKey);
+  // A look at the exit key's state, where key events may not come. The state
+  // alone never tells a press from a key stuck down; a press since the last
+  // look does.
+  bool KeyLooked(const KeyLook& look, std::uint64_t now);
   // masks: one reading per pad, buttons numbered as winmm numbers them.
   bool PadsRead(const std::vector<std::uint32_t>& masks, std::uint64_t now);
   bool HoldElapsed(std::uint64_t now) const;
@@ -35,6 +43,7 @@ class ExitWatch {
   bool HoldPending() const { return keyDownAt_.has_value() || padMatchedAt_.has_value(); }
   bool WatchesButton() const;
   std::int32_t ExitKey() const { return settings_.exitKey; }
+  bool ExitKeyIsMouseButton() const;
   std::uint32_t HoldMs() const { return settings_.holdMs; }
 
   // A mask of 15 or less names buttons 1 to 4 only, as a four-button reading
@@ -43,10 +52,12 @@ class ExitWatch {
 
  private:
   bool Held(const std::optional<std::uint64_t>& since, std::uint64_t now) const;
+  bool Pressed(std::uint64_t now);
+  bool IsExitKey(std::int32_t virtualKey) const;
 
   Settings settings_;
   bool heldAtStart_ = false;
-  std::uint64_t lastIgnoredDownAt_ = 0;
+  std::uint64_t lastDownAt_ = 0;  // the latest key-down while held at start
   std::optional<std::uint64_t> keyDownAt_;
   std::optional<std::uint64_t> padMatchedAt_;
 };

@@ -3,7 +3,7 @@
 namespace ruskel {
 
 Form1::Form1(Platform os) : os_(os) {
-  Slot(TimerId::Timkey).intervalMs = kWindowFallbackMs;
+  Slot(TimerId::Timkey).intervalMs = kKeyLookMs;
   Slot(TimerId::timWfExit).intervalMs = kPadPollMs;
   Slot(TimerId::curtain).intervalMs = kCurtainSettleMs;
 }

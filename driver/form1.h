@@ -14,13 +14,16 @@
 
 namespace ruskel {
 
-// The window wait ticks this often: each tick looks at the exit key's state
-// (under Wine raw input reaches no one while no window is in front) and for
-// the window, since Wine tells of new windows but not of windows being shown
-// or renamed. A look walks every top-level window; twice a second keeps the
-// wait under 0.1 % of a core.
-inline constexpr std::uint32_t kWindowFallbackMs = 500;
-inline constexpr std::uint64_t kFallbackLookupMs = kWindowFallbackMs;
+// Where key events may not come, the exit key's state is looked at this
+// often: during the window wait, on the wait's own ticks (under Wine raw input
+// reaches no one while no window is in front), and once the emulator has gone.
+// A press between two looks is still seen by its "pressed since" mark; the
+// pace covers a press whose mark another program took.
+inline constexpr std::uint32_t kKeyLookMs = 250;
+// The wait looks for the window this often besides window events: Wine tells
+// of new windows but not of windows being shown or renamed. A lookup walks
+// every top-level window, so it is kept to twice a second.
+inline constexpr std::uint64_t kWindowLookupMs = 500;
 // Once the window is there, its activation is checked this often.
 inline constexpr std::uint32_t kFocusCheckMs = 10;
 // Window activation is asynchronous: keys typed before the window is really in
@@ -39,8 +42,6 @@ inline constexpr std::uint32_t kFirstKeySettleMs = 150;
 // How long the emulator may take to answer before the first key.
 inline constexpr std::uint32_t kWindowAnswerMs = 500;
 inline constexpr std::uint32_t kPadPollMs = 50;
-// How often the exit key's state is looked at where input events may not come.
-inline constexpr std::uint32_t kKeyStateCheckMs = kWindowFallbackMs;
 inline constexpr std::uint32_t kCurtainSettleMs = 500;
 
 class Form1 : public TimerHost {

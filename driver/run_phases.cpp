@@ -20,8 +20,10 @@ void Form1::BeginRun() {
   exit.exitKey = key && *key > 0 && *key <= 255 ? *key : 0;
   exit.exitButton = s.ExitButton;
   exit.holdMs = s.Options.exithold;
-  exitWatch_.Start(exit, now, exit.exitKey != 0 && os_.keyboard.IsKeyDown(exit.exitKey));
+  // The first look also takes up a press from before the run.
+  exitWatch_.Start(exit, now, exit.exitKey != 0 && os_.keyboard.LookAtKey(exit.exitKey).down);
   if (exit.exitKey != 0) os_.keyboard.WatchKeys(true);
+  if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(true);
   if (s.StartedProcess != 0) os_.processes.WatchProcess(s.StartedProcess);
 
   waitStartedAt_ = now;
@@ -29,7 +31,7 @@ void Form1::BeginRun() {
   UpdateExitTimer();
   if (s.WindowTitle != kNullWord) os_.windows.WatchWindows(true);
   // A first look soon (a single-instance emulator's window may be up
-  // already), then at the slow fallback pace between window events.
+  // already), then at the wait's own pace between window events.
   SetInterval(TimerId::Timkey, kFocusCheckMs);
   Start(TimerId::Timkey);
 }
@@ -39,8 +41,7 @@ void Form1::Timkey_Timer() {
     case Phase::WaitingForWindow:
       CheckExitKeyState();
       if (phase_ != Phase::WaitingForWindow) break;
-      if (!lastLookupAt_ || os_.events.NowMs() - *lastLookupAt_ >= kFallbackLookupMs)
-        LookForWindow();
+      if (!lastLookupAt_ || os_.events.NowMs() - *lastLookupAt_ >= kWindowLookupMs) LookForWindow();
       break;
     case Phase::Focusing:
       CheckExitKeyState();
@@ -78,7 +79,7 @@ void Form1::LookForWindow() {
   const bool othersToo = os_.events.NowMs() - waitStartedAt_ >= kForeignWindowAfterMs;
   const auto window = ChooseEmulatorWindow(*m_, othersToo);
   if (!window) {
-    SetInterval(TimerId::Timkey, kWindowFallbackMs);
+    SetInterval(TimerId::Timkey, kKeyLookMs);
     if (startedEndedAt_ && os_.events.NowMs() - *startedEndedAt_ >= kHandOverMs) {
       Finish(kExitEmulatorEnded, "no window came: the emulator ended before showing one");
     }
@@ -106,7 +107,7 @@ void Form1::Focus() {
   const auto window = ChooseEmulatorWindow(*m_, true);
   if (!window) {
     phase_ = Phase::WaitingForWindow;
-    SetInterval(TimerId::Timkey, kWindowFallbackMs);
+    SetInterval(TimerId::Timkey, kKeyLookMs);
     os_.windows.WatchWindows(true);
     return;
   }

@@ -1,4 +1,5 @@
-// The keyboard: synthetic key events for the emulator, and the exit key's state.
+// The keyboard: synthetic key events for the emulator, and the exit key (a mouse
+// button too).
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,11 @@ inline constexpr std::uint32_t kKeyEventExtendedKey = 0x1;
 inline constexpr std::uint32_t kKeyEventKeyUp = 0x2;
 inline constexpr std::uint32_t kKeyEventScanCode = 0x8;
 
+struct KeyLook {
+  bool down = false;
+  bool pressedSinceLastLook = false;
+};
+
 class KeyboardOps {
  public:
   virtual ~KeyboardOps() = default;
@@ -18,7 +24,12 @@ class KeyboardOps {
   virtual std::uint8_t ScanCodeOf(std::uint8_t virtualKey) = 0;  // 0 when the key has none
   // KeyDown/KeyUp events while on. Keys sent through SendKeyEvent never come back as events.
   virtual void WatchKeys(bool on) = 0;
-  virtual bool IsKeyDown(std::int32_t virtualKey) = 0;  // held right now
+  // Mouse buttons as KeyDown/KeyUp events of their virtual-key codes (1, 2,
+  // 4, 5, 6) while on: for an exit key that is a mouse button.
+  virtual void WatchMouseButtons(bool on) = 0;
+  // A look at a key where no key events may come: whether it is down now, and
+  // whether it went down since the previous look (a press between two looks).
+  virtual KeyLook LookAtKey(std::int32_t virtualKey) = 0;
 };
 
 }  // namespace ruskel

@@ -5,12 +5,9 @@
 
 namespace ruskel {
 
-// What a joystick reading fills in: positions and the button mask (bit n-1
-// for button n, up to 32 buttons).
+// What a joystick reading gives: the button mask (bit n-1 for button n, up to
+// 32 buttons). The exit test needs nothing else, so no position is read.
 struct JoyInfo {
-  std::uint32_t x = 0;
-  std::uint32_t y = 0;
-  std::uint32_t z = 0;
   std::uint32_t buttons = 0;
 };
 

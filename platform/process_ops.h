@@ -23,6 +23,9 @@ struct ProcessStartResult {
   bool started = false;
   ProcessId processId = 0;
   std::string error;  // the system's reason when not started
+  // With killWithRuskel: why the process could not be put in a job that ends
+  // it with ruskel (empty when it was).
+  std::string jobError;
 };
 
 class ProcessOps {
@@ -42,7 +45,9 @@ class ProcessOps {
   // True when process is ancestor itself or was started by it, directly or
   // through processes in between.
   virtual bool IsDescendantOf(ProcessId process, ProcessId ancestor) = 0;
-  virtual bool TerminateProcess(ProcessId process) = 0;
+  // Ends a process and every process it started, directly or through
+  // processes in between; false when the process itself could not be ended.
+  virtual bool TerminateTree(ProcessId process) = 0;
 };
 
 }  // namespace ruskel

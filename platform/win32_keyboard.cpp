@@ -1,6 +1,7 @@
 // The keyboard on Windows: key events by raw input, synthetic keys, key state.
 #include <windows.h>
 
+#include "platform/sided_keys.h"
 #include "platform/win32_platform.h"
 
 namespace ruskel {
@@ -67,6 +68,39 @@ void Win32Platform::WatchKeys(bool on) {
   if (!on) DropQueued(IsKeyEvent, 0);
 }
 
+void Win32Platform::WatchMouseButtons(bool on) {
+  if (on == watchingMouse_) return;
+  if (on && hostWindow_ == nullptr) CreateTimerWindow();
+  RAWINPUTDEVICE mouse{};
+  mouse.usUsagePage = 0x01;  // generic desktop
+  mouse.usUsage = 0x02;      // mouse
+  // Every move comes as input too, so the mouse is watched only for an exit
+  // key that is a mouse button.
+  mouse.dwFlags = on ? RIDEV_INPUTSINK : RIDEV_REMOVE;
+  mouse.hwndTarget = on ? static_cast<HWND>(hostWindow_) : nullptr;
+  const bool done = RegisterRawInputDevices(&mouse, 1, sizeof mouse) != FALSE;
+  watchingMouse_ = on && done;
+}
+
+void Win32Platform::OnRawMouse(std::uint16_t buttonFlags) {
+  struct Button {
+    USHORT down;
+    USHORT up;
+    std::int32_t virtualKey;
+  };
+  static constexpr Button kButtons[] = {
+      {RI_MOUSE_LEFT_BUTTON_DOWN, RI_MOUSE_LEFT_BUTTON_UP, VK_LBUTTON},
+      {RI_MOUSE_RIGHT_BUTTON_DOWN, RI_MOUSE_RIGHT_BUTTON_UP, VK_RBUTTON},
+      {RI_MOUSE_MIDDLE_BUTTON_DOWN, RI_MOUSE_MIDDLE_BUTTON_UP, VK_MBUTTON},
+      {RI_MOUSE_BUTTON_4_DOWN, RI_MOUSE_BUTTON_4_UP, VK_XBUTTON1},
+      {RI_MOUSE_BUTTON_5_DOWN, RI_MOUSE_BUTTON_5_UP, VK_XBUTTON2},
+  };
+  for (const Button& button : kButtons) {
+    if ((buttonFlags & button.down) != 0) QueueEvent({EventKind::KeyDown, 0, button.virtualKey});
+    if ((buttonFlags & button.up) != 0) QueueEvent({EventKind::KeyUp, 0, button.virtualKey});
+  }
+}
+
 void Win32Platform::OnRawInput(std::intptr_t rawInputHandle) {
   RAWINPUT input{};
   UINT size = sizeof input;
@@ -74,6 +108,8 @@ void Win32Platform::OnRawInput(std::intptr_t rawInputHandle) {
                       sizeof(RAWINPUTHEADER)) == static_cast<UINT>(-1)) {
     return;
   }
+  if (watchingMouse_ && input.header.dwType == RIM_TYPEMOUSE)
+    OnRawMouse(input.data.mouse.usButtonFlags);
   if (!watchingKeys_ || input.header.dwType != RIM_TYPEKEYBOARD) return;
   const RAWKEYBOARD& key = input.data.keyboard;
   // 0xFF comes with the escaped halves of some keys (Pause, Print Screen).
@@ -82,12 +118,17 @@ void Win32Platform::OnRawInput(std::intptr_t rawInputHandle) {
   if (IsOwnKey(key.VKey, keyUp, key.ExtraInformation)) return;
   PlatformEvent event;
   event.kind = keyUp ? EventKind::KeyUp : EventKind::KeyDown;
-  event.virtualKey = key.VKey;
+  // VKey says only "Shift", "Ctrl" or "Alt": an exit key given as one side
+  // needs the side.
+  event.virtualKey = SidedVirtualKey(key.VKey, key.MakeCode, (key.Flags & RI_KEY_E0) != 0);
   QueueEvent(event);
 }
 
-bool Win32Platform::IsKeyDown(std::int32_t virtualKey) {
-  return (static_cast<std::uint16_t>(GetAsyncKeyState(virtualKey)) & 0x8000) != 0;
+KeyLook Win32Platform::LookAtKey(std::int32_t virtualKey) {
+  const auto state = static_cast<std::uint16_t>(GetAsyncKeyState(virtualKey));
+  // The low bit tells of a press since the previous call. Another program
+  // that polls the same key may take it first, so it only adds to the state.
+  return {(state & 0x8000) != 0, (state & 0x0001) != 0};
 }
 
 }  // namespace ruskel

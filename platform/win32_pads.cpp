@@ -29,14 +29,11 @@ bool Win32Platform::ReadJoystick(std::uint32_t joystickId, JoyInfo& info) {
   if (now < retryAt) return false;
   JOYINFOEX reading{};
   reading.dwSize = sizeof reading;
-  reading.dwFlags = JOY_RETURNX | JOY_RETURNY | JOY_RETURNZ | JOY_RETURNBUTTONS;
+  reading.dwFlags = JOY_RETURNBUTTONS;
   if (joyGetPosEx(joystickId, &reading) != JOYERR_NOERROR) {
     retryAt = now + kMissingPadRetryMs;
     return false;
   }
-  info.x = reading.dwXpos;
-  info.y = reading.dwYpos;
-  info.z = reading.dwZpos;
   info.buttons = reading.dwButtons;
   return true;
 }

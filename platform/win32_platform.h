@@ -27,7 +27,7 @@ class Win32Platform : public PlatformOps {
   bool IsProcessRunning(ProcessId process) override;
   bool WatchProcess(ProcessId process) override;
   bool IsDescendantOf(ProcessId process, ProcessId ancestor) override;
-  bool TerminateProcess(ProcessId process) override;
+  bool TerminateTree(ProcessId process) override;
 
   // Windows (win32_windows.cpp).
   std::vector<WindowInfo> TopWindowsTitled(const std::string& title) override;
@@ -45,7 +45,8 @@ class Win32Platform : public PlatformOps {
   void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t virtualKey) override;
   void WatchKeys(bool on) override;
-  bool IsKeyDown(std::int32_t virtualKey) override;
+  void WatchMouseButtons(bool on) override;
+  KeyLook LookAtKey(std::int32_t virtualKey) override;
 
   // Pads (win32_pads.cpp).
   bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
@@ -79,6 +80,7 @@ class Win32Platform : public PlatformOps {
   void QueueEvent(const PlatformEvent& event);
   void DeliverQueuedEvents();
   void OnRawInput(std::intptr_t rawInputHandle);
+  void OnRawMouse(std::uint16_t buttonFlags);
   void OnWindowEvent(void* window);
 
  private:
@@ -100,12 +102,13 @@ class Win32Platform : public PlatformOps {
   // Processes: handles by pid, the job the started processes run in.
   std::map<ProcessId, void*> processHandles_;
   std::vector<ProcessId> watched_;
-  std::vector<ProcessId> started_;
+  std::vector<ProcessId> jobHolds_;  // started processes put in the job
   void* job_ = nullptr;
   bool jobKillsOnClose_ = false;
 
   // Keys: raw input, and the keys ruskel sent itself that may still come back.
   bool watchingKeys_ = false;
+  bool watchingMouse_ = false;
   bool ownMarkSeen_ = false;                  // the system hands our mark back with raw input
   std::map<std::uint32_t, Pending> ownKeys_;  // by vk * 2 + (key up ? 1 : 0)
 

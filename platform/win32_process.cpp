@@ -95,17 +95,22 @@ ProcessStartResult Win32Platform::StartProcess(const ProcessStart& start) {
     return result;
   }
 
-  if (job_ == nullptr) job_ = CreateJobObjectA(nullptr, nullptr);
-  if (job_ != nullptr) {
-    if (start.killWithRuskel && !jobKillsOnClose_) {
+  // A job only when asked: on Windows 7 an emulator in a job cannot use jobs
+  // of its own, and ruskel's family is found by the parent chain as well.
+  if (start.killWithRuskel) {
+    if (job_ == nullptr) job_ = CreateJobObjectA(nullptr, nullptr);
+    if (job_ != nullptr && !jobKillsOnClose_) {
       jobKillsOnClose_ =
           SetJobLimits(static_cast<HANDLE>(job_), kJobLimits | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE);
-    } else if (!jobKillsOnClose_) {
-      SetJobLimits(static_cast<HANDLE>(job_), kJobLimits);
     }
-    // Fails when ruskel itself runs in a job that allows no other (Windows 7):
-    // the process then runs without one, and only the pid tree tells its family.
-    AssignProcessToJobObject(static_cast<HANDLE>(job_), processInfo.hProcess);
+    // Fails when ruskel itself runs in a job that allows no other (Windows 7).
+    if (job_ == nullptr || !jobKillsOnClose_) {
+      result.jobError = SystemErrorText(GetLastError());
+    } else if (!AssignProcessToJobObject(static_cast<HANDLE>(job_), processInfo.hProcess)) {
+      result.jobError = SystemErrorText(GetLastError());
+    } else {
+      jobHolds_.push_back(processInfo.dwProcessId);
+    }
   }
   ResumeThread(processInfo.hThread);
   CloseHandle(processInfo.hThread);
@@ -115,7 +120,6 @@ ProcessStartResult Win32Platform::StartProcess(const ProcessStart& start) {
   auto old = processHandles_.find(result.processId);
   if (old != processHandles_.end()) CloseHandle(static_cast<HANDLE>(old->second));
   processHandles_[result.processId] = processInfo.hProcess;
-  started_.push_back(result.processId);
   return result;
 }
 
@@ -135,13 +139,71 @@ bool Win32Platform::IsProcessRunning(ProcessId process) {
   return WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
 }
 
-bool Win32Platform::TerminateProcess(ProcessId process) {
-  if (process == 0) return false;
+namespace {
+
+bool TerminateOne(DWORD process) {
   HANDLE handle = OpenProcess(PROCESS_TERMINATE, FALSE, process);
   if (handle == nullptr) return false;
   const bool ended = ::TerminateProcess(handle, 1) != FALSE;
   CloseHandle(handle);
   return ended;
+}
+
+bool CreationTimeOf(DWORD process, ULONGLONG& time) {
+  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+  if (handle == nullptr) return false;
+  const bool known = CreationTime(handle, time);
+  CloseHandle(handle);
+  return known;
+}
+
+// Every process started by root, directly or through others, from one
+// snapshot. A parent's pid may have been reused: a child counts only when it
+// was created after its parent.
+std::vector<DWORD> DescendantsOf(DWORD root) {
+  std::vector<std::pair<DWORD, DWORD>> links;  // process, parent
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return {};
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    links.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
+  }
+  CloseHandle(snapshot);
+  std::vector<DWORD> family{root};
+  for (std::size_t next = 0; next < family.size(); ++next) {
+    ULONGLONG parentCreated = 0;
+    if (!CreationTimeOf(family[next], parentCreated)) continue;
+    for (const auto& [process, parent] : links) {
+      ULONGLONG created = 0;
+      if (parent != family[next] || process == parent ||
+          std::find(family.begin(), family.end(), process) != family.end() ||
+          !CreationTimeOf(process, created) || created < parentCreated) {
+        continue;
+      }
+      family.push_back(process);
+    }
+  }
+  family.erase(family.begin());
+  return family;
+}
+
+}  // namespace
+
+bool Win32Platform::TerminateTree(ProcessId process) {
+  if (process == 0) return false;
+  // The job holds everything ruskel started there, whatever it started since.
+  HANDLE handle = static_cast<HANDLE>(ProcessHandle(process));
+  BOOL inJob = FALSE;
+  if (job_ != nullptr && handle != nullptr &&
+      IsProcessInJob(handle, static_cast<HANDLE>(job_), &inJob) && inJob &&
+      TerminateJobObject(static_cast<HANDLE>(job_), 1)) {
+    return true;
+  }
+  // Otherwise its descendants, found while the parent chain is still whole,
+  // then the process itself.
+  for (DWORD other : DescendantsOf(process)) TerminateOne(other);
+  return TerminateOne(process);
 }
 
 bool Win32Platform::IsDescendantOf(ProcessId process, ProcessId ancestor) {
@@ -151,7 +213,7 @@ bool Win32Platform::IsDescendantOf(ProcessId process, ProcessId ancestor) {
   HANDLE processHandle = static_cast<HANDLE>(ProcessHandle(process));
   // Everything in the job descends from what ruskel started there.
   if (job_ != nullptr && processHandle != nullptr &&
-      std::find(started_.begin(), started_.end(), ancestor) != started_.end()) {
+      std::find(jobHolds_.begin(), jobHolds_.end(), ancestor) != jobHolds_.end()) {
     BOOL inJob = FALSE;
     if (IsProcessInJob(processHandle, static_cast<HANDLE>(job_), &inJob) && inJob) return true;
   }

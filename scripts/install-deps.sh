@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what building and testing ruskel needs on Debian 12 (run as root).
 set -eu
+cd "$(dirname "$0")/.."
 if [ "$(id -u)" -ne 0 ]; then
   echo "install-deps.sh: run as root (it uses apt-get)" >&2
   exit 1
@@ -18,5 +19,20 @@ apt-get install -y -qq --no-install-recommends \
   clang libclang-rt-14-dev \
   g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 \
   g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
-  wine wine64 wine32:i386 xvfb xauth x11-apps \
+  wine wine64 xvfb xauth x11-apps \
   python3 zip file ca-certificates >/dev/null
+
+# 32-bit Wine runs only where the kernel runs 32-bit programs. Where it
+# cannot, an installed wine32 would still be chosen by the wine command and
+# every Wine program would fail with "Exec format error": take it out again,
+# so that Wine runs 64-bit and the 32-bit tests are skipped. The finding is
+# kept, so that later runs on this machine do not install it again.
+no32=/var/cache/ruskel-kernel-runs-no-32-bit
+if [ ! -e "$no32" ] && ! dpkg -s wine32:i386 >/dev/null 2>&1; then
+  apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null
+fi
+if dpkg -s wine32:i386 >/dev/null 2>&1 && ! ./scripts/wine32-runs.sh; then
+  echo "install-deps.sh: this kernel cannot run 32-bit programs; 32-bit Wine removed" >&2
+  apt-get remove -y -qq wine32:i386 >/dev/null
+  touch "$no32"
+fi

@@ -52,7 +52,7 @@ release() {
   # The sample configuration drives the demo emulator; it keeps its CR LF ends.
   cp demo/lconfig.ini "$stage/$name/lconfig.ini"
   if has_target demoemu; then cp "$build/demo/demoemu.exe" demo/games.txt "$stage/$name/"; fi
-  cp README.md "$stage/$name/"
+  cp README.md CHANGELOG.md "$stage/$name/"
   for doc in docs/*.md; do
     if [ -e "$doc" ]; then cp "$doc" "$stage/$name/docs/"; fi
   done
@@ -69,7 +69,7 @@ release() {
   # python3 rather than unzip, which a fresh Debian lacks.
   python3 -m zipfile -e "dist/$name.zip" "$check"
   status=0
-  for required in ruskel.exe lconfig.ini README.md; do
+  for required in ruskel.exe lconfig.ini README.md CHANGELOG.md; do
     if [ ! -f "$check/$name/$required" ]; then
       echo "release.sh: $required is missing from the zip" >&2
       status=1

@@ -1,6 +1,9 @@
 #!/bin/sh
 # Sets up a Debian 12 machine and runs every test: the native unit tests, the
-# Windows cross build, and the end-to-end suite under Wine on a virtual display.
+# Windows cross builds, the end-to-end suite under Wine on a virtual display,
+# the sanitizers, the fuzzers and the release zips. Every stage runs even when
+# an earlier one failed, so one run shows every failure; the exit code is
+# non-zero when any stage failed.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -10,52 +13,80 @@ if [ "${RUSKEL_SKIP_INSTALL:-0}" != 1 ]; then
 fi
 jobs=$(nproc 2>/dev/null || echo 2)
 
-echo "== native build and unit tests"
-cmake -S . -B build -DRUSKEL_WERROR=ON >/dev/null
-cmake --build build -j"$jobs"
-ctest --test-dir build --output-on-failure -j"$jobs"
+native() {
+  cmake -S . -B build -DRUSKEL_WERROR=ON >/dev/null &&
+    cmake --build build -j"$jobs" &&
+    ctest --test-dir build --output-on-failure -j"$jobs"
+}
 
-echo "== Windows cross build"
-cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DRUSKEL_WERROR=ON >/dev/null
-cmake --build build-win -j"$jobs"
-./scripts/check-imports.sh build-win/app/ruskel.exe
+cross_build() {  # <toolchain> <folder>
+  cmake -S . -B "$2" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-$1.cmake" \
+    -DRUSKEL_WERROR=ON >/dev/null &&
+    cmake --build "$2" -j"$jobs"
+}
 
-echo "== end-to-end tests under Wine"
-# One suite at a time: each drives its own Wine desktop, and timing matters.
-ctest --test-dir build-win --output-on-failure
+win64() {
+  cross_build x86_64 build-win && ./scripts/check-imports.sh build-win/app/ruskel.exe
+}
 
-echo "== 32-bit Windows build (i686)"
-cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" \
-  -DRUSKEL_WERROR=ON >/dev/null
-cmake --build build-win32 -j"$jobs"
-./scripts/check-imports.sh build-win32/app/ruskel.exe build-win32/tools/check/ruskel-check.exe
+e2e() {
+  # One suite at a time: each drives its own Wine desktop, and timing matters.
+  ctest --test-dir build-win --output-on-failure
+}
 
-# A Wine prefix of the 32-bit kind behaves like 32-bit Windows: no 64-bit side at all.
-if ! dpkg -s wine32:i386 >/dev/null 2>&1; then
-  echo "test.sh: 32-bit Wine (wine32) is missing: run scripts/install-deps.sh" >&2
-  exit 1
+win32() {
+  cross_build i686 build-win32 &&
+    ./scripts/check-imports.sh build-win32/app/ruskel.exe build-win32/tools/check/ruskel-check.exe
+}
+
+win32_under_wine() {
+  # A Wine prefix of the 32-bit kind behaves like 32-bit Windows: no 64-bit side at all.
+  # GoogleTest needs the posix thread model of mingw-w64; the programs keep win32.
+  cmake -S . -B build-win32-tests -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" \
+    -DMINGW_THREADS=posix -DRUSKEL_CROSS_UNIT_TESTS=ON -DRUSKEL_WERROR=ON \
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null &&
+    cmake --build build-win32-tests -j"$jobs" --target unit_tests &&
+    WINEARCH=win32 WINEPREFIX="$root/build-win32-tests/wineprefix" WINEDEBUG=-all \
+      WINEDLLOVERRIDES="mscoree,mshtml=" \
+      ctest --test-dir build-win32-tests -L unit --output-on-failure &&
+    WINEARCH=win32 python3 tests/e2e/run_e2e.py --bin "$root/build-win32" test_game_selection \
+      test_check_tool
+}
+
+passed=0
+failed=0
+failures=""
+stage() {  # <title> <function>
+  echo "== $1"
+  start=$(date +%s)
+  if "$2"; then
+    passed=$((passed + 1))
+    echo "== $1: passed ($(($(date +%s) - start)) s)"
+  else
+    failed=$((failed + 1))
+    failures="$failures
+  $1"
+    echo "== $1: FAILED ($(($(date +%s) - start)) s)"
+  fi
+}
+
+stage "native build and unit tests" native
+stage "64-bit Windows build" win64
+stage "end-to-end tests under Wine" e2e
+stage "32-bit Windows build" win32
+if ./scripts/wine32-runs.sh; then
+  stage "32-bit unit tests and end-to-end smoke test under 32-bit Wine" win32_under_wine
+else
+  echo "== SKIPPED: the 32-bit programs under 32-bit Wine: this kernel cannot run 32-bit"
+  echo "   programs (they are built and import-checked above)"
 fi
-echo "== unit tests built for 32-bit Windows, under 32-bit Wine"
-# GoogleTest needs the posix thread model of mingw-w64; the programs keep win32.
-cmake -S . -B build-win32-tests -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" \
-  -DMINGW_THREADS=posix -DRUSKEL_CROSS_UNIT_TESTS=ON -DRUSKEL_WERROR=ON \
-  -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
-cmake --build build-win32-tests -j"$jobs" --target unit_tests
-WINEARCH=win32 WINEPREFIX="$root/build-win32-tests/wineprefix" WINEDEBUG=-all \
-  WINEDLLOVERRIDES="mscoree,mshtml=" ctest --test-dir build-win32-tests -L unit --output-on-failure
+stage "unit tests under AddressSanitizer and UndefinedBehaviorSanitizer" ./scripts/sanitize.sh
+fuzz() { ./scripts/fuzz.sh "${RUSKEL_FUZZ_SECONDS:-60}"; }
+stage "fuzzing the configuration reader and the argument parser" fuzz
+stage "release zips" ./scripts/release.sh
 
-echo "== end-to-end smoke test of the 32-bit programs under 32-bit Wine"
-WINEARCH=win32 python3 tests/e2e/run_e2e.py --bin "$root/build-win32" test_game_selection \
-  test_check_tool
-
-echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-./scripts/sanitize.sh
-
-echo "== fuzzing the configuration reader and the argument parser"
-./scripts/fuzz.sh "${RUSKEL_FUZZ_SECONDS:-60}"
-
-echo "== release zip"
-./scripts/release.sh
-
-echo "== all tests passed"
+if [ "$failed" -ne 0 ]; then
+  echo "== failed stages:$failures"
+fi
+echo "stages: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -111,8 +111,9 @@ class WrapperTestCase(E2ETestCase):
         self.assertEqual(play.fields.get("index"), str(slot), self.details(proc))
         self.assertEqual(play.fields.get("name"), config.games[slot], self.details(proc))
 
-    def press(self, vk: int, hold_ms: int = 150) -> int:
-        """Holds a key like a player would; returns the epoch ms of the key-down."""
+    def press(self, vk, hold_ms: int = 150) -> int:
+        """Holds a key like a player would; returns the epoch ms of the key-down. vk is a code, or
+        "vk:scan[:e]" for a key that carries its scan code and extended flag."""
         result = self.case.tool("press", str(vk), str(hold_ms))
         self.assertEqual(result.returncode, 0, "ruskeltest press failed")
         return int(result.lines[0]) if result.lines else epoch_ms()

@@ -37,6 +37,21 @@ class ExitKeyTest(WrapperTestCase):
         self.assertEqual(self.log.named("QUIT"), [], self.details(proc))
         self.end_with_exit_key(proc, VK_A)
 
+    def assert_only_this_side_ends(self, exit_key: int, other_side: str, this_side: str):
+        # Keyboards tell the sides apart by scan code, and Ctrl and Alt by the E0 prefix too;
+        # raw input reports only the generic Shift, Ctrl or Alt.
+        proc = self.start_playing(f"-keyx{exit_key}")
+        self.press(other_side)
+        time.sleep(GRACE_S)
+        self.assertIsNone(proc.poll(), "the other side ended the run\n" + self.details(proc))
+        self.end_with_exit_key(proc, this_side)
+
+    def test_left_ctrl_ends_the_run(self):
+        self.assert_only_this_side_ends(162, "163:0x1d:e", "162:0x1d")
+
+    def test_right_shift_ends_the_run(self):
+        self.assert_only_this_side_ends(161, "160:0x2a", "161:0x36")
+
     def test_exit_key_that_is_not_a_number_leaves_the_run_going(self):
         proc = self.start_playing("-keyxabc")
         self.press(VK_ESCAPE)

@@ -71,7 +71,9 @@ class FakePlatform : public PlatformOps {
   bool foregroundRefused = false;       // BringToFront never lands
   bool joystickPresent = false;         // winmm joystick 0
   bool keyEventsDelivered = true;       // false: as Wine with no window in front
-  bool tracePolls = false;              // also record lookups, key states and pad reads
+  bool jobRefused = false;              // as Windows 7 when ruskel runs in a job already
+  bool pressBitKept = true;  // false: another program takes the "pressed since" bit first
+  bool tracePolls = false;   // also record lookups, key states and pad reads
   // Runs while a message box is up, as a real modal loop that delivers messages would.
   std::function<void()> whileMessageBoxShown;
 
@@ -121,7 +123,7 @@ class FakePlatform : public PlatformOps {
   bool IsProcessRunning(ProcessId process) override;
   bool WatchProcess(ProcessId process) override;
   bool IsDescendantOf(ProcessId process, ProcessId ancestor) override;
-  bool TerminateProcess(ProcessId process) override;
+  bool TerminateTree(ProcessId process) override;
   void CreateTimerWindow() override;
   void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
   void StartTimer(int timerId, std::uint32_t intervalMs) override;
@@ -141,7 +143,8 @@ class FakePlatform : public PlatformOps {
   void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t virtualKey) override;
   void WatchKeys(bool on) override;
-  bool IsKeyDown(std::int32_t virtualKey) override;
+  void WatchMouseButtons(bool on) override;
+  KeyLook LookAtKey(std::int32_t virtualKey) override;
   bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
   bool ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) override;
   std::string UpperAnsi(const std::string& text) override;
@@ -176,6 +179,7 @@ class FakePlatform : public PlatformOps {
   std::map<ProcessId, ProcessState> processes_;
   ProcessId nextProcess_ = kFirstStartedProcess;
   std::vector<Hold> keyPresses_;
+  std::map<std::int32_t, std::uint64_t> lastKeyLook_;
   std::vector<Hold> joystickHolds_;
   std::map<std::uint32_t, std::uint64_t> joysticksFrom_;
   std::vector<Hold> xinputHolds_;

@@ -106,7 +106,7 @@ TEST_P(CloseLadderTest, EndsAsSoonAsTheEmulatorHasGone) {
   EXPECT_EQ(run.RunFor(20000), c.exitCode);
   EXPECT_EQ(run.os.now(), c.endsAt);
   EXPECT_EQ(run.os.TraceOf("PostMessage"), c.posted);
-  EXPECT_EQ(!run.os.TraceOf("TerminateProcess").empty(), c.terminated);
+  EXPECT_EQ(!run.os.TraceOf("TerminateTree").empty(), c.terminated);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -235,7 +235,7 @@ TEST_F(LifeTest, ExitDuringTheWaitWithNothingToPostEndsAtOnce) {
   run.os.PressKey(27, 3000, 3100);
   EXPECT_EQ(run.RunFor(10000), kExitNormal);
   EXPECT_EQ(run.os.now(), 3000u);
-  EXPECT_THAT(run.os.TraceOf("TerminateProcess"), ElementsAre("TerminateProcess 100"));
+  EXPECT_THAT(run.os.TraceOf("TerminateTree"), ElementsAre("TerminateTree 100"));
 }
 
 TEST_F(LifeTest, ExitDuringTheWaitLeavesTheStartedProcessWithoutTerminate) {
@@ -243,13 +243,37 @@ TEST_F(LifeTest, ExitDuringTheWaitLeavesTheStartedProcessWithoutTerminate) {
   ASSERT_TRUE(run.Start("-alpha"));
   run.os.PressKey(27, 3000, 3100);
   EXPECT_EQ(run.RunFor(10000), kExitNormal);
-  EXPECT_TRUE(run.os.TraceOf("TerminateProcess").empty());
+  EXPECT_TRUE(run.os.TraceOf("TerminateTree").empty());
 }
 
 TEST_F(LifeTest, KillWithRuskelIsAskedOfTheStart) {
   config.options = {"killwithruskel=on"};
   Begin();
   EXPECT_THAT(run.os.TraceOf("StartProcess")[0], ::testing::EndsWith(" killwithruskel"));
+}
+
+TEST_F(LifeTest, AJobRefusedIsLoggedAndTheRunGoesOn) {
+  config.options = {"killwithruskel=on", "log=ruskel.log"};
+  run.os.jobRefused = true;
+  Begin();
+  EXPECT_EQ(run.RunFor(1000), std::nullopt);
+  EXPECT_THAT(run.os.files["C:\\Games\\ruskel\\ruskel.log"],
+              ::testing::HasSubstr("could not be put in a job that ends it with ruskel"));
+  EXPECT_EQ(run.Keys(), "13d 13u 13d 13u");
+}
+
+TEST_F(LifeTest, TerminateEndsTheEmulatorsWholeTree) {
+  config.options = {"terminate=on", "closewait=100"};
+  run.os.startedProcess.ignoresQuit = true;
+  run.os.startedProcess.ignoresClose = true;
+  Begin();
+  // A helper the emulator started, and a program that is none of its own.
+  run.os.AddProcess({300, FakePlatform::kFirstStartedProcess});
+  run.os.AddProcess({400, FakePlatform::kFrontEndProcess});
+  run.os.PressKey(27, 1000, 1100);
+  EXPECT_EQ(run.RunFor(5000), kExitNormal);
+  EXPECT_FALSE(run.os.IsProcessRunning(300));
+  EXPECT_TRUE(run.os.IsProcessRunning(400));
 }
 
 TEST_F(LifeTest, AnUnlistedRomStillStartsTheEmulatorFirst) {

@@ -36,6 +36,15 @@ TEST_F(PlayingRun, ATapEndsTheRunAtItsKeyDown) {
   EXPECT_EQ(run.os.now(), 3000u);
 }
 
+TEST_F(PlayingRun, AMouseButtonExitKeyWatchesTheMouseForTheRunOnly) {
+  Begin("-alpha -keyx4");
+  run.os.PressKey(4, 3000, 3050);
+  EXPECT_EQ(run.RunFor(10000), kExitNormal);
+  EXPECT_EQ(run.os.now(), 3000u);
+  EXPECT_THAT(run.os.TraceOf("WatchMouse"),
+              ElementsAre("WatchMouseButtons on", "WatchMouseButtons off"));
+}
+
 TEST_F(PlayingRun, NoTimerRunsWhileWaitingForTheExitKeyAlone) {
   Begin("-alpha");
   EXPECT_EQ(run.RunFor(1000), std::nullopt);
@@ -85,17 +94,54 @@ TEST(HeldAtStartTest, AKeyLeftStuckByAnEarlierRunDoesNotEndThisOne) {
   EXPECT_EQ(run.os.now(), 6000u);
 }
 
+TEST(HeldAtStartTest, TheFirstPressAfterAStuckKeyEndsTheRunEvenRightAfterTheWait) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.EmulatorWindowAppears(1500);
+  run.os.PressKey(27, 0, FakePlatform::kNever);
+  ASSERT_TRUE(run.Start("-alpha"));
+  // The wait's looks see the key down all along: a state, not a stream of
+  // key-downs, so the press just after the walk is fresh.
+  run.os.PressKey(27, 1800, 1900);
+  EXPECT_EQ(run.RunFor(3000), kExitNormal);
+  EXPECT_EQ(run.os.now(), 1800u);
+}
+
 TEST(KeyStateSafetyNetTest, TheWindowWaitSeesAPressWithoutEvents) {
   SimulatedRun run;
   run.WriteConfig(ConfigText{});
   run.os.keyEventsDelivered = false;
+  run.os.pressBitKept = false;  // seen by the key's state alone
   run.os.tracePolls = true;
   ASSERT_TRUE(run.Start("-alpha"));
-  run.os.PressKey(27, 1005, 1005 + kKeyStateCheckMs);
+  run.os.PressKey(27, 1005, 1005 + kKeyLookMs);
   EXPECT_EQ(run.RunFor(5000), kExitNormal);
-  EXPECT_LE(run.os.now(), 1005u + kKeyStateCheckMs);
+  EXPECT_LE(run.os.now(), 1005u + kKeyLookMs);
   // One timer for the wait: the key state rides on its ticks.
   EXPECT_TRUE(run.os.TraceOf("StartTimer 2").empty());
+}
+
+TEST(KeyStateSafetyNetTest, APressBetweenTwoLooksEndsTheWait) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.os.keyEventsDelivered = false;
+  ASSERT_TRUE(run.Start("-alpha"));
+  // Down and up again between the looks at 1010 and 1260.
+  run.os.PressKey(27, 1020, 1220);
+  EXPECT_EQ(run.RunFor(5000), kExitNormal);
+  EXPECT_EQ(run.os.now(), 1260u);
+}
+
+TEST(KeyStateSafetyNetTest, AFreshPressOnAKeyStuckDownEndsTheWait) {
+  SimulatedRun run;
+  run.WriteConfig(ConfigText{});
+  run.os.keyEventsDelivered = false;
+  run.os.PressKey(27, 0, FakePlatform::kNever);
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(3000), std::nullopt);
+  run.os.PressKey(27, 3100, 3200);
+  EXPECT_EQ(run.RunFor(2000), kExitNormal);
+  EXPECT_EQ(run.os.now(), 3260u);
 }
 
 TEST(KeyStateSafetyNetTest, NoKeyStateChecksOnceTheWalkIsDone) {

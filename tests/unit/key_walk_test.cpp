@@ -32,7 +32,7 @@ class ScanCodeTest : public ::testing::TestWithParam<ScanCase> {};
 TEST_P(ScanCodeTest, SendsWhatTheOptionAsksFor) {
   SimulatedRun run;
   ConfigText config;
-  config.startup = {"40/down", "40/up", "13/down", "255/up"};
+  config.startup = {"40/down", "40/up", "13/down", "255/up", "19/down", "144/down", "44/down"};
   config.enter = {};
   config.games = {"alpha"};
   if (*GetParam().option != '\0') config.options = {GetParam().option};
@@ -50,13 +50,19 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"DefaultIsOn",
                  "",
                  {"Key 40 down scan=0x50 ext", "Key 40 up scan=0x50 ext", "Key 13 down scan=0x1c",
-                  "Key 255 up"}},
-        ScanCase{"Off", "scancodes=off", {"Key 40 down", "Key 40 up", "Key 13 down", "Key 255 up"}},
-        // A key without a scan code is sent as before, not as scan code 0.
+                  "Key 255 up", "Key 19 down scan=0x45", "Key 144 down scan=0x45 ext",
+                  "Key 44 down scan=0x37 ext"}},
+        ScanCase{"Off",
+                 "scancodes=off",
+                 {"Key 40 down", "Key 40 up", "Key 13 down", "Key 255 up", "Key 19 down",
+                  "Key 144 down", "Key 44 down"}},
+        // A key without a scan code is sent as before, not as scan code 0; Pause,
+        // Num Lock and Print Screen go by virtual-key code.
         ScanCase{"Strict",
                  "scancodes=strict",
                  {"Key 40 down scan=0x50 ext scancode", "Key 40 up scan=0x50 ext scancode",
-                  "Key 13 down scan=0x1c scancode", "Key 255 up"}}),
+                  "Key 13 down scan=0x1c scancode", "Key 255 up", "Key 19 down scan=0x45",
+                  "Key 144 down scan=0x45 ext", "Key 44 down scan=0x37 ext"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExtendedKeyTest, TheE0FamilyAndNothingElse) {

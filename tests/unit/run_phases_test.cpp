@@ -64,7 +64,7 @@ TEST_F(TypicalRun, SelectsTheGamePlaysMiscAndEndsOnTheExitKey) {
               ElementsAre("StartProcess app=C:\\Games\\ruskel\\emulator.exe "
                           "cmd=\"C:\\Games\\ruskel\\emulator.exe\" "
                           "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
-                          "StartTimer 2 50ms", "StartTimer 1 10ms", "StartTimer 1 500ms",
+                          "StartTimer 2 50ms", "StartTimer 1 10ms", "StartTimer 1 250ms",
                           "StartTimer 1 10ms", "StopTimer 1", "StartTimer 3 3000ms", "StopTimer 3",
                           "StopTimer 2", "StartTimer 4 3000ms"));
   const std::uint64_t found = TimeOf(os, "BringToFront 0x2a");
@@ -347,7 +347,7 @@ TEST(WindowWaitTest, LooksOncePerTickWithoutBlocking) {
   // Every handler call returned: one lookup per slow tick, not a spin.
   // (a first look at 10 ms, then one every 500 ms)
   EXPECT_EQ(run.os.TraceOf("TopWindowsTitled").size(),
-            1u + (4000u - kFocusCheckMs) / kFallbackLookupMs);
+            1u + (4000u - kFocusCheckMs) / kWindowLookupMs);
   EXPECT_EQ(run.Keys(), "");
   EXPECT_EQ(run.RunFor(2000), std::nullopt);
   // The window event wakes the wait at once.

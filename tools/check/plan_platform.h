@@ -81,7 +81,7 @@ class PlanPlatform : public ProcessOps,
   bool IsDescendantOf(ProcessId process, ProcessId ancestor) override {
     return process == ancestor;
   }
-  bool TerminateProcess(ProcessId) override { return true; }
+  bool TerminateTree(ProcessId) override { return true; }
 
   // --- Windows: the emulator's window is there at once, and in front once brought there ---
   std::vector<WindowInfo> TopWindowsTitled(const std::string& title) override;
@@ -99,7 +99,8 @@ class PlanPlatform : public ProcessOps,
   void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t) override { return 0; }  // the plan shows codes only
   void WatchKeys(bool) override {}
-  bool IsKeyDown(std::int32_t) override { return false; }
+  KeyLook LookAtKey(std::int32_t) override { return {}; }
+  void WatchMouseButtons(bool) override {}
 
   // --- Events: ticks come only from Tick, on a clock that moves with them ---
   void CreateTimerWindow() override {}

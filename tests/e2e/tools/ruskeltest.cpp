@@ -116,16 +116,6 @@ DialogParts ReadDialog(HWND dialog) {
   return parts;
 }
 
-int Press(long vk, long holdMs) {
-  std::int64_t downAt = EpochMs();
-  SendKey(static_cast<BYTE>(vk), true);
-  std::printf("%lld\n", static_cast<long long>(downAt));
-  std::fflush(stdout);
-  Sleep(static_cast<DWORD>(holdMs));
-  SendKey(static_cast<BYTE>(vk), false);
-  return kExitOk;
-}
-
 bool BringToFront(HWND window, DWORD timeoutMs) {
   return WaitFor(timeoutMs, [window] {
     if (GetForegroundWindow() == window) return true;
@@ -190,6 +180,18 @@ void SendKeySpec(const KeySpec& key, bool down) {
   input.ki.wScan = key.scan;
   input.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (key.extended ? KEYEVENTF_EXTENDEDKEY : 0);
   SendInput(1, &input, sizeof(input));
+}
+
+// A key given as vk[:scan[:e]], as a keyboard sends it: left and right Shift,
+// Ctrl and Alt are told apart by scan code and extended flag.
+int Press(const KeySpec& key, long holdMs) {
+  std::int64_t downAt = EpochMs();
+  SendKeySpec(key, true);
+  std::printf("%lld\n", static_cast<long long>(downAt));
+  std::fflush(stdout);
+  Sleep(static_cast<DWORD>(holdMs));
+  SendKeySpec(key, false);
+  return kExitOk;
 }
 
 // Like `keys`, but each key carries its scan code and extended flag, is held `holdMs` and
@@ -559,7 +561,7 @@ int Usage() {
   std::fprintf(
       stderr,
       "usage: ruskeltest <command> ...\n"
-      "  press <vk> <hold_ms>             key down, hold, key up; prints the epoch ms of "
+      "  press <vk[:scan[:e]]> <hold_ms>  key down, hold, key up; prints the epoch ms of "
       "the down event\n"
       "  keys <title> <timeout_ms> <vk>...  bring the window to the front, then tap each "
       "key; prints the epoch ms\n"
@@ -611,7 +613,13 @@ int main(int argc, char** argv) {
     return true;
   };
 
-  if (command == "press" && argc == 4 && numbersFrom(2)) return Press(numbers[0], numbers[1]);
+  if (command == "press" && argc == 4) {
+    KeySpec key;
+    long holdMs = 0;
+    if (ParseKeySpec(argv[2], key) && ParseNumber(argv[3], holdMs) && holdMs >= 0) {
+      return Press(key, holdMs);
+    }
+  }
   if (command == "keys" && argc >= 5 && numbersFrom(3)) {
     return Keys(argv[2], numbers[0], std::vector<long>(numbers.begin() + 1, numbers.end()));
   }
