@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/options.h"
 #include "platform/platform_ops.h"
@@ -42,7 +43,7 @@ struct RunState {
   std::int32_t ExitButton = 0;
   std::int16_t GameIndex = 0;
   WindowHandle EmulatorWindow = 0;
-  JoyInfo JoyState;  // the last reading of the first joystick
+  JoyInfo JoyState;    // the last reading of the first joystick
   RunOptions Options;  // the {options} section; defaults when the file has none
   // The emulator's processes: the one started, and the owner of the window
   // found by title (a launcher may have started it and gone).
@@ -51,6 +52,9 @@ struct RunState {
   std::uint64_t StartedAtMs = 0;  // when Main began, for the log's times
   std::string LogPath;            // empty: no log, or it could not be written
   bool CurtainShown = false;
+  // Keys ruskel has pressed and not yet released, in the order pressed.
+  std::vector<std::uint8_t> KeysHeld;
+  bool ElevationShown = false;  // the elevation message, at most once a run
 };
 
 // Timkey: window wait and the menu walk; timWfExit: pad readings and exit
@@ -82,6 +86,7 @@ enum ExitCode : int {
   kExitInternal = 5,       // a sequence step that cannot be played
   kExitEmulatorEnded = 6,  // the emulator ended by itself; nothing was posted
   kExitEmulatorLeft = 7,   // the emulator did not quit when asked and was left running
+  kExitNoFocus = 8,        // the emulator did not come to the front within focuswait
 };
 
 // One run: the shared state, the platform and the timer host.

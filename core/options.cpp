@@ -118,6 +118,11 @@ std::vector<OptionRow> MakeTable() {
                  "append a log of each run to this file (beside ruskel.exe unless absolute)"),
       WordOption("curtain", &RunOptions::curtain, onOff,
                  "black screen over the desktop and the menu walk"),
+      MsOption("focuswait", &RunOptions::focuswait, 0, 600000,
+               "milliseconds the walk waits for the emulator to come back to the front before "
+               "the run ends with exit code 8 (0: no limit)"),
+      WordOption("focusback", &RunOptions::focusback, onOff,
+                 "bring the front end's window to the front when the run ends"),
   };
 }
 

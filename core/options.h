@@ -26,6 +26,8 @@ struct RunOptions {
   bool killwithruskel = false;     // end the emulator when ruskel is ended by force
   std::string log;                 // run log file; empty: none
   bool curtain = false;            // black screen over the menu walk
+  std::uint32_t focuswait = 0;     // ms the emulator may stay out of front mid-walk; 0: no limit
+  bool focusback = true;           // the front end's window brought forward at the end
 };
 
 struct OptionRow {

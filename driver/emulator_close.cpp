@@ -1,6 +1,7 @@
 // The emulator's end: followed when it quits by itself, and closed for sure
 // when the run ends: WM_QUIT, then WM_CLOSE, then (with terminate=on) by force.
 #include "core/fatal.h"
+#include "core/key_sequence.h"
 #include "core/run_log.h"
 #include "driver/form1.h"
 
@@ -10,6 +11,7 @@ void Form1::BeginClose(const CloseRequest& request, int exitCode) {
   RunState& s = m_->State;
   phase_ = Phase::Closing;
   strokes_.clear();  // not one more key once the exit has come
+  ReleaseHeldKeys(*m_);
   for (TimerId timer : {TimerId::Timkey, TimerId::misc, TimerId::timWfExit}) Stop(timer);
   os_.keyboard.WatchKeys(false);
   if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(false);
@@ -89,6 +91,7 @@ void Form1::OnProcessEnded(ProcessId process) {
 
 void Form1::Finish(int exitCode, const std::string& why) {
   Log(*m_, why);
+  HandOver();
   EndRun(*m_, exitCode);
 }
 

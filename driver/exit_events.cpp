@@ -58,7 +58,7 @@ void Form1::timWfExit_Timer() {
   UpdateExitTimer();
 }
 
-void Form1::ReadPads() {
+std::vector<std::uint32_t> Form1::PadMasks() {
   RunState& s = m_->State;
   const std::uint32_t pads = s.Options.joystick == JoystickChoice::Any ? kPadsPerSource : 1;
   std::vector<std::uint32_t> masks;
@@ -71,7 +71,12 @@ void Form1::ReadPads() {
     std::uint16_t xinput = 0;
     if (os_.pads.ReadXInput(id, xinput)) masks.push_back(WinmmButtonsOfXInput(xinput));
   }
-  if (exitWatch_.PadsRead(masks, os_.events.NowMs())) {
+  return masks;
+}
+
+void Form1::ReadPads() {
+  RunState& s = m_->State;
+  if (exitWatch_.PadsRead(PadMasks(), os_.events.NowMs())) {
     Log(*m_, "exit button mask " + std::to_string(s.ExitButton) + " held");
     RequestExit();
   }
@@ -95,6 +100,12 @@ void Form1::UpdateExitTimer() {
   if (holding && hold < interval) interval = hold;
   SetInterval(TimerId::timWfExit, interval);
   if (!Slot(TimerId::timWfExit).enabled) Start(TimerId::timWfExit);
+}
+
+void Form1::OnCloseRequest() {
+  if (phase_ == Phase::Closing) return;
+  Log(*m_, "close request (WM_CLOSE, or Windows ending the session): closing as the exit key does");
+  RequestExit();
 }
 
 void Form1::RequestExit() {

@@ -71,6 +71,9 @@ void Form1::Dispatch(const PlatformEvent& event) {
     case EventKind::ProcessEnded:
       OnProcessEnded(event.processId);
       break;
+    case EventKind::CloseRequested:
+      OnCloseRequest();
+      break;
   }
 }
 

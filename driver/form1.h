@@ -11,6 +11,7 @@
 #include "core/key_sequence.h"
 #include "core/mainmod.h"
 #include "driver/exit_watch.h"
+#include "driver/focus_keeper.h"
 
 namespace ruskel {
 
@@ -43,6 +44,10 @@ inline constexpr std::uint32_t kFirstKeySettleMs = 150;
 inline constexpr std::uint32_t kWindowAnswerMs = 500;
 inline constexpr std::uint32_t kPadPollMs = 50;
 inline constexpr std::uint32_t kCurtainSettleMs = 500;
+// At the end the exit key and button are handed back released: ruskel waits
+// for them to go up, looking this often, for at most the cap.
+inline constexpr std::uint32_t kReleaseLookMs = 20;
+inline constexpr std::uint64_t kReleaseCapMs = 5000;
 
 class Form1 : public TimerHost {
  public:
@@ -88,6 +93,9 @@ class Form1 : public TimerHost {
 
   // The menu walk: strokes played back to back, or one per tick with keydelay.
   void PlayStrokes();
+  // The emulator holds the front (or has it back and settled); otherwise no
+  // key goes, the emulator is asked forward and the walk's pacer retries.
+  bool KeysMayGo();
   bool FinishWalkStage();
 
   // Exit.
@@ -95,8 +103,14 @@ class Form1 : public TimerHost {
   void CheckExitKeyState();
   bool NeedsKeyStateCheck() const;
   void ReadPads();
+  std::vector<std::uint32_t> PadMasks();  // one reading per pad present
   void UpdateExitTimer();
   void RequestExit();
+  void OnCloseRequest();
+  // The end's last steps: keys released, the exit key and button let go,
+  // the front handed back.
+  void HandOver();
+  void WaitForExitRelease();
   void BeginClose(const CloseRequest& request, int exitCode);
   void OnProcessEnded(ProcessId process);
   [[noreturn]] void Finish(int exitCode, const std::string& why);
@@ -113,6 +127,8 @@ class Form1 : public TimerHost {
   Walk walk_ = Walk::Startup;
   std::deque<KeyStroke> strokes_;
   ExitWatch exitWatch_;
+  FocusKeeper focusKeeper_;
+  int focusAttempts_ = 0;
   bool emulatorGone_ = false;                    // ended by itself with follow=off
   std::optional<std::uint64_t> startedEndedAt_;  // before any window was found
 

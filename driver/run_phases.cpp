@@ -2,6 +2,7 @@
 // walk and the misc sequence.
 #include <algorithm>
 
+#include "core/elevation.h"
 #include "core/emulator_window.h"
 #include "core/fatal.h"
 #include "core/game_selection.h"
@@ -26,6 +27,8 @@ void Form1::BeginRun() {
   if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(true);
   if (s.StartedProcess != 0) os_.processes.WatchProcess(s.StartedProcess);
 
+  focusKeeper_.Start(s.Options.focuswait);
+  if (s.WindowTitle != kNullWord) Log(*m_, "waiting for a window titled " + Quoted(s.WindowTitle));
   waitStartedAt_ = now;
   phase_ = Phase::WaitingForWindow;
   UpdateExitTimer();
@@ -94,6 +97,7 @@ void Form1::LookForWindow() {
   Log(*m_, "window found, process " + std::to_string(s.EmulatorProcess) +
                (InEmulatorTree(*m_, s.EmulatorProcess) ? "" : " (not started by ruskel)") +
                (window->visible ? "" : ", not visible yet"));
+  CheckEmulatorIntegrity(*m_);
   phase_ = Phase::Focusing;
   focusingSince_ = os_.events.NowMs();
   SetInterval(TimerId::Timkey, kFocusCheckMs);
@@ -119,10 +123,10 @@ void Form1::Focus() {
   os_.windows.BringToFront(s.EmulatorWindow);
   const bool inFront = os_.windows.ForegroundWindow() == s.EmulatorWindow;
   if (!inFront && !settled) return;
-  Log(*m_, inFront
-               ? "window in front after " + std::to_string(waited) + " ms"
-               : "window not in front after " + std::to_string(waited) + " ms (visible " +
-                     (os_.windows.IsVisible(s.EmulatorWindow) ? "yes" : "no") + "); typing anyway");
+  Log(*m_, inFront ? "window in front after " + std::to_string(waited) + " ms"
+                   : "window not in front after " + std::to_string(waited) + " ms (visible " +
+                         (os_.windows.IsVisible(s.EmulatorWindow) ? "yes" : "no") +
+                         "); the walk waits for it");
   const std::uint32_t delay = s.Options.startdelay;
   if (delay > 0) {
     phase_ = Phase::StartDelay;
@@ -167,6 +171,7 @@ void Form1::PlayStrokes() {
       if (!FinishWalkStage()) return;
       continue;
     }
+    if (!KeysMayGo()) return;
     SendStroke(*m_, strokes_.front());
     strokes_.pop_front();
     // With a delay the key is held (or released) until the pacer's next tick.
@@ -219,13 +224,10 @@ void Form1::misc_Timer() {
     const auto misc = StrokesOf(*m_, m_->State.MiscSeq);
     strokes_.assign(misc.begin(), misc.end());
     Log(*m_, "misc sequence: " + std::to_string(strokes_.size()) + " key events");
-    const std::uint32_t delay = m_->State.Options.keydelay;
-    if (delay == 0) {
-      Stop(TimerId::misc);
-    } else {
-      SetInterval(TimerId::misc, delay);
-    }
+    if (m_->State.Options.keydelay == 0) Stop(TimerId::misc);
   }
+  // Back to the key pace after a wait for the front.
+  if (m_->State.Options.keydelay > 0) SetInterval(TimerId::misc, m_->State.Options.keydelay);
   PlayStrokes();
 }
 

@@ -69,6 +69,13 @@ std::string SimulatedRun::Keys() const {
   return out;
 }
 
+std::uint64_t TimeOf(const FakePlatform& os, const std::string& what, std::size_t nth) {
+  for (const auto& event : os.events()) {
+    if (event.what.rfind(what, 0) == 0 && nth-- == 0) return event.time;
+  }
+  return FakePlatform::kNever;
+}
+
 std::string Repeat(const std::string& keys, int times) {
   std::string out;
   for (int i = 0; i < times; ++i) {

@@ -54,6 +54,9 @@ class SimulatedRun {
   std::string Keys() const;
 };
 
+// When the nth event starting with `what` happened; kNever when it did not.
+std::uint64_t TimeOf(const FakePlatform& os, const std::string& what, std::size_t nth = 0);
+
 // "13d 13u" repeated: a sequence's keys n times.
 std::string Repeat(const std::string& keys, int times);
 

@@ -12,6 +12,7 @@ using testing::ConfigText;
 using ::testing::ElementsAre;
 using testing::GamesWith;
 using testing::SimulatedRun;
+using testing::TimeOf;
 
 std::vector<std::uint64_t> KeyTimes(const FakePlatform& os) {
   std::vector<std::uint64_t> times;
@@ -121,7 +122,8 @@ TEST_F(DelayedWalk, ExitKeyMidWalkStopsTheKeysAndClosesTheEmulator) {
   Begin();
   run.os.PressKey(27, 5000, 5050);
   EXPECT_EQ(run.RunFor(60000), kExitNormal);
-  EXPECT_EQ(run.os.now(), 5000u);
+  EXPECT_EQ(TimeOf(run.os, "PostMessage"), 5000u);  // asked to quit at the press
+  EXPECT_EQ(run.os.now(), 5060u);                   // ended once the key is up
   const auto times = KeyTimes(run.os);
   ASSERT_FALSE(times.empty());
   EXPECT_LE(times.back(), 5000u);
@@ -135,7 +137,8 @@ TEST_F(DelayedWalk, ExitButtonMidWalkWorksToo) {
   run.os.joystickPresent = true;
   run.os.HoldButtons(2, 3000, 3200);
   EXPECT_EQ(run.RunFor(60000), kExitNormal);
-  EXPECT_LE(run.os.now(), 3000u + kPadPollMs);
+  EXPECT_LE(TimeOf(run.os, "PostMessage"), 3000u + kPadPollMs);
+  EXPECT_LE(run.os.now(), 3200u + kReleaseLookMs);  // the button handed back released
 }
 
 TEST(WalkStartTest, TheEmulatorHasAnsweredBeforeTheFirstKey) {

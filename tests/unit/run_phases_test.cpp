@@ -13,6 +13,7 @@ using ::testing::ElementsAre;
 using testing::GamesWith;
 using testing::Repeat;
 using testing::SimulatedRun;
+using testing::TimeOf;
 
 constexpr int kTimkey = static_cast<int>(TimerId::Timkey);
 constexpr int kWfExit = static_cast<int>(TimerId::timWfExit);
@@ -21,14 +22,6 @@ const std::string kStartup = "13d 13u";
 const std::string kSelect = "40d 40u";
 const std::string kEnter = "13d 13u";
 const std::string kQuitEmulator = "PostMessage 0x2a 0x12 0 0";
-
-// When the nth event starting with `what` happened.
-std::uint64_t TimeOf(const FakePlatform& os, const std::string& what, std::size_t nth = 0) {
-  for (const auto& event : os.events()) {
-    if (event.what.rfind(what, 0) == 0 && nth-- == 0) return event.time;
-  }
-  return FakePlatform::kNever;
-}
 
 // mygame in slot 12, a misc sequence after 3 s, the window up after 50 ms.
 class TypicalRun : public ::testing::Test {
@@ -361,7 +354,7 @@ TEST(WindowWaitTest, ExitKeyEndsAWaitThatNeverEnds) {
   run.os.PressKey(27, 60000, 60100);
   EXPECT_EQ(run.RunFor(100000), kExitNormal);
   EXPECT_TRUE(run.os.TraceOf("PostMessage").empty());
-  EXPECT_EQ(run.os.now(), 60000u);
+  EXPECT_EQ(run.os.now(), 60100u);  // once the key is up again
 }
 
 TEST(WindowWaitTest, ExitDuringTheWaitClosesOnlyTheTitledWindow) {
@@ -401,14 +394,19 @@ TEST(FocusSettleTest, ChecksTheActivationAtFullSpeedOnceTheWindowIsThere) {
   EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 110u);  // not at the next slow wait tick
 }
 
-TEST(FocusSettleTest, TypesAnywayAfterTwoSecondsOfTrying) {
+TEST(FocusSettleTest, NoKeyUntilTheEmulatorIsInFrontThenTheWholeWalkAfterASettle) {
   SimulatedRun run;
   run.WriteConfig(ConfigText{});
   run.EmulatorWindowAppears(100);
   run.os.foregroundRefused = true;
+  run.os.At(3000, [&] { run.os.foregroundRefused = false; });
   ASSERT_TRUE(run.Start("-alpha"));
-  EXPECT_EQ(run.RunFor(5000), std::nullopt);
-  EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 2100u);
+  EXPECT_EQ(run.RunFor(3000), std::nullopt);
+  EXPECT_EQ(run.Keys(), "");
+  EXPECT_EQ(run.RunFor(3000), std::nullopt);
+  // Asked forward every 250 ms from 2100; in front at 3100, seen at 3350,
+  // settled by 3850.
+  EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 3850u);
   EXPECT_EQ(run.Keys(), kStartup + " " + kEnter);
 }
 
