@@ -13,6 +13,9 @@
 
 namespace ruskel {
 
+// ERROR_ELEVATION_REQUIRED; older mingw-w64 headers lack the name.
+constexpr DWORD kErrorElevationRequired = 740;
+
 // The emulator gets a STARTUPINFO of 68 bytes, the size of the 32-bit record;
 // a 64-bit build passes its own, larger record.
 #ifndef _WIN64
@@ -93,7 +96,7 @@ ProcessStartResult Win32Platform::StartProcess(const ProcessStart& start) {
   if (!result.started) {
     const DWORD error = GetLastError();
     result.error = SystemErrorText(error);
-    result.needsElevation = error == ERROR_ELEVATION_REQUIRED;
+    result.needsElevation = error == kErrorElevationRequired;
     return result;
   }
 
