@@ -426,6 +426,12 @@ std::uint32_t FakePlatform::IntegrityLevel(ProcessId process) {
   return it != processes_.end() ? it->second.script.integrity : 0;
 }
 
+void FakePlatform::HideWindow(WindowHandle handle) {
+  for (Window& window : windows_) {
+    if (window.handle == handle) window.visibleAt = kNever;
+  }
+}
+
 void FakePlatform::RequestClose(std::uint64_t at) {
   At(at, [this] { Deliver({EventKind::CloseRequested}); });
 }

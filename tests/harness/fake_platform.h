@@ -93,6 +93,7 @@ class FakePlatform : public PlatformOps {
   void ConnectXInput(std::uint32_t userIndex, std::uint64_t from = 0);
   void HoldXInput(std::uint32_t userIndex, std::uint16_t buttons, std::uint64_t from,
                   std::uint64_t to);
+  void HideWindow(WindowHandle handle);  // never visible from now on
   // A CloseRequested event at time, as WM_CLOSE to ruskel's window gives.
   void RequestClose(std::uint64_t at);
   // Runs action when the clock reaches time (before timers due then).
