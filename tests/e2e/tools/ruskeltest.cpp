@@ -299,10 +299,9 @@ int KillOwners(const std::string& title) {
   return kExitOk;
 }
 
-// Starts a program with exactly the argument text given, the way a front end does (Wine builds
-// a command line from Unix arguments its own way, quoting and escaping), and waits for it.
-// Prints "exit <code>" or "timeout".
-int RunProgram(long timeoutMs, const std::string& program, const std::string& arguments) {
+// Starts a program with exactly the argument text given; prints "started pid=<pid>". The
+// process handle, or null (the reason on stderr).
+HANDLE StartProgram(const std::string& program, const std::string& arguments) {
   std::string commandLine = "\"" + program + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
   std::vector<char> writable(commandLine.begin(), commandLine.end());
@@ -313,10 +312,20 @@ int RunProgram(long timeoutMs, const std::string& program, const std::string& ar
   if (!CreateProcessA(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       nullptr, &startup, &process)) {
     std::fprintf(stderr, "CreateProcess failed: %lu\n", GetLastError());
-    return kExitUsage;
+    return nullptr;
   }
   CloseHandle(process.hThread);
   PrintLine("started pid=" + std::to_string(process.dwProcessId));
+  return process.hProcess;
+}
+
+// Starts a program with exactly the argument text given, the way a front end does (Wine builds
+// a command line from Unix arguments its own way, quoting and escaping), and waits for it.
+// Prints "exit <code>" or "timeout".
+int RunProgram(long timeoutMs, const std::string& program, const std::string& arguments) {
+  PROCESS_INFORMATION process = {};
+  process.hProcess = StartProgram(program, arguments);
+  if (process.hProcess == nullptr) return kExitUsage;
   DWORD waited = WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs));
   DWORD code = 0;
   GetExitCodeProcess(process.hProcess, &code);
@@ -375,20 +384,9 @@ int FrontEnd(const std::string& title, long timeoutMs, long afterMs, const std::
   HWND window = ShowKeyLoggingWindow(title, 20, 20);
   if (window == nullptr) return kExitTimeout;
   BringToFront(window, 2000);
-  std::string commandLine = "\"" + program + "\"";
-  if (!arguments.empty()) commandLine += " " + arguments;
-  std::vector<char> writable(commandLine.begin(), commandLine.end());
-  writable.push_back('\0');
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
-    std::fprintf(stderr, "CreateProcess failed: %lu\n", GetLastError());
-    return kExitUsage;
-  }
-  CloseHandle(process.hThread);
-  PrintLine("started pid=" + std::to_string(process.dwProcessId));
+  process.hProcess = StartProgram(program, arguments);
+  if (process.hProcess == nullptr) return kExitUsage;
   const bool ended =
       PumpWhileWaiting(process.hProcess, static_cast<ULONGLONG>(timeoutMs < 0 ? 0 : timeoutMs));
   DWORD code = 0;
