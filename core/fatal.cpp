@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "core/key_sequence.h"
 #include "core/run_log.h"
 
 namespace ruskel {
@@ -14,6 +15,7 @@ void LiftCurtain(Mainmod& m) {
 
 void EndRun(Mainmod& m, int exitCode) {
   LiftCurtain(m);
+  ReleaseHeldKeys(m);
   Log(m, "exit code " + std::to_string(exitCode));
   m.Os.processes.EndProcess(exitCode);
   std::abort();  // EndProcess does not return; this keeps the promise if a platform breaks it
@@ -22,6 +24,7 @@ void EndRun(Mainmod& m, int exitCode) {
 void Fatal(Mainmod& m, const std::string& message, int exitCode) {
   // The box must never hide behind the curtain.
   LiftCurtain(m);
+  ReleaseHeldKeys(m);  // the box takes the front: a held key would go to it
   Log(m, "error: " + message);
   m.Os.dialogs.ShowMessage(message, MessageKind::Error);
   EndRun(m, exitCode);

@@ -1,8 +1,11 @@
 #include "core/key_sequence.h"
 
+#include <algorithm>
+
 #include "core/extended_keys.h"
 #include "core/fatal.h"
 #include "core/number.h"
+#include "core/run_log.h"
 #include "core/text.h"
 
 namespace ruskel {
@@ -41,7 +44,27 @@ void SendStroke(Mainmod& m, KeyStroke stroke) {
       flags |= kKeyEventScanCode;
     }
   }
-  m.Os.keyboard.SendKeyEvent(stroke.virtualKey, scanCode, flags);
+  std::vector<std::uint8_t>& held = m.State.KeysHeld;
+  const auto at = std::find(held.begin(), held.end(), stroke.virtualKey);
+  if (!stroke.down && at != held.end()) held.erase(at);
+  if (!m.Os.keyboard.SendKeyEvent(stroke.virtualKey, scanCode, flags)) {
+    Log(m, "key " + std::to_string(stroke.virtualKey) + (stroke.down ? " down" : " up") +
+               " refused by Windows (SendInput took no event)");
+    return;
+  }
+  if (stroke.down && at == held.end()) held.push_back(stroke.virtualKey);
+}
+
+void ReleaseHeldKeys(Mainmod& m) {
+  const std::vector<std::uint8_t> held = m.State.KeysHeld;
+  if (held.empty()) return;
+  std::string names;
+  for (std::uint8_t key : held) {
+    SendStroke(m, {key, false});
+    names += (names.empty() ? "" : ", ") + std::to_string(key);
+  }
+  m.State.KeysHeld.clear();
+  Log(m, "keys released: " + names);
 }
 
 void PlaySequence(Mainmod& m, const KeySequence& sequence) {

@@ -21,6 +21,10 @@ std::vector<KeyStroke> StrokesOf(Mainmod& m, const KeySequence& sequence);
 // scan code and the extended flag of the E0 keys.
 void SendStroke(Mainmod& m, KeyStroke stroke);
 
+// Key-ups for every key ruskel has pressed and not released, logged; for
+// every way a run ends, so that no key is left held for the next program.
+void ReleaseHeldKeys(Mainmod& m);
+
 // A whole sequence back to back.
 void PlaySequence(Mainmod& m, const KeySequence& sequence);
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/options.h"
 #include "platform/platform_ops.h"
@@ -51,6 +52,9 @@ struct RunState {
   std::uint64_t StartedAtMs = 0;  // when Main began, for the log's times
   std::string LogPath;            // empty: no log, or it could not be written
   bool CurtainShown = false;
+  // Keys ruskel has pressed and not yet released, in the order pressed.
+  std::vector<std::uint8_t> KeysHeld;
+  bool ElevationShown = false;  // the elevation message, at most once a run
 };
 
 // One timer, one job. Timkey: the window wait and the menu walk; timWfExit:
@@ -90,6 +94,7 @@ enum ExitCode : int {
   kExitInternal = 5,       // a sequence step that cannot be played
   kExitEmulatorEnded = 6,  // the emulator ended by itself; nothing was posted
   kExitEmulatorLeft = 7,   // the emulator did not quit when asked and was left running
+  kExitNoFocus = 8,        // the emulator did not come to the front within focuswait
 };
 
 // One run: the shared state, the platform and the timer host.

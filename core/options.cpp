@@ -172,6 +172,11 @@ std::vector<OptionRow> MakeTable() {
       KeyOption("pageupkey", &RunOptions::pageupkey,
                 "virtual-key code of a key that moves pagesize lines up (after wrapkey has "
                 "wrapped)"),
+      MsOption("focuswait", &RunOptions::focuswait, 0, 600000,
+               "milliseconds the walk waits for the emulator to come back to the front before "
+               "the run ends with exit code 8 (0: no limit)"),
+      WordOption("focusback", &RunOptions::focusback, onOff,
+                 "bring the front end's window to the front when the run ends"),
   };
 }
 

@@ -33,6 +33,8 @@ struct RunOptions {
   std::uint32_t pagesize = 0;
   std::uint8_t wrapkey = 0;
   std::uint8_t pageupkey = 0;
+  std::uint32_t focuswait = 0;     // ms the emulator may stay out of front mid-walk; 0: no limit
+  bool focusback = true;           // the front end's window brought forward at the end
 };
 
 struct OptionRow {

@@ -2,6 +2,7 @@
 
 #include "core/command_line.h"
 #include "core/config_loader.h"
+#include "core/elevation.h"
 #include "core/emulator_path.h"
 #include "core/fatal.h"
 #include "core/number.h"
@@ -12,9 +13,11 @@
 namespace ruskel {
 namespace {
 
+constexpr const char* kRuskelVersion = RUSKEL_VERSION;
+
 void LogArguments(Mainmod& m, const std::string& arguments) {
   const RunState& s = m.State;
-  Log(m, "---- ruskel run ----");
+  Log(m, "---- ruskel run ---- " + m.Os.events.LocalDateTime() + ", ruskel " + kRuskelVersion);
   Log(m, "arguments: " + Quoted(arguments));
   const auto key = ToInt32(s.ExitKey);
   Log(m, "rom " + Quoted(s.RomName) + ", exit key " +
@@ -81,6 +84,9 @@ void StartEmulator(Mainmod& m) {
     reason += ')';
   }
   // Without this the wrapper would sit invisible, waiting for a window that never comes.
+  if (!result.started && result.needsElevation) {
+    Fatal(m, ElevationMessage(start.commandLine, true), kExitStartError);
+  }
   if (!result.started) {
     Fatal(m,
           "Cannot start the emulator.\n\nCommand line: " + start.commandLine +

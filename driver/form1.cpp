@@ -2,7 +2,10 @@
 
 #include "core/emulator_window.h"
 #include "core/fatal.h"
+#include "core/key_sequence.h"
 #include "core/run_log.h"
+#include "core/text.h"
+#include "driver/hand_over.h"
 #include "driver/pad_reading.h"
 
 namespace ruskel {
@@ -55,7 +58,11 @@ void Form1::BeginRun() {
   if (exit.exitKey != 0) os_.keyboard.WatchKeys(true);
   if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(true);
   if (s.StartedProcess != 0) os_.processes.WatchProcess(s.StartedProcess);
-  if (s.WindowTitle != kNullWord) os_.windows.WatchWindows(true);
+  if (s.WindowTitle != kNullWord) {
+    os_.windows.WatchWindows(true);
+    Log(*m_, "waiting for a window titled " + Quoted(s.WindowTitle));
+  }
+  focus_.Start(s.Options.focuswait);
   wait_.Start(now);
   SetPhase(Phase::WaitingForWindow);
 }
@@ -64,6 +71,8 @@ void Form1::SetPhase(Phase phase) {
   phase_ = phase;
   if (phase == Phase::Closing) {
     walk_.Stop();  // not one more key once the exit has come
+    held_ = false;
+    ReleaseHeldKeys(*m_);
     os_.keyboard.WatchKeys(false);
     if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(false);
     os_.windows.WatchWindows(false);
@@ -91,7 +100,8 @@ void Form1::ArmTimers() {
       timkey = s.Options.startdelay;
       break;
     case Phase::Dialogue:
-      timkey = walk_.PaceMs(*m_);  // 0: typed back to back, no ticks
+      // 0: typed back to back, no ticks; while held, asked again for the front.
+      timkey = held_ ? kRefocusRetryMs : walk_.PaceMs(*m_);
       break;
     default:
       break;
@@ -100,8 +110,8 @@ void Form1::ArmTimers() {
   // Otherwise the run waits on events alone.
   Arm(TimerId::timWfExit, closing ? 0 : exitWatch_.PollMs());
   const std::uint32_t misc = phase_ == Phase::Playing ? Interval(TimerId::misc)
-                             : phase_ == Phase::Misc  ? walk_.PaceMs(*m_)
-                                                      : 0;
+                             : phase_ == Phase::Misc ? (held_ ? kRefocusRetryMs : walk_.PaceMs(*m_))
+                                                     : 0;
   Arm(TimerId::misc, misc);
   Arm(TimerId::closeWait, closing && ladder_.Waiting() ? s.Options.closewait : 0);
   Arm(TimerId::curtain, played && s.CurtainShown ? Interval(TimerId::curtain) : 0);
@@ -146,6 +156,13 @@ void Form1::Dispatch(const PlatformEvent& event) {
       break;
     case EventKind::ProcessEnded:
       OnProcessEnded(event.processId);
+      break;
+    case EventKind::CloseRequested:
+      if (phase_ != Phase::Closing) {
+        Exit(
+            "close request (WM_CLOSE, or Windows ending the session): closing as the exit key "
+            "does");
+      }
       break;
   }
 }
@@ -237,17 +254,7 @@ void Form1::BeginDialogue() {
 }
 
 void Form1::PlayDialogue() {
-  switch (walk_.Play(*m_)) {
-    case MenuWalk::Step::Paced:
-      RestartPacer(TimerId::Timkey);
-      break;
-    case MenuWalk::Step::Done:
-      SetPhase(Phase::Playing);
-      break;
-    case MenuWalk::Step::RomNotListed:
-      Close(kExitRomNotListed);
-      break;
-  }
+  OnWalkStep(walk_.Play(*m_, [this] { return EmulatorHoldsFront(); }), TimerId::Timkey);
 }
 
 void Form1::misc_Timer() {
@@ -255,9 +262,62 @@ void Form1::misc_Timer() {
     walk_.BeginMisc(*m_);
     SetPhase(Phase::Misc);
   }
-  const MenuWalk::Step step = walk_.Play(*m_);
-  if (step == MenuWalk::Step::Paced) RestartPacer(TimerId::misc);
-  if (step == MenuWalk::Step::Done) SetPhase(Phase::MiscDone);
+  OnWalkStep(walk_.Play(*m_, [this] { return EmulatorHoldsFront(); }), TimerId::misc);
+}
+
+void Form1::OnWalkStep(MenuWalk::Step step, TimerId pacer) {
+  held_ = step == MenuWalk::Step::Held;
+  switch (step) {
+    case MenuWalk::Step::Paced:
+      RestartPacer(pacer);
+      break;
+    case MenuWalk::Step::Held:
+      Refocus();
+      break;
+    case MenuWalk::Step::Done:
+      SetPhase(pacer == TimerId::misc ? Phase::MiscDone : Phase::Playing);
+      break;
+    case MenuWalk::Step::RomNotListed:
+      Close(kExitRomNotListed);
+      break;
+  }
+}
+
+bool Form1::EmulatorHoldsFront() {
+  const RunState& s = m_->State;
+  // Title "null": the keys go to whatever has the focus, by design.
+  if (s.WindowTitle == kNullWord) return true;
+  const std::uint64_t now = Now();
+  const WindowHandle front = os_.windows.ForegroundWindow();
+  const bool inFront = front != 0 && InEmulatorTree(*m_, os_.windows.WindowProcess(front));
+  const std::uint64_t lostFor = focus_.LostFor(now);
+  frontVerdict_ = focus_.Check(inFront, now);
+  if (frontVerdict_ != FocusKeeper::Verdict::Type) return false;
+  if (lostFor > 0) {
+    Log(*m_, "the emulator is back in front after " + std::to_string(lostFor) +
+                 " ms; the walk goes on where it stopped");
+  }
+  return true;
+}
+
+void Form1::Refocus() {
+  const RunState& s = m_->State;
+  if (frontVerdict_ == FocusKeeper::Verdict::GiveUp) {
+    Log(*m_, "the emulator did not come to the front within " +
+                 std::to_string(s.Options.focuswait) + " ms (focuswait); the run ends");
+    Close(kExitNoFocus);
+    return;
+  }
+  const WindowHandle front = os_.windows.ForegroundWindow();
+  const ProcessId frontProcess = front != 0 ? os_.windows.WindowProcess(front) : 0;
+  if (InEmulatorTree(*m_, frontProcess)) return;  // back in front, settling
+  ++focusAttempts_;
+  const bool brought = os_.windows.BringToFront(s.EmulatorWindow);
+  Log(*m_,
+      "focus attempt " + std::to_string(focusAttempts_) + ": in front is " +
+          Quoted(os_.windows.WindowTitle(front)) + " of process " + std::to_string(frontProcess) +
+          ", not the emulator; no key sent; " +
+          (brought ? "the emulator brought forward" : "the emulator could not be brought forward"));
 }
 
 // A timer keeps its own beat: after a tick that came late the next one comes
@@ -341,6 +401,7 @@ void Form1::OnProcessEnded(ProcessId process) {
 
 void Form1::EndRunWith(const RunEnd& end) {
   Log(*m_, end.why);
+  HandOver(*m_, exitWatch_);
   EndRun(*m_, end.exitCode);
 }
 

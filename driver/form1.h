@@ -11,6 +11,7 @@
 #include "driver/close_ladder.h"
 #include "driver/emulator_life.h"
 #include "driver/exit_watch.h"
+#include "driver/focus_keeper.h"
 #include "driver/menu_walk.h"
 #include "driver/run_end.h"
 #include "driver/window_wait.h"
@@ -83,6 +84,13 @@ class Form1 : public TimerHost {
   void CheckFocus();
   void BeginDialogue();
   void PlayDialogue();
+  // Play's question before each key: whether the emulator's process tree
+  // holds the front (and, after losing it, has held it for a settle).
+  bool EmulatorHoldsFront();
+  // The walk is held: the emulator is asked forward, or the run ends once
+  // focuswait is over.
+  void Refocus();
+  void OnWalkStep(MenuWalk::Step step, TimerId pacer);
   void RestartPacer(TimerId timer);
   void Exit(const std::string& why);
   void Close(int exitCode);
@@ -100,6 +108,10 @@ class Form1 : public TimerHost {
   ExitWatch exitWatch_;
   EmulatorLife life_;
   CloseLadder ladder_;
+  FocusKeeper focus_;
+  FocusKeeper::Verdict frontVerdict_ = FocusKeeper::Verdict::Type;  // the last answer to Play
+  bool held_ = false;  // the walk waits for the emulator to hold the front
+  int focusAttempts_ = 0;
 };
 
 }  // namespace ruskel

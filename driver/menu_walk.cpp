@@ -41,7 +41,7 @@ std::uint32_t MenuWalk::PaceMs(const Mainmod& m) const {
   return delay;
 }
 
-MenuWalk::Step MenuWalk::Play(Mainmod& m) {
+MenuWalk::Step MenuWalk::Play(Mainmod& m, const std::function<bool()>& mayType) {
   played_ = true;
   const std::uint32_t delay = m.State.Options.keydelay;
   for (;;) {
@@ -50,6 +50,8 @@ MenuWalk::Step MenuWalk::Play(Mainmod& m) {
       if (!FinishStage(m, step)) return step;
       continue;
     }
+    // The key stays first in line until it may go.
+    if (!mayType()) return Step::Held;
     SendStroke(m, strokes_.front());
     strokes_.pop_front();
     // With a delay the key is held (or released) until the next pace.

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 
 #include "core/key_sequence.h"
 #include "core/mainmod.h"
@@ -21,6 +22,7 @@ class MenuWalk {
  public:
   enum class Step {
     Paced,        // a key event was sent; the next one after PaceMs
+    Held,         // the emulator does not hold the front: the next key waits for it
     Done,         // the enter sequence, or the misc sequence, has been sent
     RomNotListed  // the startup sequence is sent and the rom is not in the game list
   };
@@ -28,8 +30,9 @@ class MenuWalk {
   // The startup sequence, once the emulator has answered.
   void Begin(Mainmod& m);
   void BeginMisc(Mainmod& m);
-  // Sends what is due now: every key event without keydelay, else the next one.
-  Step Play(Mainmod& m);
+  // Sends what is due now: every key event without keydelay, else the next
+  // one. mayType is asked before each key event; no key goes while it says no.
+  Step Play(Mainmod& m, const std::function<bool()>& mayType);
   // Not one more key.
   void Stop() { strokes_.clear(); }
 

@@ -1,5 +1,6 @@
 #include "driver/window_wait.h"
 
+#include "core/elevation.h"
 #include "core/emulator_window.h"
 #include "core/run_log.h"
 
@@ -33,6 +34,7 @@ WindowWait::Look WindowWait::LookForWindow(Mainmod& m, std::uint64_t now) {
   Log(m, "window found, process " + std::to_string(s.EmulatorProcess) +
              (InEmulatorTree(m, s.EmulatorProcess) ? "" : " (not started by ruskel)") +
              (window->visible ? "" : ", not visible yet"));
+  CheckEmulatorIntegrity(m);
   focusingSince_ = now;
   return Look::Found;
 }
@@ -57,7 +59,8 @@ WindowWait::Focus WindowWait::CheckFocus(Mainmod& m, std::uint64_t now) {
   if (!inFront && !settled) return Focus::Settling;
   Log(m, inFront ? "window in front after " + std::to_string(waited) + " ms"
                  : "window not in front after " + std::to_string(waited) + " ms (visible " +
-                       (windows.IsVisible(s.EmulatorWindow) ? "yes" : "no") + "); typing anyway");
+                       (windows.IsVisible(s.EmulatorWindow) ? "yes" : "no") +
+                       "); the walk waits for it");
   return Focus::Ready;
 }
 

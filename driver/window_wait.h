@@ -16,7 +16,8 @@ inline constexpr std::uint32_t kWindowLookupMs = 500;
 // look comes this soon too (a single-instance emulator's window may be up already).
 inline constexpr std::uint32_t kFocusCheckMs = 10;
 // Window activation is asynchronous: keys typed before the window is really in
-// front get lost. Give it this long before typing anyway.
+// front get lost. Give it this long before the walk begins; each key then
+// still waits for the emulator to hold the front.
 inline constexpr std::uint64_t kFocusSettleMs = 2000;
 // Windows with the title that belong to other processes are passed over this
 // long: the emulator's own window is on its way.

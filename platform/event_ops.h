@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "platform/process_ops.h"
 
@@ -16,6 +17,7 @@ enum class EventKind {
   KeyUp,           // virtualKey
   WindowsChanged,  // a top-level window was created, shown or renamed somewhere
   ProcessEnded,    // processId: a process given to WatchProcess has ended
+  CloseRequested,  // ruskel is asked to close (WM_CLOSE, or Windows is ending the session)
 };
 
 struct PlatformEvent {
@@ -34,7 +36,10 @@ class EventOps {
   virtual void SetEventHandler(std::function<void(const PlatformEvent&)> handler) = 0;
   virtual void StartTimer(int timerId, std::uint32_t intervalMs) = 0;
   virtual void StopTimer(int timerId) = 0;
-  virtual std::uint64_t NowMs() = 0;  // monotonic milliseconds
+  virtual std::uint64_t NowMs() = 0;        // monotonic milliseconds
+  virtual std::string LocalDateTime() = 0;  // "2024-05-31 18:04:05"
+  // Waits without handling events, for the few last moments of a run.
+  virtual void Pause(std::uint32_t ms) = 0;
 };
 
 }  // namespace ruskel

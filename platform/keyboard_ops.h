@@ -19,7 +19,9 @@ class KeyboardOps {
  public:
   virtual ~KeyboardOps() = default;
 
-  virtual void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
+  // False when the system did not take the event (blocked, or a desktop
+  // that refuses input).
+  virtual bool SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
                             std::uint32_t flags) = 0;
   virtual std::uint8_t ScanCodeOf(std::uint8_t virtualKey) = 0;  // 0 when the key has none
   // KeyDown/KeyUp events while on. Keys sent through SendKeyEvent never come back as events.

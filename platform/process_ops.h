@@ -22,7 +22,8 @@ struct ProcessStart {
 struct ProcessStartResult {
   bool started = false;
   ProcessId processId = 0;
-  std::string error;  // the system's reason when not started
+  std::string error;            // the system's reason when not started
+  bool needsElevation = false;  // refused because the program asks to run as administrator
   // With killWithRuskel: why the process could not be put in a job that ends
   // it with ruskel (empty when it was).
   std::string jobError;
@@ -45,6 +46,12 @@ class ProcessOps {
   // True when process is ancestor itself or was started by it, directly or
   // through processes in between.
   virtual bool IsDescendantOf(ProcessId process, ProcessId ancestor) = 0;
+  virtual ProcessId OwnProcess() = 0;
+  // The process that started this one; 0 when unknown or gone.
+  virtual ProcessId ParentProcess(ProcessId process) = 0;
+  // The mandatory integrity level's RID (0x2000 medium, 0x3000 high); 0 when
+  // it cannot be read.
+  virtual std::uint32_t IntegrityLevel(ProcessId process) = 0;
   // Ends a process and every process it started, directly or through
   // processes in between; false when the process itself could not be ended.
   virtual bool TerminateTree(ProcessId process) = 0;

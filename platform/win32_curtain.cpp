@@ -15,6 +15,10 @@ LRESULT CALLBACK CurtainProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return MA_NOACTIVATE;  // a click never takes the focus from the emulator
     case WM_NCHITTEST:
       return HTTRANSPARENT;  // nor lands here
+    case WM_CLOSE:
+      // A close request for ruskel, like one to its host window.
+      if (Win32Platform* platform = CurrentWin32Platform()) platform->OnCloseRequest();
+      return 0;
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }

@@ -37,6 +37,16 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       case kDeliverMessage:
         platform->DeliverQueuedEvents();
         return 0;
+      case WM_CLOSE:
+        // Not destroyed: the timers and the raw input live on this window,
+        // and the close itself needs them.
+        platform->OnCloseRequest();
+        return 0;
+      case WM_QUERYENDSESSION:
+        return TRUE;  // never holds up a shutdown
+      case WM_ENDSESSION:
+        if (wParam != FALSE) platform->OnCloseRequest();
+        return 0;
       default:
         break;
     }
@@ -104,6 +114,26 @@ void Win32Platform::StopTimer(int timerId) {
 
 std::uint64_t Win32Platform::NowMs() {
   return GetTickCount64();
+}
+
+std::string Win32Platform::LocalDateTime() {
+  SYSTEMTIME time{};
+  GetLocalTime(&time);
+  char text[32];
+  wsprintfA(text, "%04u-%02u-%02u %02u:%02u:%02u", time.wYear, time.wMonth, time.wDay, time.wHour,
+            time.wMinute, time.wSecond);
+  return text;
+}
+
+void Win32Platform::Pause(std::uint32_t ms) {
+  Sleep(ms);
+}
+
+void Win32Platform::OnCloseRequest() {
+  PlatformEvent event;
+  event.kind = EventKind::CloseRequested;
+  QueueEvent(event);
+  DeliverQueuedEvents();
 }
 
 void Win32Platform::QueueEvent(const PlatformEvent& event) {

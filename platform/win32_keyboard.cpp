@@ -36,7 +36,7 @@ bool RegisterRawDevice(USHORT usage, bool on, void* hostWindow) {
 
 }  // namespace
 
-void Win32Platform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
+bool Win32Platform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
                                  std::uint32_t flags) {
   if (!ownMarkSeen_) {
     Pending& pending = ownKeys_[OwnKeySlot(virtualKey, (flags & kKeyEventKeyUp) != 0)];
@@ -45,7 +45,14 @@ void Win32Platform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
     ++pending.count;
     pending.untilMs = now + kOwnKeyWindowMs;
   }
-  keybd_event(virtualKey, scanCode, flags, kOwnKeyMark);
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = scanCode;
+  input.ki.dwFlags = flags;  // the KEYEVENTF_ values
+  input.ki.dwExtraInfo = kOwnKeyMark;
+  // 0 events taken: blocked by another program, or by a higher integrity level.
+  return SendInput(1, &input, sizeof input) == 1;
 }
 
 bool Win32Platform::IsOwnKey(std::int32_t virtualKey, bool keyUp, std::uintptr_t extraInfo) {

@@ -27,6 +27,9 @@ class Win32Platform : public PlatformOps {
   bool IsProcessRunning(ProcessId process) override;
   bool WatchProcess(ProcessId process) override;
   bool IsDescendantOf(ProcessId process, ProcessId ancestor) override;
+  ProcessId OwnProcess() override;
+  ProcessId ParentProcess(ProcessId process) override;
+  std::uint32_t IntegrityLevel(ProcessId process) override;
   bool TerminateTree(ProcessId process) override;
 
   // Windows (win32_windows.cpp).
@@ -34,15 +37,17 @@ class Win32Platform : public PlatformOps {
   std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
   ProcessId WindowProcess(WindowHandle window) override;
   WindowHandle ForegroundWindow() override;
-  void BringToFront(WindowHandle window) override;
+  std::string WindowTitle(WindowHandle window) override;
+  bool BringToFront(WindowHandle window) override;
+  void AllowForeground(ProcessId process) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle window) override;
-  void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                         std::intptr_t lParam) override;
+  std::string PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                std::intptr_t lParam) override;
   void WatchWindows(bool on) override;
 
   // Keyboard (win32_keyboard.cpp).
-  void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
+  bool SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t virtualKey) override;
   void WatchKeys(bool on) override;
   void WatchMouseButtons(bool on) override;
@@ -58,6 +63,8 @@ class Win32Platform : public PlatformOps {
   void StartTimer(int timerId, std::uint32_t intervalMs) override;
   void StopTimer(int timerId) override;
   std::uint64_t NowMs() override;
+  std::string LocalDateTime() override;
+  void Pause(std::uint32_t ms) override;
 
   // Files (win32_files.cpp).
   FileReadResult ReadWholeFile(const std::string& path) override;
@@ -82,6 +89,8 @@ class Win32Platform : public PlatformOps {
   void OnRawInput(std::intptr_t rawInputHandle);
   void OnRawMouse(std::uint16_t buttonFlags);
   void OnWindowEvent(void* window);
+  // WM_CLOSE to ruskel's windows, or the session ending: a CloseRequested event.
+  void OnCloseRequest();
 
  private:
   struct Pending {

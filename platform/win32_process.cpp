@@ -13,6 +13,9 @@
 
 namespace ruskel {
 
+// ERROR_ELEVATION_REQUIRED; older mingw-w64 headers lack the name.
+constexpr DWORD kErrorElevationRequired = 740;
+
 // The emulator gets a STARTUPINFO of 68 bytes, the size of the 32-bit record;
 // a 64-bit build passes its own, larger record.
 #ifndef _WIN64
@@ -91,7 +94,9 @@ ProcessStartResult Win32Platform::StartProcess(const ProcessStart& start) {
                      start.inheritHandles ? TRUE : FALSE, start.creationFlags | CREATE_SUSPENDED,
                      nullptr, start.workingDirectory.c_str(), &startupInfo, &processInfo) != FALSE;
   if (!result.started) {
-    result.error = SystemErrorText(GetLastError());
+    const DWORD error = GetLastError();
+    result.error = SystemErrorText(error);
+    result.needsElevation = error == kErrorElevationRequired;
     return result;
   }
 
@@ -206,6 +211,46 @@ bool Win32Platform::TerminateTree(ProcessId process) {
   return TerminateOne(process);
 }
 
+namespace {
+
+// Every running process's parent pid, as the system noted it at its start.
+std::unordered_map<DWORD, DWORD> ParentsOfAll() {
+  std::unordered_map<DWORD, DWORD> parentOf;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return parentOf;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    parentOf[entry.th32ProcessID] = entry.th32ParentProcessID;
+  }
+  CloseHandle(snapshot);
+  return parentOf;
+}
+
+}  // namespace
+
+ProcessId Win32Platform::OwnProcess() {
+  return GetCurrentProcessId();
+}
+
+ProcessId Win32Platform::ParentProcess(ProcessId process) {
+  const auto parentOf = ParentsOfAll();
+  auto link = parentOf.find(process);
+  if (link == parentOf.end() || link->second == 0 || link->second == process) return 0;
+  // A parent's pid may have been taken by a later process since: the link
+  // holds only when the parent was created first.
+  HANDLE childHandle = static_cast<HANDLE>(ProcessHandle(process));
+  HANDLE parentHandle = static_cast<HANDLE>(ProcessHandle(link->second));
+  ULONGLONG childCreated = 0;
+  ULONGLONG parentCreated = 0;
+  if (childHandle == nullptr || parentHandle == nullptr ||
+      !CreationTime(childHandle, childCreated) || !CreationTime(parentHandle, parentCreated) ||
+      parentCreated > childCreated) {
+    return 0;
+  }
+  return link->second;
+}
+
 bool Win32Platform::IsDescendantOf(ProcessId process, ProcessId ancestor) {
   if (process == 0 || ancestor == 0) return false;
   if (process == ancestor) return true;
@@ -218,15 +263,8 @@ bool Win32Platform::IsDescendantOf(ProcessId process, ProcessId ancestor) {
     if (IsProcessInJob(processHandle, static_cast<HANDLE>(job_), &inJob) && inJob) return true;
   }
 
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
-  std::unordered_map<DWORD, DWORD> parentOf;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    parentOf[entry.th32ProcessID] = entry.th32ParentProcessID;
-  }
-  CloseHandle(snapshot);
+  const std::unordered_map<DWORD, DWORD> parentOf = ParentsOfAll();
+  if (parentOf.empty()) return false;
 
   // A parent pid may have been reused by a later process: a link counts only
   // when the parent was created before its child.

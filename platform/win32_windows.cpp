@@ -75,8 +75,50 @@ WindowHandle Win32Platform::ForegroundWindow() {
   return FromHwnd(GetForegroundWindow());
 }
 
-void Win32Platform::BringToFront(WindowHandle window) {
-  SetForegroundWindow(ToHwnd(window));
+std::string Win32Platform::WindowTitle(WindowHandle window) {
+  char text[256];
+  const int length = GetWindowTextA(ToHwnd(window), text, static_cast<int>(sizeof text));
+  return std::string(text, static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+namespace {
+
+// The foreground lock refuses SetForegroundWindow to a program that has not
+// had input lately. Each rung asks harder; none sends a synthetic Alt, which
+// would be left held in whatever window gets it.
+bool ClimbForegroundLadder(HWND target) {
+  if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
+  SetForegroundWindow(target);
+  if (GetForegroundWindow() == target) return true;
+  // Sharing the input state with the window in front lets ours take it.
+  const HWND front = GetForegroundWindow();
+  const DWORD frontThread = front != nullptr ? GetWindowThreadProcessId(front, nullptr) : 0;
+  const DWORD ownThread = GetCurrentThreadId();
+  const bool attached = frontThread != 0 && frontThread != ownThread &&
+                        AttachThreadInput(ownThread, frontThread, TRUE) != FALSE;
+  BringWindowToTop(target);
+  SetForegroundWindow(target);
+  if (attached) AttachThreadInput(ownThread, frontThread, FALSE);
+  if (GetForegroundWindow() == target) return true;
+  // Last: up into the topmost band and back, which restacks it above the
+  // window in front, then ask once more.
+  constexpr UINT kKeep = SWP_NOMOVE | SWP_NOSIZE;
+  SetWindowPos(target, HWND_TOPMOST, 0, 0, 0, 0, kKeep);
+  SetWindowPos(target, HWND_NOTOPMOST, 0, 0, 0, 0, kKeep);
+  SetForegroundWindow(target);
+  return GetForegroundWindow() == target;
+}
+
+}  // namespace
+
+void Win32Platform::AllowForeground(ProcessId process) {
+  if (process != 0) AllowSetForegroundWindow(process);
+}
+
+bool Win32Platform::BringToFront(WindowHandle window) {
+  const HWND target = ToHwnd(window);
+  if (target == nullptr || !IsWindow(target)) return false;
+  const bool inFront = GetForegroundWindow() == target || ClimbForegroundLadder(target);
   // Without a window manager (Wine on a bare X display) a window brought
   // forward lands above every other, topmost or not: put the curtain back.
   // Wine restacks its X window only when the z-order really changes, so it is
@@ -87,6 +129,7 @@ void Win32Platform::BringToFront(WindowHandle window) {
     SetWindowPos(curtain, HWND_NOTOPMOST, 0, 0, 0, 0, kKeep);
     SetWindowPos(curtain, HWND_TOPMOST, 0, 0, 0, 0, kKeep);
   }
+  return inFront;
 }
 
 bool Win32Platform::WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) {
@@ -100,9 +143,14 @@ bool Win32Platform::IsVisible(WindowHandle window) {
   return IsWindowVisible(ToHwnd(window)) != FALSE;
 }
 
-void Win32Platform::PostWindowMessage(WindowHandle window, std::uint32_t message,
-                                      std::uintptr_t wParam, std::intptr_t lParam) {
-  PostMessageA(ToHwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+std::string Win32Platform::PostWindowMessage(WindowHandle window, std::uint32_t message,
+                                             std::uintptr_t wParam, std::intptr_t lParam) {
+  if (PostMessageA(ToHwnd(window), message, static_cast<WPARAM>(wParam),
+                   static_cast<LPARAM>(lParam))) {
+    return {};
+  }
+  const DWORD error = GetLastError();
+  return SystemErrorText(error) + " (error " + std::to_string(error) + ")";
 }
 
 void Win32Platform::WatchWindows(bool on) {

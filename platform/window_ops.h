@@ -33,13 +33,19 @@ class WindowOps {
   virtual std::vector<WindowHandle> TopWindowsOf(ProcessId process) = 0;
   virtual ProcessId WindowProcess(WindowHandle window) = 0;  // 0 when the window is gone
   virtual WindowHandle ForegroundWindow() = 0;
-  virtual void BringToFront(WindowHandle window) = 0;
+  virtual std::string WindowTitle(WindowHandle window) = 0;  // empty for a window without one
+  // Restores a minimised window and asks for the front, harder each time it is
+  // refused; true when the window is in front afterwards.
+  virtual bool BringToFront(WindowHandle window) = 0;
+  // Lets the process take the front by itself (AllowSetForegroundWindow).
+  virtual void AllowForeground(ProcessId process) = 0;
   // Returns once the window's thread has handled every message sent before
   // (its activation among them), or after timeoutMs; false if it did not answer.
   virtual bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) = 0;
   virtual bool IsVisible(WindowHandle window) = 0;
-  virtual void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                                 std::intptr_t lParam) = 0;
+  // Empty when posted; the system's reason otherwise.
+  virtual std::string PostWindowMessage(WindowHandle window, std::uint32_t message,
+                                        std::uintptr_t wParam, std::intptr_t lParam) = 0;
   // WindowsChanged events while on.
   virtual void WatchWindows(bool on) = 0;
 };

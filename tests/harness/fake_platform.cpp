@@ -273,6 +273,7 @@ ProcessStartResult FakePlatform::StartProcess(const ProcessStart& start) {
   result.started = processStarts;
   if (!processStarts) {
     result.error = processError;
+    result.needsElevation = startNeedsElevation;
     return result;
   }
   Process process = startedProcess;
@@ -393,16 +394,51 @@ WindowHandle FakePlatform::ForegroundWindow() {
   return foreground;
 }
 
-void FakePlatform::BringToFront(WindowHandle window) {
+std::string FakePlatform::WindowTitle(WindowHandle window) {
+  const Window* found = FindWindowByHandle(window);
+  return found != nullptr ? found->title : std::string();
+}
+
+bool FakePlatform::BringToFront(WindowHandle window) {
   Record("BringToFront " + Hex(window));
-  if (foregroundRefused || window == 0) return;
+  if (foregroundRefused || window == 0) return false;
   const Window* target = FindWindowByHandle(window);
-  if (target == nullptr || !WindowExists(*target)) return;
+  if (target == nullptr || !WindowExists(*target)) return false;
   // Asking again while an activation is under way does not restart it.
   if (!pendingForeground_ || pendingForeground_->first != window) {
     pendingForeground_ = {window, now_ + foregroundDelayMs};
   }
   ApplyPendingForeground();
+  return foreground == window;
+}
+
+void FakePlatform::AllowForeground(ProcessId process) {
+  Record("AllowForeground " + std::to_string(process));
+}
+
+ProcessId FakePlatform::ParentProcess(ProcessId process) {
+  auto it = processes_.find(process);
+  return it != processes_.end() ? it->second.script.parent : 0;
+}
+
+std::uint32_t FakePlatform::IntegrityLevel(ProcessId process) {
+  auto it = processes_.find(process);
+  return it != processes_.end() ? it->second.script.integrity : 0;
+}
+
+void FakePlatform::HideWindow(WindowHandle handle) {
+  for (Window& window : windows_) {
+    if (window.handle == handle) window.visibleAt = kNever;
+  }
+}
+
+void FakePlatform::RequestClose(std::uint64_t at) {
+  At(at, [this] { Deliver({EventKind::CloseRequested}); });
+}
+
+void FakePlatform::Pause(std::uint32_t ms) {
+  Record("Pause " + std::to_string(ms) + "ms");
+  now_ += ms;
 }
 
 bool FakePlatform::WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) {
@@ -418,15 +454,19 @@ bool FakePlatform::IsVisible(WindowHandle window) {
   return visible;
 }
 
-void FakePlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
-                                     std::uintptr_t wParam, std::intptr_t lParam) {
+std::string FakePlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
+                                            std::uintptr_t wParam, std::intptr_t lParam) {
   Record("PostMessage " + Hex(window) + " " + Hex(message) + " " + std::to_string(wParam) + " " +
          std::to_string(lParam));
   const Window* target = FindWindowByHandle(window);
-  if (target == nullptr || !WindowExists(*target)) return;
+  if (target == nullptr || !WindowExists(*target)) return "Invalid window handle. (error 1400)";
+  if (IntegrityLevel(target->owner) > IntegrityLevel(kRuskelProcess)) {
+    return "Access is denied. (error 5)";
+  }
   // A single-window program's message loop ends on WM_QUIT, and its default
   // WM_CLOSE handling ends it too.
   if (message == kWmQuit || message == kWmClose) Quit(target->owner, message == kWmClose);
+  return {};
 }
 
 void FakePlatform::WatchWindows(bool on) {
@@ -438,7 +478,7 @@ void FakePlatform::ShowCurtain(bool shown) {
   Record(std::string("Curtain ") + (shown ? "on" : "off"));
 }
 
-void FakePlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
+bool FakePlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
                                 std::uint32_t flags) {
   std::string what =
       "Key " + std::to_string(virtualKey) + ((flags & kKeyEventKeyUp) != 0 ? " up" : " down");
@@ -447,7 +487,9 @@ void FakePlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
   if ((flags & kKeyEventScanCode) != 0) what += " scancode";
   const std::uint32_t known = kKeyEventKeyUp | kKeyEventExtendedKey | kKeyEventScanCode;
   if ((flags & ~known) != 0) what += " flags=" + Hex(flags);
+  if (keysBlocked) what += " blocked";
   Record(what);
+  return !keysBlocked;
 }
 
 std::uint8_t FakePlatform::ScanCodeOf(std::uint8_t virtualKey) {

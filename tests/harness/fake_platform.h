@@ -28,6 +28,8 @@ class FakePlatform : public PlatformOps {
   static constexpr ProcessId kFrontEndProcess = 50;
   static constexpr ProcessId kRuskelProcess = 60;
   static constexpr ProcessId kFirstStartedProcess = 100;
+  static constexpr std::uint32_t kMediumIntegrity = 0x2000;
+  static constexpr std::uint32_t kHighIntegrity = 0x3000;
 
   // The owner has no default: which process a window belongs to decides
   // whether the wrapper may type into it or close it.
@@ -47,7 +49,8 @@ class FakePlatform : public PlatformOps {
     bool ignoresQuit = false;
     bool ignoresClose = false;
     bool cannotBeTerminated = false;
-    std::uint64_t quitTakesMs = 0;  // from WM_QUIT or WM_CLOSE to its end
+    std::uint64_t quitTakesMs = 0;               // from WM_QUIT or WM_CLOSE to its end
+    std::uint32_t integrity = kMediumIntegrity;  // above ruskel's: messages to it are refused
   };
 
   struct Event {
@@ -63,12 +66,14 @@ class FakePlatform : public PlatformOps {
   std::map<std::string, std::string> files;  // full path -> bytes
   std::set<std::string> unwritableFiles;
   bool processStarts = true;
+  bool startNeedsElevation = false;  // with processStarts off: refused with error 740
   std::string processError = "The system cannot find the file specified.";
   // How the next process StartProcess starts behaves; its id and parent are set then.
   Process startedProcess;
   WindowHandle foreground = kFrontEndWindow;
   std::uint64_t foregroundDelayMs = 0;  // how long a BringToFront takes to land
   bool foregroundRefused = false;       // BringToFront never lands
+  bool keysBlocked = false;             // SendKeyEvent is refused
   bool joystickPresent = false;         // winmm joystick 0
   bool keyEventsDelivered = true;       // false: as Wine with no window in front
   bool jobRefused = false;              // as Windows 7 when ruskel runs in a job already
@@ -88,6 +93,9 @@ class FakePlatform : public PlatformOps {
   void ConnectXInput(std::uint32_t userIndex, std::uint64_t from = 0);
   void HoldXInput(std::uint32_t userIndex, std::uint16_t buttons, std::uint64_t from,
                   std::uint64_t to);
+  void HideWindow(WindowHandle handle);  // never visible from now on
+  // A CloseRequested event at time, as WM_CLOSE to ruskel's window gives.
+  void RequestClose(std::uint64_t at);
   // Runs action when the clock reaches time (before timers due then).
   void At(std::uint64_t time, std::function<void()> action);
 
@@ -123,24 +131,31 @@ class FakePlatform : public PlatformOps {
   bool IsProcessRunning(ProcessId process) override;
   bool WatchProcess(ProcessId process) override;
   bool IsDescendantOf(ProcessId process, ProcessId ancestor) override;
+  ProcessId OwnProcess() override { return kRuskelProcess; }
+  ProcessId ParentProcess(ProcessId process) override;
+  std::uint32_t IntegrityLevel(ProcessId process) override;
   bool TerminateTree(ProcessId process) override;
   void CreateTimerWindow() override;
   void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
   void StartTimer(int timerId, std::uint32_t intervalMs) override;
   void StopTimer(int timerId) override;
   std::uint64_t NowMs() override;
+  std::string LocalDateTime() override { return "2024-05-31 18:04:05"; }
+  void Pause(std::uint32_t ms) override;
   std::vector<WindowInfo> TopWindowsTitled(const std::string& title) override;
   std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
   ProcessId WindowProcess(WindowHandle window) override;
   WindowHandle ForegroundWindow() override;
-  void BringToFront(WindowHandle window) override;
+  std::string WindowTitle(WindowHandle window) override;
+  bool BringToFront(WindowHandle window) override;
+  void AllowForeground(ProcessId process) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle window) override;
-  void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                         std::intptr_t lParam) override;
+  std::string PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                std::intptr_t lParam) override;
   void WatchWindows(bool on) override;
   void ShowCurtain(bool shown) override;
-  void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
+  bool SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t virtualKey) override;
   void WatchKeys(bool on) override;
   void WatchMouseButtons(bool on) override;

@@ -28,7 +28,8 @@ TEST(RunLogTest, TellsWhatHappenedFromTheArgumentsToTheExitCode) {
   EXPECT_EQ(run.RunFor(10000), kExitNormal);
   const std::string& log = run.os.files[kLog];
   for (const char* part :
-       {"       0 ms  ---- ruskel run ----\r\n", "arguments: \"-mygame -keyx27\"",
+       {"       0 ms  ---- ruskel run ---- 2024-05-31 18:04:05, ruskel ",
+        "waiting for a window titled \"My Emulator\"", "arguments: \"-mygame -keyx27\"",
         "rom \"mygame\", exit key 27, exit button none", "keydelay=20, ",
         "closewait=3000 (default)",
         "started \"C:\\Games\\ruskel\\emulator.exe\" in C:\\Games\\ruskel\\, process 100",
@@ -38,7 +39,8 @@ TEST(RunLogTest, TellsWhatHappenedFromTheArgumentsToTheExitCode) {
         "Return: 6 steps, 0.1 s with keydelay=20",
         "enter sequence sent", "    3000 ms  exit key 27 pressed",
         "WM_QUIT posted to the emulator window, process 100", "the emulator has quit",
-        "exit code 0\r\n"}) {
+        "    3100 ms  the exit key or button was released after 100 ms",
+        "front end: window \"Front End\" of process 50 brought to the front", "exit code 0\r\n"}) {
     EXPECT_THAT(log, HasSubstr(part)) << log;
   }
 }

@@ -103,18 +103,21 @@ std::string PlanPlatform::UpperAnsi(const std::string& text) {
   return UpperCp1252(text);
 }
 
-void PlanPlatform::BringToFront(WindowHandle window) {
+bool PlanPlatform::BringToFront(WindowHandle window) {
   if (window != 0) foreground_ = window;
+  return window != 0;
 }
 
-void PlanPlatform::PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t,
-                                     std::intptr_t) {
+std::string PlanPlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
+                                            std::uintptr_t, std::intptr_t) {
   posted.push_back({window, message});
   if (window == kEmulatorWindow && message == kWmQuit) quitPosted_ = true;
+  return {};
 }
 
-void PlanPlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t, std::uint32_t flags) {
+bool PlanPlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t, std::uint32_t flags) {
   keys.push_back({virtualKey, (flags & kKeyEventKeyUp) != 0});
+  return true;
 }
 
 }  // namespace ruskel::check

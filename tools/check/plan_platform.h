@@ -81,6 +81,9 @@ class PlanPlatform : public ProcessOps,
   bool IsDescendantOf(ProcessId process, ProcessId ancestor) override {
     return process == ancestor;
   }
+  ProcessId OwnProcess() override { return 0; }
+  ProcessId ParentProcess(ProcessId) override { return 0; }  // no front end in a dry run
+  std::uint32_t IntegrityLevel(ProcessId) override { return 0; }
   bool TerminateTree(ProcessId) override { return true; }
 
   // --- Windows: the emulator's window is there at once, and in front once brought there ---
@@ -88,15 +91,17 @@ class PlanPlatform : public ProcessOps,
   std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
   ProcessId WindowProcess(WindowHandle window) override;
   WindowHandle ForegroundWindow() override { return foreground_; }
-  void BringToFront(WindowHandle window) override;
+  std::string WindowTitle(WindowHandle) override { return {}; }
+  bool BringToFront(WindowHandle window) override;
+  void AllowForeground(ProcessId) override {}
   bool WaitUntilWindowResponds(WindowHandle, std::uint32_t) override { return true; }
   bool IsVisible(WindowHandle window) override { return window != 0; }
-  void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                         std::intptr_t lParam) override;
+  std::string PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                std::intptr_t lParam) override;
   void WatchWindows(bool) override {}  // no window comes or goes
 
   // --- Keyboard: keys are written down; no key is held but those PressKey delivers ---
-  void SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
+  bool SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t) override { return 0; }  // the plan shows codes only
   void WatchKeys(bool) override {}
   KeyLook LookAtKey(std::int32_t) override { return {}; }
@@ -108,6 +113,8 @@ class PlanPlatform : public ProcessOps,
   void StartTimer(int timerId, std::uint32_t intervalMs) override;
   void StopTimer(int timerId) override;
   std::uint64_t NowMs() override { return now_; }
+  std::string LocalDateTime() override { return "(dry run)"; }
+  void Pause(std::uint32_t ms) override { now_ += ms; }
 
   // --- Files: only the checked file is read; nothing is written ---
   FileReadResult ReadWholeFile(const std::string& path) override;

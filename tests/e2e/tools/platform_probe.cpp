@@ -72,6 +72,9 @@ struct Probe {
       case EventKind::ProcessEnded:
         Say("ENDED %lu", static_cast<unsigned long>(event.processId));
         os.EndProcess(0);
+      case EventKind::CloseRequested:
+        Say("CLOSE");
+        break;
       case EventKind::Timer:
         OnTimer(event.timerId);
         break;

@@ -226,24 +226,23 @@ void PrintLine(const std::string& line) {
   std::fflush(stdout);
 }
 
+// The keys a window of ours gets, printed one per line as they come.
+void PrintKeyMessage(UINT message, WPARAM wParam) {
+  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+    PrintLine("keydown vk=" + std::to_string(wParam));
+  } else if (message == WM_KEYUP || message == WM_SYSKEYUP) {
+    PrintLine("keyup vk=" + std::to_string(wParam));
+  }
+}
+
 // A window left behind by an earlier emulator that ignored its quit: it shows the title,
 // ignores WM_QUIT and WM_CLOSE, and prints every key and close request it gets, one per line.
 // It stays until its process is ended.
 LRESULT CALLBACK StaleWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      PrintLine("keydown vk=" + std::to_string(wParam));
-      break;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-      PrintLine("keyup vk=" + std::to_string(wParam));
-      break;
-    case WM_CLOSE:
-      PrintLine("ignored WM_CLOSE");
-      return 0;
-    default:
-      break;
+  PrintKeyMessage(message, wParam);
+  if (message == WM_CLOSE) {
+    PrintLine("ignored WM_CLOSE");
+    return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -300,10 +299,9 @@ int KillOwners(const std::string& title) {
   return kExitOk;
 }
 
-// Starts a program with exactly the argument text given, the way a front end does (Wine builds
-// a command line from Unix arguments its own way, quoting and escaping), and waits for it.
-// Prints "exit <code>" or "timeout".
-int RunProgram(long timeoutMs, const std::string& program, const std::string& arguments) {
+// Starts a program with exactly the argument text given; prints "started pid=<pid>". The
+// process handle, or null (the reason on stderr).
+HANDLE StartProgram(const std::string& program, const std::string& arguments) {
   std::string commandLine = "\"" + program + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
   std::vector<char> writable(commandLine.begin(), commandLine.end());
@@ -314,16 +312,110 @@ int RunProgram(long timeoutMs, const std::string& program, const std::string& ar
   if (!CreateProcessA(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       nullptr, &startup, &process)) {
     std::fprintf(stderr, "CreateProcess failed: %lu\n", GetLastError());
-    return kExitUsage;
+    return nullptr;
   }
   CloseHandle(process.hThread);
   PrintLine("started pid=" + std::to_string(process.dwProcessId));
+  return process.hProcess;
+}
+
+// Starts a program with exactly the argument text given, the way a front end does (Wine builds
+// a command line from Unix arguments its own way, quoting and escaping), and waits for it.
+// Prints "exit <code>" or "timeout".
+int RunProgram(long timeoutMs, const std::string& program, const std::string& arguments) {
+  PROCESS_INFORMATION process = {};
+  process.hProcess = StartProgram(program, arguments);
+  if (process.hProcess == nullptr) return kExitUsage;
   DWORD waited = WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs));
   DWORD code = 0;
   GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hProcess);
   PrintLine(waited == WAIT_OBJECT_0 ? "exit " + std::to_string(code) : "timeout");
   return kExitOk;
+}
+
+LRESULT CALLBACK KeyLoggingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  PrintKeyMessage(message, wParam);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND ShowKeyLoggingWindow(const std::string& title, int x, int y) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = KeyLoggingWindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH));
+  windowClass.lpszClassName = "RuskelTestKeyWindow";
+  RegisterClassA(&windowClass);  // fails harmlessly once registered
+  HWND window =
+      CreateWindowExA(0, windowClass.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                      x, y, 400, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+  if (window != nullptr) SetForegroundWindow(window);
+  return window;
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+// Pumps messages for ms, or until handle (when given) is signalled; true when it was.
+bool PumpWhileWaiting(HANDLE handle, ULONGLONG ms) {
+  const ULONGLONG deadline = GetTickCount64() + ms;
+  const DWORD count = handle != nullptr ? 1 : 0;
+  for (;;) {
+    PumpMessages();
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return false;
+    const DWORD woken = MsgWaitForMultipleObjects(count, &handle, FALSE,
+                                                  static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    if (count == 1 && woken == WAIT_OBJECT_0) return true;
+  }
+}
+
+// A front end as ruskel meets it: its own visible window in front, ruskel started with the given
+// argument text, messages pumped while it runs (so the window stays alive and gets keys), then
+// afterMs more to let the front come back. Prints the keys its window gets as they come, then
+// "exit <code>" (or "timeout") and "front <title of the foreground window>".
+int FrontEnd(const std::string& title, long timeoutMs, long afterMs, const std::string& program,
+             const std::string& arguments) {
+  HWND window = ShowKeyLoggingWindow(title, 20, 20);
+  if (window == nullptr) return kExitTimeout;
+  BringToFront(window, 2000);
+  PROCESS_INFORMATION process = {};
+  process.hProcess = StartProgram(program, arguments);
+  if (process.hProcess == nullptr) return kExitUsage;
+  const bool ended =
+      PumpWhileWaiting(process.hProcess, static_cast<ULONGLONG>(timeoutMs < 0 ? 0 : timeoutMs));
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  PrintLine(ended ? "exit " + std::to_string(code) : "timeout");
+  PumpWhileWaiting(nullptr, static_cast<ULONGLONG>(afterMs < 0 ? 0 : afterMs));
+  HWND front = GetForegroundWindow();
+  PrintLine("front " + (front != nullptr ? WindowText(front) : std::string()));
+  DestroyWindow(window);
+  return kExitOk;
+}
+
+// A busy program that keeps pulling its window to the front every 100 ms for ms, then lets go
+// ("released") and stays until ended. Prints the keys its window gets as they come.
+int Pushy(const std::string& title, long ms) {
+  HWND window = ShowKeyLoggingWindow(title, 60, 260);
+  if (window == nullptr) return kExitTimeout;
+  PrintLine("ready pid=" + std::to_string(GetCurrentProcessId()));
+  const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(ms < 0 ? 0 : ms);
+  while (GetTickCount64() < until) {
+    if (GetForegroundWindow() != window) {
+      ShowWindow(window, SW_RESTORE);
+      SetForegroundWindow(window);
+    }
+    PumpWhileWaiting(nullptr, 100);
+  }
+  PrintLine("released");
+  for (;;) PumpWhileWaiting(nullptr, 1000);
 }
 
 int MessageBoxAnswer(long timeoutMs) {
@@ -482,6 +574,11 @@ int Usage() {
       "title\n"
       "  run <timeout_ms> <exe> <args>    start exe with exactly that argument text, wait; "
       "prints exit <code> or timeout\n"
+      "  frontend <title> <timeout_ms> <after_ms> <exe> <args>  show a window, start exe, "
+      "pump messages until it ends; prints the keys the window gets, exit <code>, front "
+      "<title>\n"
+      "  pushy <title> <ms>               a window that pulls itself to the front every "
+      "100 ms for ms; prints its keys\n"
       "  msgbox <timeout_ms>              print caption, then message lines of the first "
       "message box; press OK\n"
       "  waitwindow <title> <timeout_ms>  wait until a top-level window has that title\n"
@@ -550,6 +647,14 @@ int main(int argc, char** argv) {
     long timeoutMs = 0;
     if (ParseNumber(argv[2], timeoutMs)) return RunProgram(timeoutMs, argv[3], argv[4]);
   }
+  if (command == "frontend" && argc == 7) {
+    long timeoutMs = 0;
+    long afterMs = 0;
+    if (ParseNumber(argv[3], timeoutMs) && ParseNumber(argv[4], afterMs)) {
+      return FrontEnd(argv[2], timeoutMs, afterMs, argv[5], argv[6]);
+    }
+  }
+  if (command == "pushy" && argc == 4 && numbersFrom(3)) return Pushy(argv[2], numbers[0]);
   if (command == "msgbox" && argc == 3 && numbersFrom(2)) return MessageBoxAnswer(numbers[0]);
   if (command == "waitwindow" && argc == 4 && numbersFrom(3)) {
     return WaitWindow(argv[2], numbers[0], false);

@@ -1,0 +1,47 @@
+#include "driver/hand_over.h"
+
+#include "core/front_end.h"
+#include "core/key_sequence.h"
+#include "core/run_log.h"
+#include "driver/pad_reading.h"
+
+namespace ruskel {
+namespace {
+
+// A front end that acts on key state would take a held exit key or button as
+// its own input: relaunch the game, or scroll. The emulator has been asked to
+// quit already; only ruskel's end waits.
+void WaitForExitRelease(Mainmod& m, const ExitWatch& exitWatch) {
+  RunState& s = m.State;
+  const std::int32_t key = exitWatch.ExitKey();
+  const auto held = [&] {
+    if (key != 0 && m.Os.keyboard.LookAtKey(key).down) return true;
+    if (!exitWatch.WatchesButton()) return false;
+    for (std::uint32_t mask : ReadPadMasks(m.Os.pads, s.Options.joystick, s.JoyState)) {
+      if (ExitWatch::ButtonsMatch(mask, s.ExitButton)) return true;
+    }
+    return false;
+  };
+  if (!held()) return;
+  const std::uint64_t from = m.Os.events.NowMs();
+  while (held()) {
+    if (m.Os.events.NowMs() - from >= kReleaseCapMs) {
+      Log(m, "the exit key or button is still down after " + std::to_string(kReleaseCapMs) +
+                 " ms (stuck?); ending all the same");
+      return;
+    }
+    m.Os.events.Pause(kReleaseLookMs);
+  }
+  Log(m, "the exit key or button was released after " + std::to_string(m.Os.events.NowMs() - from) +
+             " ms");
+}
+
+}  // namespace
+
+void HandOver(Mainmod& m, const ExitWatch& exitWatch) {
+  ReleaseHeldKeys(m);
+  WaitForExitRelease(m, exitWatch);
+  HandBackFront(m);
+}
+
+}  // namespace ruskel
