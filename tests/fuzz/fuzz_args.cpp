@@ -9,6 +9,7 @@
 #include "core/number.h"
 #include "core/text.h"
 #include "dialogue.h"
+#include "driver/hand_over.h"
 #include "platform/cp1252_upper.h"
 #include "require.h"
 #include "run_harness.h"
@@ -110,10 +111,13 @@ void RunOnce(const std::string& text) {
   const bool exitByKey = ToInt32(s.ExitKey) == 27;
   if (exitByButton || exitByKey) {
     Require(exitCode == kExitNormal, "the exit button or key ends the run");
-    // The key ends the run at its key-down; the button at the next pad reading.
+    // The key is seen at its key-down, the button at the next pad reading; the
+    // run ends once the input is let go, seen within one look.
     const std::uint64_t from = playing + (exitByButton ? kButtonsAt : kEscapeAt);
-    const std::uint64_t to = from + (exitByButton ? kPadPollMs : 0);
-    Require(os.now() >= from && os.now() <= to, "the run ends as soon as the exit input is seen");
+    const std::uint64_t released =
+        exitByButton ? playing + kButtonsAt + kPadPollMs + 5 : playing + kEscapeAt + 5;
+    Require(os.now() >= from && os.now() <= released + kReleaseLookMs,
+            "the run ends once the exit input is seen and let go");
   } else {
     Require(!exitCode.has_value(), "other inputs leave the run going");
   }
