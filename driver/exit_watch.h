@@ -11,11 +11,11 @@
 
 namespace ruskel {
 
-// Where key events may not come, the exit key's state is looked at this
-// often: during the window wait (under Wine raw input reaches no one while no
-// window is in front), and once the emulator has gone. A press between two
-// looks is still seen by its "pressed since" mark; the pace covers a press
-// whose mark another program took.
+// Where key events may not come, the exit key's state is looked at: during
+// the window wait on each window lookup (under Wine raw input reaches no one
+// while no window is in front), and this often while the window settles in
+// front and once the emulator has gone. A press between two looks is seen by
+// its "pressed since" mark.
 inline constexpr std::uint32_t kKeyLookMs = 250;
 // Pads give no events: with an exit button they are read this often.
 inline constexpr std::uint32_t kPadPollMs = 50;

@@ -91,7 +91,7 @@ void Form1::ArmTimers() {
   std::uint32_t timkey = 0;
   switch (phase_) {
     case Phase::WaitingForWindow:
-      timkey = wait_.LookPaceMs();
+      timkey = wait_.LookPaceMs(Now());
       break;
     case Phase::Focusing:
       timkey = kFocusCheckMs;
@@ -115,7 +115,9 @@ void Form1::ArmTimers() {
   Arm(TimerId::misc, misc);
   Arm(TimerId::closeWait, closing && ladder_.Waiting() ? s.Options.closewait : 0);
   Arm(TimerId::curtain, played && s.CurtainShown ? Interval(TimerId::curtain) : 0);
-  const bool looking = exitWatch_.ExitKey() != 0 && !closing && (waiting || life_.Gone());
+  // The window wait looks on Timkey's own ticks.
+  const bool looking = exitWatch_.ExitKey() != 0 && !closing &&
+                       phase_ != Phase::WaitingForWindow && (waiting || life_.Gone());
   Arm(TimerId::keyLook, looking ? kKeyLookMs : 0);
 }
 
@@ -196,6 +198,8 @@ void Form1::Tick(TimerId timer) {
 void Form1::Timkey_Timer() {
   switch (phase_) {
     case Phase::WaitingForWindow:
+      // One wake-up for both: each timer tick is what the wait costs.
+      if (LookAtExitKey()) return;
       LookForWindow();
       break;
     case Phase::Focusing:
@@ -344,11 +348,13 @@ void Form1::OnKey(const PlatformEvent& event) {
   }
 }
 
-void Form1::keyLook_Timer() {
+void Form1::keyLook_Timer() { LookAtExitKey(); }
+
+bool Form1::LookAtExitKey() {
   const std::int32_t key = exitWatch_.ExitKey();
-  if (exitWatch_.KeyLooked(os_.keyboard.LookAtKey(key), Now())) {
-    Exit("exit key " + std::to_string(key) + " pressed");
-  }
+  if (key == 0 || !exitWatch_.KeyLooked(os_.keyboard.LookAtKey(key), Now())) return false;
+  Exit("exit key " + std::to_string(key) + " pressed");
+  return true;
 }
 
 void Form1::timWfExit_Timer() {

@@ -81,6 +81,7 @@ class Form1 : public TimerHost {
   void OnProcessEnded(ProcessId process);
 
   void LookForWindow();
+  bool LookAtExitKey();  // true when it ended the run
   void CheckFocus();
   void BeginDialogue();
   void PlayDialogue();

@@ -12,6 +12,11 @@ void WindowWait::Start(std::uint64_t now) {
   looked_ = false;
 }
 
+std::uint32_t WindowWait::LookPaceMs(std::uint64_t now) const {
+  if (!looked_) return kFocusCheckMs;
+  return now - startedAt_ < kLongWaitAfterMs ? kWindowLookupMs : kLongWaitLookupMs;
+}
+
 WindowWait::Look WindowWait::LookForWindow(Mainmod& m, std::uint64_t now) {
   RunState& s = m.State;
   looked_ = true;

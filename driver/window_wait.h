@@ -10,8 +10,12 @@ namespace ruskel {
 
 // The wait looks for the window this often besides window events: Wine tells
 // of new windows but not of windows being shown or renamed. A lookup walks
-// every top-level window, so it is kept to twice a second.
+// every top-level window, so it is kept to twice a second, and to once a
+// second in a long wait (an emulator that never shows a window, or a launcher
+// that waits for a login) so that the wait costs next to nothing.
 inline constexpr std::uint32_t kWindowLookupMs = 500;
+inline constexpr std::uint32_t kLongWaitLookupMs = 1000;
+inline constexpr std::uint64_t kLongWaitAfterMs = 10000;
 // Once the window is there, its activation is checked this often; the first
 // look comes this soon too (a single-instance emulator's window may be up already).
 inline constexpr std::uint32_t kFocusCheckMs = 10;
@@ -43,8 +47,8 @@ class WindowWait {
   // After the start delay: something may have taken the front meanwhile.
   void BringBack(Mainmod& m);
 
-  // The pause before the next look: the first soon, then the slow pace.
-  std::uint32_t LookPaceMs() const { return looked_ ? kWindowLookupMs : kFocusCheckMs; }
+  // The pause before the next look: the first soon, then the slow paces.
+  std::uint32_t LookPaceMs(std::uint64_t now) const;
 
  private:
   std::uint64_t startedAt_ = 0;

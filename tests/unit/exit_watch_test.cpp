@@ -163,10 +163,10 @@ TEST(KeyStateSafetyNetTest, APressBetweenTwoLooksEndsTheWait) {
   run.WriteConfig(ConfigText{});
   run.os.keyEventsDelivered = false;
   ASSERT_TRUE(run.Start("-alpha"));
-  // Down and up again between the looks at 1000 and 1250.
-  run.os.PressKey(27, 1020, 1220);
+  // Down and up again between the looks at 1010 and 1510 (the window lookups).
+  run.os.PressKey(27, 1100, 1300);
   EXPECT_EQ(run.RunFor(5000), kExitNormal);
-  EXPECT_EQ(run.os.now(), 1250u);
+  EXPECT_EQ(run.os.now(), 1510u);
 }
 
 TEST(KeyStateSafetyNetTest, AFreshPressOnAKeyStuckDownEndsTheWait) {
@@ -179,7 +179,7 @@ TEST(KeyStateSafetyNetTest, AFreshPressOnAKeyStuckDownEndsTheWait) {
   run.os.PressKey(27, 3100, 3200);
   EXPECT_EQ(run.RunFor(6000), kExitNormal);
   // Seen at the next look; the key stays stuck, so the end waits out the cap.
-  EXPECT_EQ(run.os.now(), 3250u + kReleaseCapMs);
+  EXPECT_EQ(run.os.now(), 3510u + kReleaseCapMs);
 }
 
 TEST(KeyStateSafetyNetTest, AKeyStuckDownNeverEndsTheWait) {

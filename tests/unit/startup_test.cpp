@@ -46,7 +46,7 @@ TEST(StartupTest, StartsTheEmulatorFromItsFolderAndArmsTimkey) {
                           "cmd=\"C:\\Games\\ruskel\\emulator.exe\" -fullscreen "
                           "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
                           "WatchKeys on", "WatchProcess 100", "WatchWindows on",
-                          "StartTimer 1 10ms", "StartTimer 2 50ms", "StartTimer 6 250ms"));
+                          "StartTimer 1 10ms", "StartTimer 2 50ms"));
   EXPECT_EQ(run.form.Interval(TimerId::misc), 3000u);
   EXPECT_FALSE(run.os.TimerRunning(static_cast<int>(TimerId::misc)));
   EXPECT_EQ(run.state->RomName, "mygame");

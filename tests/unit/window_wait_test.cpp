@@ -45,6 +45,14 @@ TEST_F(WindowWaitTest, LooksOncePerTickWithoutBlocking) {
   EXPECT_EQ(TimeOf(run.os, "Key 13 down"), 5000u);
 }
 
+TEST_F(WindowWaitTest, ALongWaitLooksOnceASecond) {
+  run.os.tracePolls = true;
+  Begin();
+  EXPECT_EQ(run.RunFor(kLongWaitAfterMs + 5000), std::nullopt);
+  EXPECT_EQ(run.os.TraceOf("TopWindowsTitled").size(),
+            1u + (kLongWaitAfterMs - kFocusCheckMs) / kWindowLookupMs + 5000 / kLongWaitLookupMs);
+}
+
 TEST_F(WindowWaitTest, WindowTitleNullTypesAtOnceIntoWhateverHasFocus) {
   config.handles = {"null", "title"};
   run.WriteConfig(config);
