@@ -10,7 +10,7 @@ CloseRequest PostQuit(Mainmod& m, WindowHandle window) {
   if (window == 0) return request;
   // WM_QUIT rather than WM_CLOSE: emulators that ask "really quit?" on
   // WM_CLOSE would otherwise stay up.
-  m.Os.windows.PostWindowMessage(window, kWmQuit, 0, 0);
+  request.postError = m.Os.windows.PostWindowMessage(window, kWmQuit, 0, 0);
   request.window = window;
   request.process = m.Os.windows.WindowProcess(window);
   return request;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "core/mainmod.h"
 
@@ -23,6 +24,7 @@ bool InEmulatorTree(Mainmod& m, ProcessId process);
 struct CloseRequest {
   WindowHandle window = 0;  // 0: nothing was posted
   ProcessId process = 0;    // the process to wait for; 0: none known
+  std::string postError;    // why posting failed (an elevated emulator refuses: error 5)
 };
 
 // Posts WM_QUIT to the emulator window found afresh by title or, with close

@@ -20,7 +20,13 @@ std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool titledWindowOnly, int 
     }
     return RunEnd{exitCode, "no emulator window to close"};
   }
-  Log(m, "WM_QUIT posted to the emulator window, process " + std::to_string(process));
+  if (request.postError.empty()) {
+    Log(m, "WM_QUIT posted to the emulator window, process " + std::to_string(process));
+  } else {
+    // The ladder goes on: WM_CLOSE and the force may still reach it.
+    Log(m, "WM_QUIT could not be posted to the emulator window, process " +
+               std::to_string(process) + ": " + request.postError);
+  }
   if (s.Options.closewait == 0)
     return RunEnd{exitCode, "not waiting for the emulator (closewait=0)"};
   if (process == 0 || !processes.IsProcessRunning(process)) return Quit();
@@ -36,9 +42,14 @@ std::optional<RunEnd> CloseLadder::WaitElapsed(Mainmod& m) {
   if (!closeSent_) {
     closeSent_ = true;
     const auto windows = m.Os.windows.TopWindowsOf(process_);
-    for (WindowHandle window : windows) m.Os.windows.PostWindowMessage(window, kWmClose, 0, 0);
+    std::string refused;
+    for (WindowHandle window : windows) {
+      const std::string error = m.Os.windows.PostWindowMessage(window, kWmClose, 0, 0);
+      if (!error.empty() && refused.empty()) refused = "; posting failed: " + error;
+    }
     Log(m, "the emulator is still running after " + std::to_string(options.closewait) +
-               " ms; WM_CLOSE posted to its " + std::to_string(windows.size()) + " windows");
+               " ms; WM_CLOSE posted to its " + std::to_string(windows.size()) + " windows" +
+               refused);
     return std::nullopt;
   }
   if (!options.terminate) {

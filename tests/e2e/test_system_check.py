@@ -85,6 +85,11 @@ class SystemCheckTest(E2ETestCase):
                          'the emulator starts as administrator: its Compatibility tab says "Run '
                          'this program as an administrator"; this check runs as administrator')
         self.assertRegex(out, r"\n +fix: right-click the program, Properties, Compatibility")
+        # The plain check on the cabinet warns of it too.
+        code, out = self.run_console(self.check_exe, "lconfig.ini", "-mygame")
+        self.assertEqual(code, 0, out)
+        self.assertIn('the emulator starts as administrator: its Compatibility tab says "Run this '
+                      'program as an administrator"', out)
 
     def test_watch_pads_ends_on_esc(self):
         proc = self.case.spawn(self.check_exe, "--watch-pads", name="watch")

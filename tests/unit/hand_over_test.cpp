@@ -16,6 +16,7 @@ namespace {
 using testing::ConfigText;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using testing::SimulatedRun;
 using testing::TimeOf;
 
@@ -137,12 +138,23 @@ TEST(HandOverTest, AnErrorBoxReleasesHeldKeysFirst) {
 TEST(HandOverTest, AnEmulatorAboveRuskelsLevelIsReportedOnceAndTheRunGoesOn) {
   SimulatedRun run;
   run.os.startedProcess.integrity = FakePlatform::kHighIntegrity;
-  run.WriteConfig(ConfigText{});
+  ConfigText config;
+  config.options = {"log=ruskel.log"};
+  run.WriteConfig(config);
   run.EmulatorWindowAppears(50);
-  ASSERT_TRUE(run.Start("-alpha"));
+  ASSERT_TRUE(run.Start("-alpha -keyx27"));
   EXPECT_EQ(run.RunFor(3000), std::nullopt);
   EXPECT_EQ(run.os.TraceOf("ErrorBox: The emulator runs as administrator").size(), 1u);
   EXPECT_EQ(run.Keys(), "13d 13u 13d 13u");
+  // The exit still posts; the refusal is logged, not taken for a sent request.
+  run.os.PressKey(27, 3100, 3200);
+  run.RunFor(10000);
+  const std::string& log = run.os.files["C:\\Games\\ruskel\\ruskel.log"];
+  EXPECT_THAT(log, HasSubstr("WM_QUIT could not be posted to the emulator window, process 100: "
+                             "Access is denied. (error 5)"));
+  EXPECT_THAT(log, HasSubstr("WM_CLOSE posted to its 1 windows; posting failed: Access is "
+                             "denied. (error 5)"));
+  EXPECT_THAT(log, Not(HasSubstr("WM_QUIT posted")));
 }
 
 TEST(HandOverTest, ErrorSevenFortyNamesTheAdministratorFlag) {

@@ -101,6 +101,11 @@ void AddProgram(std::vector<ReportLine>& out, SystemProbe& probe, const std::str
   out.push_back(Emulator(Status::Ok, text));
 }
 
+ProgramLookup LookUpProgram(SystemProbe& probe, const CheckInput& input, const CheckPlan& plan) {
+  return FindEmulatorProgram(input.programDir, plan.state->EmulatorCommand,
+                             [&probe](const std::string& path) { return probe.FileExists(path); });
+}
+
 }  // namespace
 
 void AddEmulator(std::vector<ReportLine>& out, SystemProbe& probe, const CheckInput& input,
@@ -118,9 +123,7 @@ void AddEmulator(std::vector<ReportLine>& out, SystemProbe& probe, const CheckIn
                            "run ruskel-check " + input.configFile + " to see what is wrong"));
     return;
   }
-  const ProgramLookup lookup =
-      FindEmulatorProgram(input.programDir, plan.state->EmulatorCommand,
-                          [&probe](const std::string& path) { return probe.FileExists(path); });
+  const ProgramLookup lookup = LookUpProgram(probe, input, plan);
   if (!lookup.found) {
     std::string tried;
     for (const std::string& path : lookup.tried) tried += (tried.empty() ? "" : ", ") + path;
@@ -133,6 +136,21 @@ void AddEmulator(std::vector<ReportLine>& out, SystemProbe& probe, const CheckIn
   }
   out.push_back(Emulator(Status::Ok, "program found: " + lookup.found->path));
   AddProgram(out, probe, lookup.found->path, integrity);
+}
+
+std::vector<std::string> EmulatorWarnings(SystemProbe& probe, const CheckInput& input,
+                                          const CheckPlan& plan) {
+  std::vector<std::string> warnings;
+  if (plan.exitCode != kCheckFileFine) return warnings;
+  // A missing program is the plan's own finding; only its elevation is added.
+  const ProgramLookup lookup = LookUpProgram(probe, input, plan);
+  if (!lookup.found) return warnings;
+  std::vector<ReportLine> lines;
+  AddProgram(lines, probe, lookup.found->path, probe.IntegrityLevel());
+  for (const ReportLine& line : lines) {
+    if (line.status != Status::Ok) warnings.push_back(line.text + " (fix: " + line.fix + ")");
+  }
+  return warnings;
 }
 
 }  // namespace ruskel::check

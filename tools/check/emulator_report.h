@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "tools/check/system_report.h"
@@ -14,5 +15,11 @@ namespace ruskel::check {
 // dry run on it; integrity: this process's level, when known.
 void AddEmulator(std::vector<ReportLine>& out, SystemProbe& probe, const CheckInput& input,
                  const CheckPlan& plan, bool fileRead, std::optional<std::uint32_t> integrity);
+
+// What the plain check adds on the cabinet itself: the emulator's findings
+// that are not ok (a "Run as administrator" flag keeps every key from it),
+// each with its fix.
+std::vector<std::string> EmulatorWarnings(SystemProbe& probe, const CheckInput& input,
+                                          const CheckPlan& plan);
 
 }  // namespace ruskel::check

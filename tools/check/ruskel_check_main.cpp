@@ -15,6 +15,7 @@
 
 #include "tools/check/check_command.h"
 #include "tools/check/check_plan.h"
+#include "tools/check/emulator_report.h"
 #include "tools/check/option_table.h"
 #include "tools/check/pad_watch.h"
 #include "tools/check/pitfalls.h"
@@ -113,7 +114,13 @@ int main(int argc, char** argv) {
     std::fputs(ruskel::check::FormatError(plan).c_str(), stderr);
     return plan.exitCode;
   }
-  const auto warnings = ruskel::check::FindPitfalls(plan);
+  auto warnings = ruskel::check::FindPitfalls(plan);
+#ifdef _WIN32
+  ruskel::Win32SystemProbe probe;
+  for (std::string& warning : ruskel::check::EmulatorWarnings(probe, input, plan)) {
+    warnings.push_back(std::move(warning));
+  }
+#endif
   std::fputs(ruskel::check::FormatPlan(plan, input.argumentText, warnings).c_str(), stdout);
   return plan.exitCode;
 }

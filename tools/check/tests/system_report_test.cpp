@@ -1,5 +1,7 @@
 #include "tools/check/system_report.h"
 
+#include "tools/check/emulator_report.h"
+
 #include <gtest/gtest.h>
 
 #include "run_harness.h"
@@ -15,7 +17,7 @@ struct Cabinet {
   std::string arguments;
 };
 
-std::vector<ReportLine> Report(Cabinet& setup) {
+CheckInput InputOf(Cabinet& setup) {
   CheckInput input;
   input.configFile = "C:\\Games\\ruskel\\lconfig.ini";
   input.programDir = "C:\\Games\\ruskel";
@@ -23,7 +25,11 @@ std::vector<ReportLine> Report(Cabinet& setup) {
   input.reader = [&setup, file = setup.config.Build()](const std::string&) {
     return FileReadResult{setup.fileThere, file, "no such file"};
   };
-  return BuildSystemReport(setup.probe, input);
+  return input;
+}
+
+std::vector<ReportLine> Report(Cabinet& setup) {
+  return BuildSystemReport(setup.probe, InputOf(setup));
 }
 
 TEST(SystemReportTest, AHealthyCabinetGivesEveryTopicAndNoFinding) {
@@ -38,6 +44,17 @@ TEST(SystemReportTest, AHealthyCabinetGivesEveryTopicAndNoFinding) {
   }
   EXPECT_NE(text.find("0 problems, 0 warnings"), std::string::npos) << text;
   EXPECT_EQ(SystemExitCode(lines), kSystemFine);
+}
+
+TEST(SystemReportTest, ThePlainCheckWarnsOfTheAdministratorFlagOnly) {
+  Cabinet setup;
+  const CheckInput input = InputOf(setup);
+  const CheckPlan plan = BuildPlan(input);
+  EXPECT_TRUE(EmulatorWarnings(setup.probe, input, plan).empty());
+  setup.probe.program.layersUser = "~ RUNASADMIN";
+  const auto warnings = EmulatorWarnings(setup.probe, input, plan);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("(fix: right-click the program"), std::string::npos) << warnings[0];
 }
 
 struct SystemCase {
