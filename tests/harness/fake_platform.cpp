@@ -489,6 +489,7 @@ bool FakePlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
   if ((flags & ~known) != 0) what += " flags=" + Hex(flags);
   if (keysBlocked) what += " blocked";
   Record(what);
+  if (afterKeyEvent) afterKeyEvent();
   return !keysBlocked;
 }
 

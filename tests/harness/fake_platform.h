@@ -81,6 +81,8 @@ class FakePlatform : public PlatformOps {
   bool tracePolls = false;   // also record lookups, key states and pad reads
   // Runs while a message box is up, as a real modal loop that delivers messages would.
   std::function<void()> whileMessageBoxShown;
+  // Runs after each key event sent, as another program taking the front mid-walk would.
+  std::function<void()> afterKeyEvent;
 
   void AddWindow(const Window& window);
   void AddProcess(const Process& process);

@@ -62,6 +62,56 @@ TEST(HandOverTest, AWindowThatTakesTheFrontMidWalkGetsNoKeyAndTheWalkResumes) {
   EXPECT_GE(TimeOf(run.os, "Key 40 down"), 1500u + kRefocusSettleMs);
 }
 
+// The same without keydelay (a walk typed back to back) and in the misc keys.
+struct FrontLossCase {
+  const char* name;
+  const char* rom;
+  std::vector<std::string> misc;
+  int lostAfterKeys;  // key events sent before Busy takes the front
+  const char* before;
+  const char* all;
+};
+
+class FrontLossTest : public ::testing::TestWithParam<FrontLossCase> {};
+
+TEST_P(FrontLossTest, NoKeyWhileAnotherWindowHoldsTheFrontThenTheRestOnce) {
+  const FrontLossCase& c = GetParam();
+  SimulatedRun run;
+  ConfigText config;
+  config.timer = "timer=1000";
+  config.misc = c.misc;
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears(50);
+  run.os.AddWindow({0x77, FakePlatform::kFrontEndProcess, "Busy"});
+  int sent = 0;
+  run.os.afterKeyEvent = [&] {
+    if (++sent != c.lostAfterKeys) return;
+    run.os.foreground = 0x77;
+    run.os.foregroundRefused = true;
+    run.os.At(run.os.now() + 3000, [&] { run.os.foregroundRefused = false; });
+  };
+  ASSERT_TRUE(run.Start(c.rom));
+  EXPECT_EQ(run.RunFor(2500), std::nullopt);
+  EXPECT_EQ(run.Keys(), c.before);
+  EXPECT_EQ(run.RunFor(6000), std::nullopt);
+  EXPECT_EQ(run.Keys(), c.all);
+}
+
+INSTANTIATE_TEST_SUITE_P(Walks, FrontLossTest,
+                         ::testing::Values(FrontLossCase{"walk_without_keydelay",
+                                                         "-beta",
+                                                         {},
+                                                         2,
+                                                         "13d 13u",
+                                                         "13d 13u 40d 40u 13d 13u"},
+                                           FrontLossCase{"misc",
+                                                         "-alpha",
+                                                         {"32/down", "32/up", "33/down", "33/up"},
+                                                         6,
+                                                         "13d 13u 13d 13u 32d 32u",
+                                                         "13d 13u 13d 13u 32d 32u 33d 33u"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(HandOverTest, FocuswaitEndsTheRunWithItsOwnCode) {
   SimulatedRun run;
   ConfigText config;

@@ -1,11 +1,10 @@
 #include "tools/check/system_report.h"
 
-#include "tools/check/emulator_report.h"
-
 #include <gtest/gtest.h>
 
 #include "run_harness.h"
 #include "stand_in_probe.h"
+#include "tools/check/emulator_report.h"
 
 namespace ruskel::check {
 namespace {
