@@ -6,6 +6,7 @@
 #include "core/closest_names.h"
 #include "core/config_lines.h"
 #include "core/fatal.h"
+#include "core/game_selection.h"
 #include "core/number.h"
 #include "core/options.h"
 #include "core/text.h"
@@ -22,21 +23,31 @@ struct ConfigFailure : std::runtime_error {
 
 class ConfigParser {
  public:
-  ConfigParser(std::string_view bytes, RunState& state) : reader_(bytes), state_(state) {}
+  ConfigParser(std::string_view bytes, RunState& state, TextOps& text)
+      : reader_(bytes), state_(state), text_(text) {}
 
   void Run() {
     ReadHandles();
     ReadSequence("startup", state_.StartupSeq);
     ReadSequence("selectsequence", state_.SelectSeq);
     ReadSequence("entersequence", state_.EnterSeq);
-    ReadMiscDelay();
+    state_.MiscDelay = ReadMiscDelay();
     ReadSequence("misc", state_.MiscSeq);
     ReadGameList();
     ReadEmulatorCommand();
-    ReadOptions();
+    // Optional, after free text: {options}, then a {game NAME} section per rom.
+    while (NextOptionalPart()) {
+      if (current_ == "{options}") {
+        ReadOptions();
+      } else {
+        ReadGameSection();
+      }
+    }
   }
 
  private:
+  using SeenAt = std::map<std::string, int>;
+
   [[noreturn]] void FailAtLine(const std::string& what) const {
     FailAtLine(reader_.LineNumber(), what);
   }
@@ -143,7 +154,7 @@ class ConfigParser {
     }
   }
 
-  void ReadMiscDelay() {
+  std::int32_t ReadMiscDelay() {
     SkipUntil([](const std::string& line) { return Left(line, 5) == "timer"; }, 5, "timer",
               "a line starting with \"timer\" (the misc delay, such as timer=3000)");
     auto pieces = SplitAll(current_, '=');
@@ -160,7 +171,7 @@ class ConfigParser {
       FailAtLine("the misc delay " + std::to_string(*delay) +
                  " is outside 0 to 65535 milliseconds");
     }
-    state_.MiscDelay = *delay;
+    return *delay;
   }
 
   void ReadGameList() {
@@ -189,70 +200,155 @@ class ConfigParser {
     state_.EmulatorCommand = pieces[1];
   }
 
-  // Optional: free text after the exe line is skipped as before, up to
-  // "{options}" or the end of the file.
-  void ReadOptions() {
+  // Free text up to the next optional part is skipped, as it always was
+  // after the exe line; false at the end of the file.
+  bool NextOptionalPart() {
     while (reader_.Next(current_)) {
-      if (current_ == "{options}") break;
+      if (IsGameOpening(current_)) return true;
+      if (current_ != "{options}") continue;
+      // Its options would otherwise be lost without a word.
+      if (!state_.GameSections.empty()) {
+        FailAtLine("{options} must come before the first {game} section (line " +
+                   std::to_string(state_.GameSections.front().line) + ")");
+      }
+      if (!optionsRead_) return true;
     }
-    if (current_ != "{options}") return;
+    return false;
+  }
+
+  static bool IsGameOpening(const std::string& line) {
+    return line == "{game}" || line.rfind("{game ", 0) == 0;
+  }
+
+  void ReadOptions() {
+    optionsRead_ = true;
     const int openedAt = reader_.LineNumber();
-    std::map<std::string, int> seenAt;
+    SeenAt seenAt;
+    while (NextInSection("{options}", "{/options}", openedAt)) {
+      ReadOptionLine("{options}", seenAt, state_.Options);
+    }
+    CheckOptionsTogether(state_.Options, seenAt, openedAt);
+  }
+
+  // The next line of a section that is neither blank nor a comment; false at
+  // its closing line.
+  bool NextInSection(const std::string& open, const std::string& close, int openedAt) {
     for (;;) {
       if (!reader_.Next(current_)) {
         throw ConfigFailure(std::string(kConfigFileName) + ": the file ended after line " +
-                            std::to_string(reader_.LineNumber()) +
-                            " without the line {/options} that closes {options} of line " +
-                            std::to_string(openedAt) + ".");
+                            std::to_string(reader_.LineNumber()) + " without the line " + close +
+                            " that closes " + open + " of line " + std::to_string(openedAt) + ".");
       }
-      if (current_ == "{/options}") {
-        CheckOptionsTogether(seenAt);
-        return;
-      }
-      if (current_.empty() || current_[0] == ';') continue;
-      const std::size_t equals = current_.find('=');
-      if (equals == std::string::npos) {
-        FailAtLine("expected an option such as keydelay=60 inside {options}, found " +
-                   Quoted(current_) + ". The options are: " + OptionNames());
-      }
-      const std::string name = Trim(current_.substr(0, equals));
-      const std::string value = Trim(current_.substr(equals + 1));
-      const OptionRow* row = FindOption(name);
-      if (row == nullptr) {
-        std::vector<std::string> names;
-        for (const OptionRow& known : OptionTable()) names.emplace_back(known.name);
-        const auto near = ClosestNames(name, names, 1);
-        FailAtLine("unknown option " + Quoted(name) +
-                   (near.empty() ? std::string() : " (did you mean " + near[0] + "?)") +
-                   ". The options are: " + OptionNames());
-      }
-      auto [at, fresh] = seenAt.emplace(row->name, reader_.LineNumber());
-      if (!fresh) {
-        FailAtLine("the option " + std::string(row->name) + " is given twice (first on line " +
-                   std::to_string(at->second) + ")");
-      }
-      if (auto problem = row->parse(value, state_.Options)) {
-        FailAtLine("bad value " + Quoted(value) + " for " + row->name + ": " + *problem + " (" +
-                   row->name + "=" + row->values + ")");
-      }
+      if (current_ == close) return false;
+      if (!current_.empty() && current_[0] != ';') return true;
+    }
+  }
+
+  // "NAME = value" of the options table; returns the option's name.
+  std::string ReadOptionLine(const std::string& section, SeenAt& seenAt, RunOptions& options) {
+    const std::size_t equals = current_.find('=');
+    if (equals == std::string::npos) {
+      FailAtLine("expected an option such as keydelay=60 inside " + section + ", found " +
+                 Quoted(current_) + ". The options are: " + OptionNames());
+    }
+    const std::string name = Trim(current_.substr(0, equals));
+    const std::string value = Trim(current_.substr(equals + 1));
+    const OptionRow* row = FindOption(name);
+    if (row == nullptr) {
+      std::vector<std::string> names;
+      for (const OptionRow& known : OptionTable()) names.emplace_back(known.name);
+      const auto near = ClosestNames(name, names, 1);
+      FailAtLine("unknown option " + Quoted(name) +
+                 (near.empty() ? std::string() : " (did you mean " + near[0] + "?)") +
+                 ". The options are: " + OptionNames());
+    }
+    NoteOnce(seenAt, row->name, "the option " + row->name);
+    if (auto problem = row->parse(value, options)) {
+      FailAtLine("bad value " + Quoted(value) + " for " + row->name + ": " + *problem + " (" +
+                 row->name + "=" + row->values + ")");
+    }
+    return row->name;
+  }
+
+  void NoteOnce(SeenAt& seenAt, const std::string& key, const std::string& what) const {
+    auto [at, fresh] = seenAt.emplace(key, reader_.LineNumber());
+    if (!fresh) {
+      FailAtLine(what + " is given twice (first on line " + std::to_string(at->second) + ")");
     }
   }
 
   // Options that make sense only together; the error names the line of the
-  // last one of them.
-  void CheckOptionsTogether(const std::map<std::string, int>& seenAt) const {
-    const auto conflict = CheckWalkOptions(state_.Options);
+  // last one of them in this section, or the section's first line when the
+  // section set none of them.
+  void CheckOptionsTogether(const RunOptions& options, const SeenAt& seenAt, int openedAt) const {
+    const auto conflict = CheckWalkOptions(options);
     if (!conflict) return;
     int line = 0;
     for (const char* option : conflict->options) {
       const auto at = seenAt.find(option);
       if (at != seenAt.end() && at->second > line) line = at->second;
     }
-    FailAtLine(line, conflict->problem);
+    FailAtLine(line == 0 ? openedAt : line, conflict->problem);
+  }
+
+  // One rom's own values over the file's: option lines, and its own misc
+  // delay and sequence in the formats of the top of the file.
+  void ReadGameSection() {
+    GameSection section;
+    section.line = reader_.LineNumber();
+    section.name = GameNameOf(current_);
+    const std::string open = "{game " + section.name + "}";
+    section.slot = GameSlot(state_, text_, section.name);
+    if (section.slot < 0) FailAtLine(NotListed(section.name));
+    for (const GameSection& earlier : state_.GameSections) {
+      if (earlier.slot == section.slot) {
+        FailAtLine("a second {game} section for " + Quoted(state_.GameList[earlier.slot]) +
+                   " (the first is on line " + std::to_string(earlier.line) + ")");
+      }
+    }
+    section.options = state_.Options;
+    SeenAt seenAt;
+    while (NextInSection(open, "{/game}", section.line)) {
+      if (current_ == "{misc}") {
+        NoteOnce(seenAt, "{misc}", "the misc sequence {misc}");
+        ReadSequence("misc", section.miscSeq.emplace());
+      } else if (Left(current_, 5) == "timer") {
+        NoteOnce(seenAt, "timer", "the misc delay");
+        section.miscDelay = ReadMiscDelay();
+      } else {
+        section.optionsSet.push_back(ReadOptionLine(open, seenAt, section.options));
+      }
+    }
+    CheckOptionsTogether(section.options, seenAt, section.line);
+    state_.GameSections.push_back(std::move(section));
+  }
+
+  std::string GameNameOf(const std::string& line) const {
+    const std::string name = line.back() == '}' ? Trim(line.substr(5, line.size() - 6)) : "";
+    if (name.empty()) {
+      FailAtLine("expected a game of the list such as {game mygame}, found " + Quoted(line));
+    }
+    return name;
+  }
+
+  std::string NotListed(const std::string& name) const {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < state_.GameList.size() && !state_.GameList[i].empty(); ++i) {
+      if (state_.GameList[i] != "{/gamelist}") names.push_back(state_.GameList[i]);
+    }
+    std::string message = "{game " + name + "} names no game of {gamelist}";
+    const auto near = ClosestNames(LookupName(name), names, 3);
+    for (std::size_t i = 0; i < near.size(); ++i) {
+      message += i == 0 ? " (did you mean " : i + 1 == near.size() ? " or " : ", ";
+      message += Quoted(near[i]);
+    }
+    return message + (near.empty() ? "" : "?)");
   }
 
   ConfigLineReader reader_;
   RunState& state_;
+  TextOps& text_;
+  bool optionsRead_ = false;
   std::string current_;
   std::string nearMiss_;
 };
@@ -263,9 +359,9 @@ std::string ConfigPath(const std::string& programDir) {
   return programDir + "\\" + kConfigFileName;
 }
 
-std::optional<std::string> ParseConfig(std::string_view bytes, RunState& state) {
+std::optional<std::string> ParseConfig(std::string_view bytes, RunState& state, TextOps& text) {
   try {
-    ConfigParser(bytes, state).Run();
+    ConfigParser(bytes, state, text).Run();
   } catch (const ConfigFailure& failure) {
     return std::string(failure.what());
   }
@@ -278,7 +374,7 @@ void LoadConfig(Mainmod& m) {
   if (!file.ok) {
     Fatal(m, "Cannot read the configuration file " + path + ": " + file.error, kExitConfigError);
   }
-  if (auto error = ParseConfig(file.bytes, m.State)) {
+  if (auto error = ParseConfig(file.bytes, m.State, m.Os.text)) {
     Fatal(m, *error + "\n\nFile: " + path, kExitConfigError);
   }
 }

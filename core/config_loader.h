@@ -1,5 +1,6 @@
-// Reader of lconfig.ini: eight parts in a fixed order, lines ended by CR or
-// CR LF, every line trimmed, tags matched exactly.
+// Reader of lconfig.ini: eight parts in a fixed order, then optionally
+// {options} and {game NAME} sections; lines ended by CR or CR LF, every line
+// trimmed, tags matched exactly.
 #pragma once
 
 #include <optional>
@@ -14,10 +15,11 @@ inline constexpr const char* kConfigFileName = "lconfig.ini";
 
 std::string ConfigPath(const std::string& programDir);
 
-// Fills the configuration fields of state from the file's bytes. Returns the
-// message for the user when the file is malformed; state is then half filled
-// and must not be used.
-std::optional<std::string> ParseConfig(std::string_view bytes, RunState& state);
+// Fills the configuration fields of state from the file's bytes; the names
+// of {game} sections are looked up in the game list with text's upper-casing.
+// Returns the message for the user when the file is malformed; state is then
+// half filled and must not be used.
+std::optional<std::string> ParseConfig(std::string_view bytes, RunState& state, TextOps& text);
 
 // Reads ProgramDir\lconfig.ini into m.State; any failure is fatal.
 void LoadConfig(Mainmod& m);

@@ -4,24 +4,30 @@
 
 namespace ruskel {
 
-void FindGame(Mainmod& m) {
-  RunState& s = m.State;
-  if (s.RomName.size() >= 4 && UpperAscii(s.RomName.substr(s.RomName.size() - 4)) == ".ZIP") {
-    s.RomName.erase(s.RomName.size() - 4);
+std::string LookupName(const std::string& rom) {
+  if (rom.size() >= 4 && UpperAscii(rom.substr(rom.size() - 4)) == ".ZIP") {
+    return rom.substr(0, rom.size() - 4);
   }
-  s.GameIndex = -1;
+  return rom;
+}
+
+int GameSlot(const RunState& s, TextOps& text, const std::string& rom) {
   // The system's upper-casing, so that accented names match in any case too.
-  const std::string wanted = m.Os.text.UpperAnsi(s.RomName);
+  const std::string wanted = text.UpperAnsi(LookupName(rom));
   // A full list (400 names, the closing tag in the last slot) ends at its
   // last slot: an unlisted rom is then simply not found.
   for (std::size_t i = 0; i < s.GameList.size(); ++i) {
     const std::string& name = s.GameList[i];
     if (name.empty()) break;
-    if (m.Os.text.UpperAnsi(name) == wanted) {
-      s.GameIndex = static_cast<std::int16_t>(i);
-      return;
-    }
+    if (text.UpperAnsi(name) == wanted) return static_cast<int>(i);
   }
+  return -1;
+}
+
+void FindGame(Mainmod& m) {
+  RunState& s = m.State;
+  s.RomName = LookupName(s.RomName);
+  s.GameIndex = static_cast<std::int16_t>(GameSlot(s, m.Os.text, s.RomName));
 }
 
 int GameListLength(const RunState& s) {

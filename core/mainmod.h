@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,17 @@ using KeySequence = std::array<KeyStep, kSequenceSlots>;
 inline constexpr std::int32_t kNoExitButton = 9999;
 inline constexpr double kDefaultExitKey = 27;  // Escape
 
+// A {game NAME} section: what one rom gets instead of the file's values.
+struct GameSection {
+  std::string name;                     // as written in "{game NAME}"
+  int line = 0;                         // of the "{game NAME}" line
+  int slot = -1;                        // the game-list slot the lookup finds for name
+  RunOptions options;                   // the file's options with the section's on top
+  std::vector<std::string> optionsSet;  // the options the section sets, in file order
+  std::optional<std::int32_t> miscDelay;
+  std::optional<KeySequence> miscSeq;
+};
+
 struct RunState {
   std::string UsageText;
   std::string RomName;
@@ -43,8 +55,10 @@ struct RunState {
   std::int32_t ExitButton = 0;
   std::int16_t GameIndex = 0;
   WindowHandle EmulatorWindow = 0;
-  JoyInfo JoyState;    // the last reading of the first joystick
-  RunOptions Options;  // the {options} section; defaults when the file has none
+  JoyInfo JoyState;                       // the last reading of the first joystick
+  RunOptions Options;                     // the {options} section; defaults when the file has none
+  std::vector<GameSection> GameSections;  // in file order, at most one per slot
+  int GameSectionApplied = -1;            // index into GameSections once the rom's is merged
   // The emulator's processes: the one started, and the owner of the window
   // found by title (a launcher may have started it and gone).
   ProcessId StartedProcess = 0;

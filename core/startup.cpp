@@ -5,6 +5,7 @@
 #include "core/elevation.h"
 #include "core/emulator_path.h"
 #include "core/fatal.h"
+#include "core/game_section.h"
 #include "core/number.h"
 #include "core/options.h"
 #include "core/run_log.h"
@@ -28,6 +29,11 @@ void LogArguments(Mainmod& m, const std::string& arguments) {
     options += (options.empty() ? "" : ", ") + option;
   }
   Log(m, "options: " + options);
+  if (s.GameSectionApplied >= 0) {
+    const GameSection& section = s.GameSections[static_cast<std::size_t>(s.GameSectionApplied)];
+    Log(m, "game section {game " + section.name + "} of line " + std::to_string(section.line) +
+               " applied: " + DescribeGameSection(section));
+  }
 }
 
 }  // namespace
@@ -42,10 +48,12 @@ void Main(Mainmod& m) {
   }
   m.Form.Create();
   LoadConfig(m);
+  ParseArgs(m.State, arguments);
+  // Before anything reads the options: the rom's section may set log= too.
+  ApplyGameSection(m.State, m.Os.text);
   OpenRunLog(m);
   // The loader has already refused delays outside what a timer accepts.
   m.Form.SetInterval(TimerId::misc, static_cast<std::uint32_t>(m.State.MiscDelay));
-  ParseArgs(m.State, arguments);
   LogArguments(m, arguments);
   StartEmulator(m);
 }

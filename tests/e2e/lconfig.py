@@ -43,11 +43,11 @@ class Config:
     exe: str = "demoemu.exe"
     # `name=value` lines of an {options} section after the exe line; none: no section at all.
     options: Dict[str, str] = field(default_factory=dict)
+    # Body lines of a {game NAME} section per name, after the options.
+    game_sections: Dict[str, List[str]] = field(default_factory=dict)
 
     def lines(self) -> List[str]:
-        def section(tag: str, steps: Sequence[Step]) -> List[str]:
-            return ["{" + tag + "}", *[f"{vk}/{action}" for vk, action in steps], "{/" + tag + "}"]
-
+        section = steps
         return [
             "Written by the end-to-end suite.",
             "{handles}",
@@ -64,6 +64,8 @@ class Config:
             "{/gamelist}",
             f"exe={self.exe}",
             *self.option_lines(),
+            *[line for name, body in self.game_sections.items()
+              for line in ["{game " + name + "}", *body, "{/game}"]],
         ]
 
     def option_lines(self) -> List[str]:
@@ -74,6 +76,11 @@ class Config:
 
     def text(self) -> str:
         return join_lines(self.lines())
+
+
+def steps(tag: str, keys: Sequence[Step]) -> List[str]:
+    """A sequence section's lines, such as {misc} 77/down 77/up {/misc}."""
+    return ["{" + tag + "}", *[f"{vk}/{action}" for vk, action in keys], "{/" + tag + "}"]
 
 
 def join_lines(lines: Sequence[str]) -> str:

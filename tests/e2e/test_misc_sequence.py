@@ -3,7 +3,7 @@
 import time
 
 from e2e_testcase import WrapperTestCase
-from lconfig import VK_M, expected_keys, tap
+from lconfig import VK_A, VK_M, expected_keys, steps, tap
 
 SLOT = 1
 DELAY_MS = 2000
@@ -39,4 +39,13 @@ class MiscSequenceTest(WrapperTestCase):
         config, proc = self.start_playing(0)
         time.sleep(DELAY_MS / 1000 + 1)
         self.assertEqual(self.log.keys(), expected_keys(config, SLOT), self.details(proc))
+        self.end_with_exit_key(proc)
+
+    def test_a_game_section_gives_its_rom_its_own_misc_keys(self):
+        config = self.config(timer="0", misc=tap(VK_M))
+        rom = config.games[SLOT]
+        config.game_sections = {rom.upper(): ["timer=500", *steps("misc", tap(VK_A))]}
+        proc = self.run_to_play(config, SLOT, (f"-{rom}.zip", "-keyx27"))
+        expected = expected_keys(config, SLOT) + [("down", VK_A), ("up", VK_A)]
+        self.assertEqual(self.wait_keys(len(expected)), expected, self.details(proc))
         self.end_with_exit_key(proc)

@@ -8,6 +8,7 @@
 
 #include "core/config_loader.h"
 #include "core/emulator_path.h"
+#include "core/game_section.h"
 #include "core/game_selection.h"
 #include "core/number.h"
 #include "core/options.h"
@@ -116,6 +117,40 @@ void CheckLoaded(const RunState& s) {
           "the emulator command is the text between the first two '='");
 }
 
+// Every section names a listed game of its own, loads only with options that
+// go together, and is what the run of its rom got.
+void CheckGameSections(const RunState& s, TextOps& text) {
+  std::vector<int> slots;
+  for (const GameSection& section : s.GameSections) {
+    Require(section.slot >= 0 && section.slot < GameListLength(s),
+            "a game section belongs to a listed game");
+    Require(GameSlot(s, text, section.name) == section.slot,
+            "a game section's name finds its game as a rom name would");
+    Require(std::find(slots.begin(), slots.end(), section.slot) == slots.end(),
+            "at most one game section per game");
+    slots.push_back(section.slot);
+    Require(!CheckWalkOptions(section.options), "a game section's options go together");
+    CheckOptions(section.options);
+    if (section.miscSeq) CheckSequence(*section.miscSeq, "misc");
+    if (section.miscDelay) {
+      Require(*section.miscDelay >= 0 && *section.miscDelay <= 65535,
+              "a game section's misc delay is a timer interval");
+    }
+  }
+  const int romSlot = GameSlot(s, text, kRom);
+  const auto own = std::find(slots.begin(), slots.end(), romSlot);
+  if (romSlot < 0 || own == slots.end()) {
+    Require(s.GameSectionApplied == -1, "no game section applies to a rom without one");
+    return;
+  }
+  Require(s.GameSectionApplied == own - slots.begin(), "the rom's own game section applies");
+  const GameSection& section = s.GameSections[static_cast<std::size_t>(own - slots.begin())];
+  Require(DescribeOptions(s.Options) == DescribeOptions(section.options),
+          "the run has the options of the rom's game section");
+  if (section.miscDelay) Require(s.MiscDelay == *section.miscDelay, "the section's misc delay");
+  if (section.miscSeq) Require(SameSequence(s.MiscSeq, *section.miscSeq), "the section's misc");
+}
+
 // Key events one play of the sequence sends.
 std::size_t KeysSent(const KeySequence& sequence) {
   std::size_t count = 0;
@@ -159,6 +194,10 @@ void RunOnce(const std::string& bytes) {
 
   RunState parsedAlone;
   const bool loads = !ParseConfig(bytes, parsedAlone).has_value();
+  if (loads) {
+    parsedAlone.RomName = kRom;
+    ApplyGameSection(parsedAlone, os);
+  }
   // Most commands name a program that is there; the rest must fail cleanly.
   std::optional<EmulatorProgram> program;
   if (loads) {
@@ -191,6 +230,7 @@ void RunOnce(const std::string& bytes) {
   RunState& s = *run.state;
   CheckLoaded(s);
   CheckOptions(s.Options);
+  CheckGameSections(s, os);
   Require(SameConfig(s, parsedAlone), "loading the same bytes twice gives the same tables");
   const std::string expectedStart = "StartProcess app=" + program->path +
                                     " cmd=" + program->commandLine + " dir=" + os.programDir +

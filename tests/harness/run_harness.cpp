@@ -3,6 +3,15 @@
 #include "core/config_loader.h"
 #include "core/startup.h"
 
+namespace ruskel {
+
+std::optional<std::string> ParseConfig(std::string_view bytes, RunState& state) {
+  static FakePlatform os;
+  return ParseConfig(bytes, state, os);
+}
+
+}  // namespace ruskel
+
 namespace ruskel::testing {
 namespace {
 
@@ -26,6 +35,7 @@ std::string ConfigText::Build() const {
   AppendSection(out, "gamelist", games, eol);
   out += exe + eol;
   if (!options.empty()) AppendSection(out, "options", options, eol);
+  for (const std::string& line : tail) out += line + eol;
   return out;
 }
 

@@ -2,12 +2,22 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/mainmod.h"
 #include "driver/form1.h"
 #include "fake_platform.h"
+
+namespace ruskel {
+
+// The loader as the simulated Windows runs it (game names upper-cased as
+// Windows-1252), for tests that only read a file.
+std::optional<std::string> ParseConfig(std::string_view bytes, RunState& state);
+
+}  // namespace ruskel
 
 namespace ruskel::testing {
 
@@ -22,6 +32,7 @@ struct ConfigText {
   std::vector<std::string> games = {"alpha", "beta", "gamma"};
   std::string exe = "exe=emulator.exe";
   std::vector<std::string> options = {};  // an {options} section after exe= when not empty
+  std::vector<std::string> tail = {};     // lines after all of these, such as {game} sections
   std::string eol = "\r\n";
 
   std::string Build() const;

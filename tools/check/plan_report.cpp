@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/emulator_window.h"
+#include "core/game_section.h"
 #include "core/key_names.h"
 #include "core/number.h"
 #include "core/options.h"
@@ -47,6 +48,38 @@ std::string DescribeClose(const RunState& s) {
            "program it started), else to the emulator's own window; never to another program";
   }
   return Quoted(s.CloseMode) + " (not \"null\"): on exit WM_QUIT goes to the window by title";
+}
+
+const GameSection* AppliedSection(const RunState& s) {
+  if (s.GameSectionApplied < 0) return nullptr;
+  return &s.GameSections[static_cast<std::size_t>(s.GameSectionApplied)];
+}
+
+// Every option in force, marked with where its value comes from.
+std::vector<std::string> MarkedOptions(const RunState& s) {
+  const GameSection* game = AppliedSection(s);
+  const RunOptions defaults;
+  std::vector<std::string> out;
+  for (const OptionRow& row : OptionTable()) {
+    const std::string value = row.show(s.Options);
+    const bool byGame =
+        game != nullptr && std::find(game->optionsSet.begin(), game->optionsSet.end(), row.name) !=
+                               game->optionsSet.end();
+    out.push_back(row.name + "=" + value +
+                  (byGame                        ? " (game)"
+                   : value == row.show(defaults) ? " (default)"
+                                                 : " (file)"));
+  }
+  return out;
+}
+
+std::string DescribeSections(const RunState& s) {
+  std::string out;
+  for (const GameSection& section : s.GameSections) {
+    out += (out.empty() ? "" : ", ") + Quoted(section.name) + " (line " +
+           std::to_string(section.line) + ")";
+  }
+  return out;
 }
 
 }  // namespace
@@ -147,13 +180,18 @@ std::string FormatPlan(const CheckPlan& plan, const std::string& arguments,
   Row(out, "startup", DescribeKeys(plan.sequences[kStartup]));
   Row(out, "select", DescribeKeys(plan.sequences[kSelect]));
   Row(out, "enter", DescribeKeys(plan.sequences[kEnter]));
-  Row(out, "misc", DescribeKeys(plan.sequences[kMisc]));
+  const GameSection* game = AppliedSection(s);
+  const std::string byGame = " (game)";
+  Row(out, "misc",
+      DescribeKeys(plan.sequences[kMisc]) + (game && game->miscSeq ? byGame : std::string()));
   Row(out, "misc delay",
-      plan.miscInterval == 0 ? std::string("never (timer=0): the misc sequence is not typed")
-                             : std::to_string(plan.miscInterval) + " ms after the enter sequence");
+      (plan.miscInterval == 0
+           ? std::string("never (timer=0): the misc sequence is not typed")
+           : std::to_string(plan.miscInterval) + " ms after the enter sequence") +
+          (game && game->miscDelay ? byGame : std::string()));
 
   out += "options\n";
-  for (const std::string& option : DescribeOptions(s.Options)) out += "  " + option + "\n";
+  for (const std::string& option : MarkedOptions(s)) out += "  " + option + "\n";
 
   out += "games\n";
   const std::size_t listed = GameListEnd(s);
@@ -188,6 +226,14 @@ std::string FormatPlan(const CheckPlan& plan, const std::string& arguments,
     } else {
       Row(out, "found", "not listed: the emulator is closed right after the startup sequence");
     }
+  }
+  if (game != nullptr) {
+    Row(out, "game section",
+        "{game " + game->name + "} of line " + std::to_string(game->line) + ": " +
+            DescribeGameSection(*game));
+  } else if (!s.GameSections.empty()) {
+    Row(out, "game sections",
+        DescribeSections(s) + (plan.lookup ? "; none for this rom" : std::string()));
   }
 
   out += "\n";

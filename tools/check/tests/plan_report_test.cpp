@@ -97,6 +97,41 @@ TEST(FormatPlanTest, SaysWhatHappensToAnUnlistedRomAndListsWarnings) {
   EXPECT_NE(text.find("misc delay:        never (timer=0)"), std::string::npos) << text;
 }
 
+struct SourceCase {
+  const char* arguments;
+  std::vector<const char*> parts;
+};
+
+class FormatPlanSources : public ::testing::TestWithParam<SourceCase> {};
+
+// Where each value comes from: the rom's {game} section, the file, the default.
+TEST_P(FormatPlanSources, MarksEachOptionAndTheGamesMisc) {
+  ConfigText config;
+  config.timer = "timer=1500";
+  config.misc = {"16/down", "16/up"};
+  config.options = {"keydelay=20", "exithold=100"};
+  config.tail = {"{game beta}", "keydelay=60", "{misc}", "65/down", "65/up", "{/misc}", "{/game}"};
+  const CheckPlan plan = Check(config.Build(), GetParam().arguments);
+  const std::string text = FormatPlan(plan, GetParam().arguments, {});
+  for (const char* part : GetParam().parts) {
+    EXPECT_NE(text.find(part), std::string::npos) << "missing \"" << part << "\" in:\n" << text;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GameSections, FormatPlanSources,
+    ::testing::Values(
+        SourceCase{"-beta",
+                   {"  keydelay=60 (game)\n", "  exithold=100 (file)\n", "  follow=on (default)\n",
+                    "misc:              A down, A up (game)\n",
+                    "misc delay:        1500 ms after the enter sequence\n",
+                    "game section:      {game beta} of line 32: keydelay=60, {misc} of 2 steps\n"}},
+        SourceCase{"-alpha",
+                   {"  keydelay=20 (file)\n", "misc:              Shift down, Shift up\n",
+                    "game sections:     \"beta\" (line 32); none for this rom\n"}},
+        SourceCase{"", {"game sections:     \"beta\" (line 32)\n"}}),
+    testing::NamedBy([](const SourceCase& c) { return std::string(c.arguments); }));
+
 TEST(FormatErrorTest, ShowsTheWrappersMessageLineByLine) {
   CheckPlan plan = Check("{handles}\r\n", "-x");
   const std::string text = FormatError(plan);
