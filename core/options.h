@@ -9,10 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/cursor_ops.h"
+
 namespace ruskel {
 
 enum class ScanCodes { Off, On, Strict };
 enum class JoystickChoice { First, Any };
+enum class CursorMode { Off, Park, Hide };
 
 struct RunOptions {
   ScanCodes scancodes = ScanCodes::On;
@@ -33,8 +36,12 @@ struct RunOptions {
   std::uint32_t pagesize = 0;
   std::uint8_t wrapkey = 0;
   std::uint8_t pageupkey = 0;
-  std::uint32_t focuswait = 0;     // ms the emulator may stay out of front mid-walk; 0: no limit
-  bool focusback = true;           // the front end's window brought forward at the end
+  std::uint32_t focuswait = 0;  // ms the emulator may stay out of front mid-walk; 0: no limit
+  bool focusback = true;        // the front end's window brought forward at the end
+  CursorMode cursor = CursorMode::Off;  // the mouse pointer out of sight during the run
+  // Where cursor=park puts the pointer; empty: the middle of the right edge of
+  // the emulator window's monitor.
+  std::optional<ScreenPoint> cursorpark;
 };
 
 struct OptionRow {
