@@ -56,6 +56,12 @@ std::optional<ScreenPoint> Win32Platform::PointerPosition() {
 }
 
 bool Win32Platform::MovePointer(ScreenPoint to) {
+  // Wine moves the real pointer only when its own record of the position
+  // changes, and that record can be stale: a window shown under the pointer
+  // while it was parked reports the old place, and the move back is then
+  // skipped. A step to the next pixel first makes every move happen; on
+  // Windows it is one more mouse move at once.
+  SetCursorPos(to.x > 0 ? to.x - 1 : to.x + 1, to.y);
   // The window under the pointer gets a mouse move, as from a real mouse. A
   // ClipCursor rectangle set by the emulator holds the pointer inside it.
   return SetCursorPos(to.x, to.y) != FALSE;
