@@ -36,11 +36,11 @@ struct RunOptions {
   std::uint32_t pagesize = 0;
   std::uint8_t wrapkey = 0;
   std::uint8_t pageupkey = 0;
-  std::uint32_t focuswait = 0;  // ms the emulator may stay out of front mid-walk; 0: no limit
-  bool focusback = true;        // the front end's window brought forward at the end
-  CursorMode cursor = CursorMode::Off;  // the mouse pointer out of sight during the run
-  // Where cursor=park puts the pointer; empty: the middle of the right edge of
-  // the emulator window's monitor.
+  std::uint32_t focuswait = 0;     // ms the emulator may stay out of front mid-walk; 0: no limit
+  bool focusback = true;           // the front end's window brought forward at the end
+  // The mouse pointer out of sight during the run, and where cursor=park puts
+  // it; no point given: the middle of the right edge of the window's monitor.
+  CursorMode cursor = CursorMode::Off;
   std::optional<ScreenPoint> cursorpark;
 };
 

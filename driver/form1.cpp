@@ -119,8 +119,8 @@ void Form1::ArmTimers() {
   Arm(TimerId::closeWait, closing && ladder_.Waiting() ? s.Options.closewait : 0);
   Arm(TimerId::curtain, played && s.CurtainShown ? Interval(TimerId::curtain) : 0);
   // The window wait looks on Timkey's own ticks.
-  const bool looking = exitWatch_.ExitKey() != 0 && !closing && phase_ != Phase::WaitingForWindow &&
-                       (waiting || life_.Gone());
+  const bool looking = exitWatch_.ExitKey() != 0 && !closing &&
+                       phase_ != Phase::WaitingForWindow && (waiting || life_.Gone());
   Arm(TimerId::keyLook, looking ? kKeyLookMs : 0);
 }
 
@@ -355,9 +355,7 @@ void Form1::OnKey(const PlatformEvent& event) {
   }
 }
 
-void Form1::keyLook_Timer() {
-  LookAtExitKey();
-}
+void Form1::keyLook_Timer() { LookAtExitKey(); }
 
 bool Form1::LookAtExitKey() {
   const std::int32_t key = exitWatch_.ExitKey();
