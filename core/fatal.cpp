@@ -14,6 +14,7 @@ void LiftCurtain(Mainmod& m) {
 }
 
 void EndRun(Mainmod& m, int exitCode) {
+  m.Form.RunEnding();
   LiftCurtain(m);
   ReleaseHeldKeys(m);
   Log(m, "exit code " + std::to_string(exitCode));
@@ -22,7 +23,8 @@ void EndRun(Mainmod& m, int exitCode) {
 }
 
 void Fatal(Mainmod& m, const std::string& message, int exitCode) {
-  // The box must never hide behind the curtain.
+  // The box must never hide behind the curtain, and wants a pointer to click OK.
+  m.Form.RunEnding();
   LiftCurtain(m);
   ReleaseHeldKeys(m);  // the box takes the front: a held key would go to it
   Log(m, "error: " + message);

@@ -96,6 +96,9 @@ class TimerHost {
   virtual std::uint32_t Interval(TimerId timer) const = 0;
   // The emulator has been started: wait for its window, watch for the exit.
   virtual void BeginRun() = 0;
+  // Every end of the run, fatal errors included, before any box is shown: what
+  // the run changed on the desktop goes back. May come more than once.
+  virtual void RunEnding() = 0;
 };
 
 // Exit codes of the process, for front ends and scripts that look at them.

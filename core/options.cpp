@@ -134,6 +134,43 @@ OptionRow LinesOption(const char* name, std::uint32_t RunOptions::*field, std::u
           }};
 }
 
+// Wide enough for any desktop of monitors side by side, far from overflow.
+constexpr std::int32_t kFar = 100000;
+
+// A point on the screen as "x,y" (blanks around each number allowed; negative
+// for a monitor left of or above the primary one); shown as unsetText while unset.
+OptionRow PointOption(const char* name, std::optional<ScreenPoint> RunOptions::*field,
+                      const char* unsetText, const char* summary) {
+  return {name,
+          "x,y",
+          summary,
+          {"0,0", "-1920,540"},
+          [field](std::string_view v, RunOptions& o) -> ParseResult {
+            const auto pixel = [](std::string_view part) -> std::optional<std::int32_t> {
+              const auto number = ReadNumber(part);
+              if (!number || *number != std::floor(*number) || *number < -kFar || *number > kFar) {
+                return std::nullopt;
+              }
+              return static_cast<std::int32_t>(*number);
+            };
+            const std::size_t comma = v.find(',');
+            const auto x = pixel(v.substr(0, comma));
+            const auto y =
+                comma == std::string_view::npos ? std::nullopt : pixel(v.substr(comma + 1));
+            if (!x || !y) {
+              return "expected two whole numbers of pixels x,y from " + std::to_string(-kFar) +
+                     " to " + std::to_string(kFar);
+            }
+            o.*field = ScreenPoint{*x, *y};
+            return std::nullopt;
+          },
+          [=](const RunOptions& o) {
+            const auto& point = o.*field;
+            return point ? std::to_string(point->x) + "," + std::to_string(point->y)
+                         : std::string(unsetText);
+          }};
+}
+
 std::vector<OptionRow> MakeTable() {
   const Words<bool> onOff = {{"on", true}, {"off", false}};
   return {
@@ -177,6 +214,13 @@ std::vector<OptionRow> MakeTable() {
                "the run ends with exit code 8 (0: no limit)"),
       WordOption("focusback", &RunOptions::focusback, onOff,
                  "bring the front end's window to the front when the run ends"),
+      WordOption("cursor", &RunOptions::cursor,
+                 {{"off", CursorMode::Off}, {"park", CursorMode::Park}, {"hide", CursorMode::Hide}},
+                 "the mouse pointer during the run: left alone, parked at cursorpark from when "
+                 "the window is found, or every system cursor blank; back as it was at the end"),
+      PointOption("cursorpark", &RunOptions::cursorpark, "(middle of the right edge)",
+                  "where cursor=park puts the pointer, in screen pixels (default: the middle of "
+                  "the right edge of the emulator window's monitor)"),
   };
 }
 

@@ -9,10 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/cursor_ops.h"
+
 namespace ruskel {
 
 enum class ScanCodes { Off, On, Strict };
 enum class JoystickChoice { First, Any };
+enum class CursorMode { Off, Park, Hide };
 
 struct RunOptions {
   ScanCodes scancodes = ScanCodes::On;
@@ -35,6 +38,10 @@ struct RunOptions {
   std::uint8_t pageupkey = 0;
   std::uint32_t focuswait = 0;     // ms the emulator may stay out of front mid-walk; 0: no limit
   bool focusback = true;           // the front end's window brought forward at the end
+  // The mouse pointer out of sight during the run, and where cursor=park puts
+  // it; no point given: the middle of the right edge of the window's monitor.
+  CursorMode cursor = CursorMode::Off;
+  std::optional<ScreenPoint> cursorpark;
 };
 
 struct OptionRow {

@@ -17,6 +17,7 @@ Form1::Form1(Platform os) : os_(os) {
 void Form1::Create() {
   os_.events.CreateTimerWindow();
   os_.events.SetEventHandler([this](const PlatformEvent& event) { OnEvent(event); });
+  pointer_.RestoreLeftBlank(os_.cursor);
 }
 
 void Form1::Start(TimerId timer) {
@@ -63,6 +64,7 @@ void Form1::BeginRun() {
     Log(*m_, "waiting for a window titled " + Quoted(s.WindowTitle));
   }
   focus_.Start(s.Options.focuswait);
+  pointer_.Begin(*m_);
   wait_.Start(now);
   SetPhase(Phase::WaitingForWindow);
 }
@@ -77,6 +79,7 @@ void Form1::SetPhase(Phase phase) {
     if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(false);
     os_.windows.WatchWindows(false);
     LiftCurtain(*m_);
+    pointer_.PutBack(*m_);
   }
   ArmTimers();
 }
@@ -207,6 +210,7 @@ void Form1::Timkey_Timer() {
       break;
     case Phase::StartDelay:
       wait_.BringBack(*m_);
+      pointer_.EmulatorForward(*m_);
       BeginDialogue();
       break;
     case Phase::Dialogue:
@@ -224,10 +228,12 @@ void Form1::LookForWindow() {
       if (auto end = life_.HandOverFailed(now)) EndRunWith(*end);
       break;
     case WindowWait::Look::Found:
+      pointer_.EmulatorForward(*m_);
       SetPhase(Phase::Focusing);
       CheckFocus();
       break;
     case WindowWait::Look::NoTitle:
+      pointer_.EmulatorForward(*m_);
       BeginDialogue();
       break;
   }
@@ -317,6 +323,7 @@ void Form1::Refocus() {
   if (InEmulatorTree(*m_, frontProcess)) return;  // back in front, settling
   ++focusAttempts_;
   const bool brought = os_.windows.BringToFront(s.EmulatorWindow);
+  pointer_.EmulatorForward(*m_);
   Log(*m_,
       "focus attempt " + std::to_string(focusAttempts_) + ": in front is " +
           Quoted(os_.windows.WindowTitle(front)) + " of process " + std::to_string(frontProcess) +
@@ -405,6 +412,10 @@ void Form1::OnProcessEnded(ProcessId process) {
     case EmulatorLife::Seen::EndedByItself:
       EndRunWith(EmulatorLife::EndedByItself());
   }
+}
+
+void Form1::RunEnding() {
+  if (m_ != nullptr) pointer_.PutBack(*m_);
 }
 
 void Form1::EndRunWith(const RunEnd& end) {

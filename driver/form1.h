@@ -13,6 +13,7 @@
 #include "driver/exit_watch.h"
 #include "driver/focus_keeper.h"
 #include "driver/menu_walk.h"
+#include "driver/pointer_keeper.h"
 #include "driver/run_end.h"
 #include "driver/window_wait.h"
 
@@ -34,6 +35,7 @@ class Form1 : public TimerHost {
   void SetInterval(TimerId timer, std::uint32_t intervalMs) override;
   std::uint32_t Interval(TimerId timer) const override;
   void BeginRun() override;
+  void RunEnding() override;
 
   // Called by the platform's message loop for every event.
   void OnEvent(const PlatformEvent& event);
@@ -110,6 +112,7 @@ class Form1 : public TimerHost {
   EmulatorLife life_;
   CloseLadder ladder_;
   FocusKeeper focus_;
+  PointerKeeper pointer_;
   FocusKeeper::Verdict frontVerdict_ = FocusKeeper::Verdict::Type;  // the last answer to Play
   bool held_ = false;  // the walk waits for the emulator to hold the front
   int focusAttempts_ = 0;

@@ -3,6 +3,7 @@
 // through these.
 #pragma once
 
+#include "platform/cursor_ops.h"
 #include "platform/dialog_ops.h"
 #include "platform/event_ops.h"
 #include "platform/file_ops.h"
@@ -22,7 +23,8 @@ class PlatformOps : public ProcessOps,
                     public EventOps,
                     public FileOps,
                     public DialogOps,
-                    public TextOps {};
+                    public TextOps,
+                    public CursorOps {};
 
 // One reference per concern, for a run whose concerns may come from
 // different objects (a dry run has no pads).
@@ -35,9 +37,10 @@ struct Platform {
         events(all),
         files(all),
         dialogs(all),
-        text(all) {}
+        text(all),
+        cursor(all) {}
   Platform(ProcessOps& processes, WindowOps& windows, KeyboardOps& keyboard, PadOps& pads,
-           EventOps& events, FileOps& files, DialogOps& dialogs, TextOps& text)
+           EventOps& events, FileOps& files, DialogOps& dialogs, TextOps& text, CursorOps& cursor)
       : processes(processes),
         windows(windows),
         keyboard(keyboard),
@@ -45,7 +48,8 @@ struct Platform {
         events(events),
         files(files),
         dialogs(dialogs),
-        text(text) {}
+        text(text),
+        cursor(cursor) {}
 
   ProcessOps& processes;
   WindowOps& windows;
@@ -55,6 +59,7 @@ struct Platform {
   FileOps& files;
   DialogOps& dialogs;
   TextOps& text;
+  CursorOps& cursor;
 };
 
 }  // namespace ruskel

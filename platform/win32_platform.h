@@ -79,6 +79,15 @@ class Win32Platform : public PlatformOps {
   // Text (win32_text.cpp).
   std::string UpperAnsi(const std::string& text) override;
 
+  // The pointer and the system cursors (win32_cursor.cpp).
+  std::optional<ScreenPoint> PointerPosition() override;
+  bool MovePointer(ScreenPoint to) override;
+  ScreenRect MonitorOf(WindowHandle window) override;
+  int BlankSystemCursors() override;
+  bool RestoreSystemCursors() override;
+  bool MarkCursorsBlank(bool blank) override;
+  bool CursorsMarkedBlank() override;
+
   // Waits for messages and watched processes and delivers events, until a
   // handler ends the process. Nothing wakes it while there is nothing to do.
   [[noreturn]] void RunMessageLoop();

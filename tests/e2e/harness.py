@@ -23,6 +23,8 @@ DESKTOP_TIMEOUT_S = 60
 DESKTOP_HOLD_MS = 4 * 3600 * 1000
 XVFB_START_TIMEOUT_S = 15
 TOOL_TIMEOUT_S = 30
+# The virtual display: one monitor of this many pixels.
+SCREEN_SIZE = (1024, 768)
 PROCESS_EXIT_TIMEOUT_S = 10
 
 
@@ -145,7 +147,8 @@ class Session:
             if Path(f"/tmp/.X{number}-lock").exists() or Path(f"/tmp/.X11-unix/X{number}").exists():
                 continue
             xvfb = subprocess.Popen(
-                ["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                ["Xvfb", f":{number}", "-screen", "0", "{}x{}x24".format(*SCREEN_SIZE), "-nolisten",
+                 "tcp"],
                 stdout=subprocess.DEVNULL,
                 stderr=subprocess.DEVNULL,
             )

@@ -40,7 +40,8 @@ void CheckOptions(const RunOptions& options) {
   for (const OptionRow& row : OptionTable()) {
     RunOptions again;
     const std::string shown = row.show(options);
-    if (shown == "(none)") continue;  // no log file, no pagesize: nothing to write back
+    // "(none)", "(middle of the right edge)": unset, nothing to write back.
+    if (shown.front() == '(') continue;
     Require(!row.parse(shown, again).has_value(), "a shown option value parses");
     Require(row.show(again) == shown, "a shown option value reads back the same");
   }
@@ -287,6 +288,8 @@ void RunOnce(const std::string& bytes) {
     }
   }
   Require(walked == keys, "every down/up step is sent once per play");
+  Require(os.pointer == FakePlatform{}.pointer && !os.cursorsBlank && !os.cursorsMarkedBlank,
+          "the pointer and the system cursors are as before the run");
 }
 
 }  // namespace

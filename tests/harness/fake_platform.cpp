@@ -553,4 +553,34 @@ std::string FakePlatform::UpperAnsi(const std::string& text) {
   return UpperCp1252(text);
 }
 
+bool FakePlatform::MovePointer(ScreenPoint to) {
+  Record("MovePointer " + std::to_string(to.x) + "," + std::to_string(to.y));
+  pointer = to;
+  return true;
+}
+
+ScreenRect FakePlatform::MonitorOf(WindowHandle window) {
+  const auto it = windowMonitors.find(window);
+  return it != windowMonitors.end() ? it->second : primaryMonitor;
+}
+
+int FakePlatform::BlankSystemCursors() {
+  Record("BlankCursors");
+  cursorsBlank = true;
+  return 14;
+}
+
+bool FakePlatform::RestoreSystemCursors() {
+  Record("RestoreCursors");
+  cursorsBlank = false;
+  return true;
+}
+
+bool FakePlatform::MarkCursorsBlank(bool blank) {
+  Record(std::string("MarkCursorsBlank ") + (blank ? "on" : "off"));
+  if (markUnwritable) return false;
+  cursorsMarkedBlank = blank;
+  return true;
+}
+
 }  // namespace ruskel

@@ -79,6 +79,14 @@ class FakePlatform : public PlatformOps {
   bool jobRefused = false;              // as Windows 7 when ruskel runs in a job already
   bool pressBitKept = true;  // false: another program takes the "pressed since" bit first
   bool tracePolls = false;   // also record lookups, key states and pad reads
+  // The pointer and the monitors: a window listed in windowMonitors is on
+  // that monitor, any other on the primary one.
+  std::optional<ScreenPoint> pointer = ScreenPoint{400, 300};  // empty: position unknown
+  ScreenRect primaryMonitor = {0, 0, 1920, 1080};
+  std::map<WindowHandle, ScreenRect> windowMonitors;
+  bool cursorsBlank = false;
+  bool cursorsMarkedBlank = false;  // outlives a run, as the mark on disk does
+  bool markUnwritable = false;
   // Runs while a message box is up, as a real modal loop that delivers messages would.
   std::function<void()> whileMessageBoxShown;
   // Runs after each key event sent, as another program taking the front mid-walk would.
@@ -165,6 +173,13 @@ class FakePlatform : public PlatformOps {
   bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
   bool ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) override;
   std::string UpperAnsi(const std::string& text) override;
+  std::optional<ScreenPoint> PointerPosition() override { return pointer; }
+  bool MovePointer(ScreenPoint to) override;
+  ScreenRect MonitorOf(WindowHandle window) override;
+  int BlankSystemCursors() override;
+  bool RestoreSystemCursors() override;
+  bool MarkCursorsBlank(bool blank) override;
+  bool CursorsMarkedBlank() override { return cursorsMarkedBlank; }
 
  private:
   struct Timer {

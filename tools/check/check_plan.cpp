@@ -76,7 +76,7 @@ CheckPlan BuildPlan(const CheckInput& input) {
   PlanPlatform os(plan.romGiven ? input.argumentText : kNoRomArguments, input.programDir,
                   input.configFile, input.reader);
   NoPads pads;
-  const Platform platform{os, os, os, pads, os, os, os, os};
+  const Platform platform{os, os, os, pads, os, os, os, os, os};
   Form1 form(platform);
   Mainmod m{*plan.state, platform, form};
   form.Attach(m);

@@ -163,6 +163,15 @@ void CheckWalkOptions(const RunState& s, Warnings& out) {
   }
 }
 
+void CheckCursorOptions(const RunState& s, Warnings& out) {
+  const RunOptions& o = s.Options;
+  if (o.cursorpark && o.cursor != CursorMode::Park) {
+    out.push_back(
+        "cursorpark is set but cursor is not park, so the pointer is never parked; add "
+        "cursor=park");
+  }
+}
+
 void CheckCommand(const CheckPlan& plan, Warnings& out) {
   const RunState& s = *plan.state;
   if (!s.EmulatorCommand.empty() && s.EmulatorCommand.front() == ' ') {
@@ -254,6 +263,7 @@ std::vector<std::string> FindPitfalls(const CheckPlan& plan) {
   }
   CheckGameList(s, out);
   CheckWalkOptions(s, out);
+  CheckCursorOptions(s, out);
   CheckCommand(plan, out);
   CheckExit(plan, out);
   CheckLookup(plan, out);

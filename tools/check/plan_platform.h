@@ -40,7 +40,8 @@ class PlanPlatform : public ProcessOps,
                      public EventOps,
                      public FileOps,
                      public DialogOps,
-                     public TextOps {
+                     public TextOps,
+                     public CursorOps {
  public:
   // The window every lookup finds: the dry run pretends the emulator's window
   // is there at once.
@@ -129,6 +130,15 @@ class PlanPlatform : public ProcessOps,
 
   // --- Text ---
   std::string UpperAnsi(const std::string& text) override;
+
+  // --- The pointer: never moved, the cursors never touched ---
+  std::optional<ScreenPoint> PointerPosition() override { return std::nullopt; }
+  bool MovePointer(ScreenPoint) override { return true; }
+  ScreenRect MonitorOf(WindowHandle) override { return {}; }
+  int BlankSystemCursors() override { return 0; }
+  bool RestoreSystemCursors() override { return true; }
+  bool MarkCursorsBlank(bool) override { return true; }
+  bool CursorsMarkedBlank() override { return false; }
 
  private:
   std::string argumentText_;

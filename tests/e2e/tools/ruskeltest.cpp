@@ -555,6 +555,19 @@ int ListWindows() {
   return kExitOk;
 }
 
+// The pointer's position as "x y", for the park tests.
+int PointerAt() {
+  POINT point{};
+  if (!GetCursorPos(&point)) return kExitTimeout;
+  std::printf("%ld %ld\n", static_cast<long>(point.x), static_cast<long>(point.y));
+  std::fflush(stdout);
+  return kExitOk;
+}
+
+int MovePointer(long x, long y) {
+  return SetCursorPos(static_cast<int>(x), static_cast<int>(y)) ? kExitOk : kExitTimeout;
+}
+
 int Usage() {
   std::fprintf(
       stderr,
@@ -594,6 +607,8 @@ int Usage() {
       "  windows                          list the top-level windows\n"
       "  hold <ms>                        keep the desktop open; prints ready\n"
       "  now                              print the epoch ms\n"
+      "  pointer                          print the mouse pointer's position: x y\n"
+      "  movepointer <x> <y>              move the mouse pointer there\n"
       "  showbox <caption> <text>         show a message box with an OK button\n"
       "Exit codes: 0 done, 1 bad usage, 2 timed out, 3 window not in front.\n");
   return kExitUsage;
@@ -673,6 +688,10 @@ int main(int argc, char** argv) {
   if (command == "showbox" && argc == 4) return ShowBox(argv[2], argv[3]);
   if (command == "windows" && argc == 2) return ListWindows();
   if (command == "hold" && argc == 3 && numbersFrom(2)) return HoldDesktop(numbers[0]);
+  if (command == "pointer" && argc == 2) return PointerAt();
+  if (command == "movepointer" && argc == 4 && numbersFrom(2)) {
+    return MovePointer(numbers[0], numbers[1]);
+  }
   if (command == "now" && argc == 2) {
     std::printf("%lld\n", static_cast<long long>(EpochMs()));
     return kExitOk;
