@@ -61,9 +61,8 @@ std::string DescribeWindowRule(const RunState& s) {
   if (s.Options.match == MatchRule::Own) {
     return first + " of the emulator's processes; never another program's";
   }
-  return first + " of the emulator's processes, else a hidden one; after " +
-         std::to_string(kForeignWindowAfterMs / 1000) +
-         " s also another program's (one left over from an earlier run)";
+  return first + " of the emulator's processes (else a hidden one; another program's after " +
+         std::to_string(kForeignWindowAfterMs / 1000) + " s)";
 }
 
 std::string DescribeClose(const RunState& s) {
