@@ -2,7 +2,7 @@
 
 from e2e_testcase import EMULATOR_LIFETIME_MS, WrapperTestCase
 
-SLOT = 3
+SLOT = 12  # mygame
 RUN_LOG = "ruskel.log"
 
 
