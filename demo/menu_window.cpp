@@ -210,9 +210,9 @@ HWND CreateTopLevel(HINSTANCE instance, const std::string& title, int width, int
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   RECT frame = {0, 0, width, height};
   AdjustWindowRect(&frame, style, FALSE);
-  return CreateWindowExA(0, Opts().windowClass.c_str(), title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                         instance, nullptr);
+  return CreateWindowExA(0, Opts().windowClass.c_str(), title.c_str(), style, CW_USEDEFAULT,
+                         CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                         nullptr, instance, nullptr);
 }
 
 }  // namespace

@@ -20,6 +20,14 @@ constexpr ProcessId kEmulator = SimulatedRun::kEmulatorProcess;
 constexpr ProcessId kHelper = 200;  // started by the emulator
 constexpr ProcessId kOtherProgram = 300;
 
+// The default file with this title line and these options.
+ConfigText WithRule(const char* titleLine, const std::vector<std::string>& options) {
+  ConfigText config;
+  config.handles = {titleLine, "title"};
+  config.options = options;
+  return config;
+}
+
 struct FitCase {
   const char* name;
   MatchRule rule;
@@ -68,10 +76,7 @@ class ChooseWindowTest : public ::testing::TestWithParam<ChooseCase> {};
 TEST_P(ChooseWindowTest, TakesTheEmulatorsWindowTheRuleMatches) {
   const ChooseCase& c = GetParam();
   SimulatedRun run;
-  ConfigText config;
-  config.handles = {c.titleLine, "title"};
-  config.options = c.options;
-  ASSERT_EQ(ParseConfig(config.Build(), *run.state), std::nullopt);
+  ASSERT_EQ(ParseConfig(WithRule(c.titleLine, c.options).Build(), *run.state), std::nullopt);
   run.state->StartedProcess = kEmulator;
   FakePlatform& os = run.os;
   os.AddProcess({kEmulator, FakePlatform::kRuskelProcess});
@@ -143,10 +148,7 @@ class RecreatedWindowTest : public ::testing::TestWithParam<RecreatedCase> {};
 TEST_P(RecreatedWindowTest, TheCloseFindsTheNewWindow) {
   const RecreatedCase& c = GetParam();
   SimulatedRun run;
-  ConfigText config;
-  config.handles = {c.titleLine, "title"};
-  config.options = c.options;
-  run.WriteConfig(config);
+  run.WriteConfig(WithRule(c.titleLine, c.options));
   run.os.AddWindow({0x2a, kEmulator, c.firstTitle, 300, 300, 1500});
   run.os.AddWindow({0x2b, kEmulator, c.secondTitle, 1600, 1600});
   ASSERT_TRUE(run.Start("-alpha"));
