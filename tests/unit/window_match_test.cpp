@@ -162,14 +162,11 @@ TEST_P(RecreatedWindowTest, TheCloseFindsTheNewWindow) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, RecreatedWindowTest,
     ::testing::Values(
-        RecreatedCase{"Title", "My Emulator", {}, "My Emulator", "My Emulator"},
         RecreatedCase{"Prefix",
                       "My Emulator",
                       {"match=prefix"},
                       "My Emulator 1.2",
                       "My Emulator 1.2 - Alpha"},
-        RecreatedCase{
-            "Contains", "Emulator", {"match=contains"}, "My Emulator", "Alpha - Emulator"},
         RecreatedCase{"OwnWithoutATitle", "null", {"match=own"}, "", ""},
         RecreatedCase{"OwnOfAClass", "x", {"match=own", "windowclass=EmulatorClass"}, "", "Alpha"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -139,16 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "  window taken:      the first visible window of the emulator's processes; never "
                  "another program's\n"
                  "  close mode:        \"title\" (not \"null\"): on exit WM_QUIT goes to the "
-                 "window the rule takes, looked up afresh"},
-        RuleCase{"TitleNullLooksForNothing",
-                 {"null", "title"},
-                 {"match=prefix"},
-                 "window\n"
-                 "  title:             \"null\": no window is waited for; keys go to whatever has "
-                 "the focus\n"
-                 "  close mode:        \"title\": on exit WM_QUIT goes to the window in front when "
-                 "it is the emulator's (or a program it started), else to the emulator's own "
-                 "window; never to another program"}),
+                 "window the rule takes, looked up afresh"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FormatPlanTest, SaysWhatHappensToAnUnlistedRomAndListsWarnings) {
