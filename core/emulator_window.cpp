@@ -29,33 +29,9 @@ WindowHandle OwnWindow(Mainmod& m) {
 
 }  // namespace
 
-bool InEmulatorTree(Mainmod& m, ProcessId process) {
-  if (process == 0) return false;
-  const RunState& s = m.State;
-  for (ProcessId root : {s.StartedProcess, s.EmulatorProcess}) {
-    if (root != 0 && m.Os.processes.IsDescendantOf(process, root)) return true;
-  }
-  return false;
-}
-
-std::optional<WindowInfo> ChooseEmulatorWindow(Mainmod& m, bool othersToo) {
-  std::optional<WindowInfo> best;
-  int bestRank = 0;
-  for (const WindowInfo& window : m.Os.windows.TopWindowsTitled(m.State.WindowTitle)) {
-    const bool ours = InEmulatorTree(m, window.processId);
-    if (!ours && !othersToo) continue;
-    const int rank = (ours ? 2 : 0) + (window.visible ? 1 : 0) + 1;
-    if (rank > bestRank) {
-      best = window;
-      bestRank = rank;
-    }
-  }
-  return best;
-}
-
 CloseRequest CloseEmulator(Mainmod& m) {
   RunState& s = m.State;
-  if (s.CloseMode == kNullWord || s.WindowTitle == kNullWord) {
+  if (s.CloseMode == kNullWord || !LooksForWindow(s)) {
     // For emulators whose title changes once a game runs: the game's window
     // is in front. Anything in front that is not the emulator's (the front
     // end, once the emulator has gone) is left alone.
@@ -64,14 +40,15 @@ CloseRequest CloseEmulator(Mainmod& m) {
       return PostQuit(m, front);
     return PostQuit(m, OwnWindow(m));
   }
-  // A fresh lookup: the emulator may have replaced its first window. Its own
-  // window first, and when its title has changed, its window all the same.
-  CloseRequest request = QuitTitledWindow(m);
+  // A fresh lookup: the emulator may have replaced its first window (a switch
+  // to full screen). Its own window first, and when its title has changed,
+  // its window all the same.
+  CloseRequest request = QuitMatchedWindow(m);
   return request.window != 0 ? request : PostQuit(m, OwnWindow(m));
 }
 
-CloseRequest QuitTitledWindow(Mainmod& m) {
-  if (m.State.WindowTitle == kNullWord) return {};
+CloseRequest QuitMatchedWindow(Mainmod& m) {
+  if (!LooksForWindow(m.State)) return {};
   const auto titled = ChooseEmulatorWindow(m, true);
   return titled ? PostQuit(m, titled->handle) : CloseRequest{};
 }

@@ -171,6 +171,31 @@ OptionRow PointOption(const char* name, std::optional<ScreenPoint> RunOptions::*
           }};
 }
 
+// A window class name, matched whole: wildcards and quotes, which a class
+// name never holds, are refused rather than taken literally. Shown as "(any)"
+// while empty.
+OptionRow ClassOption(const char* name, std::string RunOptions::*field, const char* summary) {
+  // Windows keeps class names to 256 characters.
+  constexpr std::size_t kLongest = 256;
+  return {name,
+          "<class name>",
+          summary,
+          {"SDL_app"},
+          [field](std::string_view v, RunOptions& o) -> ParseResult {
+            if (v.size() > kLongest) {
+              return "expected at most " + std::to_string(kLongest) + " characters";
+            }
+            if (v.find_first_of("*?\"") != std::string_view::npos) {
+              return std::string("expected the whole class name, without * ? or \"");
+            }
+            o.*field = std::string(v);
+            return std::nullopt;
+          },
+          [field](const RunOptions& o) {
+            return (o.*field).empty() ? std::string("(any)") : o.*field;
+          }};
+}
+
 std::vector<OptionRow> MakeTable() {
   const Words<bool> onOff = {{"on", true}, {"off", false}};
   return {
@@ -214,6 +239,16 @@ std::vector<OptionRow> MakeTable() {
                "the run ends with exit code 8 (0: no limit)"),
       WordOption("focusback", &RunOptions::focusback, onOff,
                  "bring the front end's window to the front when the run ends"),
+      WordOption("match", &RunOptions::match,
+                 {{"title", MatchRule::Title},
+                  {"prefix", MatchRule::Prefix},
+                  {"contains", MatchRule::Contains},
+                  {"own", MatchRule::Own}},
+                 "how the title line finds the window: the whole title, its start, a part of it, "
+                 "or own: the emulator's first visible window, whatever its title"),
+      ClassOption("windowclass", &RunOptions::windowclass,
+                  "only a window of this class (whole name, any case) is the emulator's; empty: "
+                  "any class"),
       WordOption("cursor", &RunOptions::cursor,
                  {{"off", CursorMode::Off}, {"park", CursorMode::Park}, {"hide", CursorMode::Hide}},
                  "the mouse pointer during the run: left alone, parked at cursorpark from when "

@@ -16,6 +16,10 @@ namespace ruskel {
 enum class ScanCodes { Off, On, Strict };
 enum class JoystickChoice { First, Any };
 enum class CursorMode { Off, Park, Hide };
+// How the title line of {handles} picks the emulator's window: the whole
+// title, its start, a part of it, or no title at all but the emulator's own
+// first visible window.
+enum class MatchRule { Title, Prefix, Contains, Own };
 
 struct RunOptions {
   ScanCodes scancodes = ScanCodes::On;
@@ -36,8 +40,10 @@ struct RunOptions {
   std::uint32_t pagesize = 0;
   std::uint8_t wrapkey = 0;
   std::uint8_t pageupkey = 0;
-  std::uint32_t focuswait = 0;     // ms the emulator may stay out of front mid-walk; 0: no limit
-  bool focusback = true;           // the front end's window brought forward at the end
+  std::uint32_t focuswait = 0;  // ms the emulator may stay out of front mid-walk; 0: no limit
+  bool focusback = true;        // the front end's window brought forward at the end
+  MatchRule match = MatchRule::Title;
+  std::string windowclass;  // only windows of this class (any case); empty: any class
   // The mouse pointer out of sight during the run, and where cursor=park puts
   // it; no point given: the middle of the right edge of the window's monitor.
   CursorMode cursor = CursorMode::Off;

@@ -7,6 +7,7 @@ namespace ruskel::demo {
 namespace {
 
 constexpr char kDefaultTitle[] = "Ruskel Demo Emulator";
+constexpr char kDefaultClass[] = "RuskelDemoEmulator";
 constexpr char kLaunchSwitch[] = "--launch";
 
 struct ModeName {
@@ -102,6 +103,10 @@ Options ParseOptions(int argc, char** argv, const std::string& commandLine,
       options.title = value;
     } else if (name == "--second-title" && takeValue()) {
       options.secondTitle = value;
+    } else if (name == "--title-suffix" && takeValue()) {
+      options.titleSuffix = value;
+    } else if (name == "--window-class" && takeValue() && !value.empty()) {
+      options.windowClass = value;
     } else if (name == "--games" && takeValue()) {
       options.gamesPath = value;
     } else if (name == "--log" && takeValue()) {
@@ -113,6 +118,8 @@ Options ParseOptions(int argc, char** argv, const std::string& commandLine,
     } else if (name == "--page-lines" && takeValue() && ParseMs(value, options.pageLines)) {
     } else if (name == "--page-key" && takeValue() && ParseKey(value, options.pageDownKey)) {
     } else if (name == "--page-up-key" && takeValue() && ParseKey(value, options.pageUpKey)) {
+    } else if (arg == "--no-title") {
+      options.noTitle = true;
     } else if (arg == "--wrap") {
       options.wrap = true;
     } else if (arg == "--no-window") {
@@ -132,6 +139,7 @@ Options ParseOptions(int argc, char** argv, const std::string& commandLine,
     }
   }
   if (options.secondTitle.empty()) options.secondTitle = options.title + " Tools";
+  if (options.windowClass.empty()) options.windowClass = kDefaultClass;
   if (options.gamesPath.empty()) options.gamesPath = exeDir + "\\games.txt";
   if (options.logPath.empty()) options.logPath = exeDir + "\\demoemu.log";
   return options;

@@ -14,6 +14,11 @@ const char* InputModeName(InputMode mode);
 struct Options {
   std::string title;
   std::string secondTitle;
+  // For the wrapper's window rules: a main window without a title, a text added to its title
+  // once a game plays (as emulators that show the game's name do), and its class name.
+  bool noTitle = false;
+  std::string titleSuffix;
+  std::string windowClass;
   std::string gamesPath;
   std::string logPath;
   InputMode input = InputMode::kMessages;

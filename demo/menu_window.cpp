@@ -8,7 +8,6 @@
 namespace ruskel::demo {
 namespace {
 
-constexpr char kWindowClass[] = "RuskelDemoEmulator";
 constexpr UINT_PTR kShowTimerId = 1;
 constexpr int kClientWidth = 640;
 constexpr int kClientHeight = 480;
@@ -68,6 +67,11 @@ void PlaySelected() {
   if (Games().empty()) return;
   gMenu.playing = gMenu.selected;
   Log("PLAY", GameDetails(gMenu.playing));
+  if (!Opts().titleSuffix.empty() && gMenu.main != nullptr) {
+    const std::string title = (Opts().noTitle ? "" : Opts().title) + Opts().titleSuffix;
+    SetWindowTextA(gMenu.main, title.c_str());
+    Log("TITLE", "text=" + title);
+  }
   if (gMenu.main != nullptr) InvalidateRect(gMenu.main, nullptr, TRUE);
 }
 
@@ -206,9 +210,9 @@ HWND CreateTopLevel(HINSTANCE instance, const std::string& title, int width, int
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   RECT frame = {0, 0, width, height};
   AdjustWindowRect(&frame, style, FALSE);
-  return CreateWindowExA(0, kWindowClass, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                         instance, nullptr);
+  return CreateWindowExA(0, Opts().windowClass.c_str(), title.c_str(), style, CW_USEDEFAULT,
+                         CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                         nullptr, instance, nullptr);
 }
 
 }  // namespace
@@ -220,11 +224,12 @@ HWND CreateMenuWindows(HINSTANCE instance, MenuSetup setup) {
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  windowClass.lpszClassName = kWindowClass;
+  windowClass.lpszClassName = Opts().windowClass.c_str();
   RegisterClassA(&windowClass);
   LoadFont();
 
-  HWND window = CreateTopLevel(instance, Opts().title, kClientWidth, kClientHeight);
+  HWND window =
+      CreateTopLevel(instance, Opts().noTitle ? "" : Opts().title, kClientWidth, kClientHeight);
   if (window == nullptr) {
     Log("ERROR", "CreateWindowEx failed error=" + std::to_string(GetLastError()));
     return nullptr;

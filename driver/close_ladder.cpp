@@ -5,11 +5,11 @@
 
 namespace ruskel {
 
-std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool titledWindowOnly, int exitCode) {
+std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool matchedWindowOnly, int exitCode) {
   RunState& s = m.State;
   ProcessOps& processes = m.Os.processes;
   exitCode_ = exitCode;
-  const CloseRequest request = titledWindowOnly ? QuitTitledWindow(m) : CloseEmulator(m);
+  const CloseRequest request = matchedWindowOnly ? QuitMatchedWindow(m) : CloseEmulator(m);
   ProcessId process = request.process;
   if (process == 0) process = s.EmulatorProcess != 0 ? s.EmulatorProcess : s.StartedProcess;
   if (request.window == 0) {

@@ -12,11 +12,11 @@ namespace ruskel {
 
 class CloseLadder {
  public:
-  // Posts WM_QUIT: during the window wait only to a window with the emulator's
-  // title (the one in front is most likely the front end's), else to the
+  // Posts WM_QUIT: during the window wait only to a window the window rule
+  // matches (the one in front is most likely the front end's), else to the
   // emulator's window as the close mode says. Returns the end of the run when
   // there is nothing to wait for.
-  std::optional<RunEnd> Begin(Mainmod& m, bool titledWindowOnly, int exitCode);
+  std::optional<RunEnd> Begin(Mainmod& m, bool matchedWindowOnly, int exitCode);
   // The wait is over: WM_CLOSE the first time, then force or give up.
   std::optional<RunEnd> WaitElapsed(Mainmod& m);
   // A watched process has ended.

@@ -1,7 +1,7 @@
 #include "driver/emulator_life.h"
 
-#include "core/emulator_window.h"
 #include "core/run_log.h"
+#include "core/window_match.h"
 
 namespace ruskel {
 
@@ -10,9 +10,9 @@ EmulatorLife::Seen EmulatorLife::ProcessEnded(Mainmod& m, ProcessId process, std
   // Before its window is found the started process may be a launcher that
   // hands over to the real emulator and goes; with title "null" it is the
   // emulator itself.
-  const ProcessId followed = s.EmulatorProcess != 0       ? s.EmulatorProcess
-                             : s.WindowTitle == kNullWord ? s.StartedProcess
-                                                          : 0;
+  const ProcessId followed = s.EmulatorProcess != 0 ? s.EmulatorProcess
+                             : !LooksForWindow(s)   ? s.StartedProcess
+                                                    : 0;
   if (followed == 0 && process == s.StartedProcess && s.Options.follow) {
     Log(m, "the started process ended before its window appeared; waiting " +
                std::to_string(kHandOverMs / 1000) + " s for a window it may have handed over to");

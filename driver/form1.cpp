@@ -1,10 +1,10 @@
 #include "driver/form1.h"
 
-#include "core/emulator_window.h"
 #include "core/fatal.h"
 #include "core/key_sequence.h"
 #include "core/run_log.h"
 #include "core/text.h"
+#include "core/window_match.h"
 #include "driver/hand_over.h"
 #include "driver/pad_reading.h"
 
@@ -59,9 +59,12 @@ void Form1::BeginRun() {
   if (exit.exitKey != 0) os_.keyboard.WatchKeys(true);
   if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(true);
   if (s.StartedProcess != 0) os_.processes.WatchProcess(s.StartedProcess);
-  if (s.WindowTitle != kNullWord) {
+  if (LooksForWindow(s)) {
     os_.windows.WatchWindows(true);
-    Log(*m_, "waiting for a window titled " + Quoted(s.WindowTitle));
+    Log(*m_, s.Options.match == MatchRule::Own
+                 ? "waiting for the first visible window" + WindowRuleWords(s) +
+                       " of the emulator's processes"
+                 : "waiting for a window" + WindowRuleWords(s));
   }
   focus_.Start(s.Options.focuswait);
   pointer_.Begin(*m_);
@@ -296,7 +299,7 @@ void Form1::OnWalkStep(MenuWalk::Step step, TimerId pacer) {
 bool Form1::EmulatorHoldsFront() {
   const RunState& s = m_->State;
   // Title "null": the keys go to whatever has the focus, by design.
-  if (s.WindowTitle == kNullWord) return true;
+  if (!LooksForWindow(s)) return true;
   const std::uint64_t now = Now();
   const WindowHandle front = os_.windows.ForegroundWindow();
   const bool inFront = front != 0 && InEmulatorTree(*m_, os_.windows.WindowProcess(front));
@@ -386,7 +389,7 @@ void Form1::Exit(const std::string& why) {
 
 void Form1::Close(int exitCode) {
   // During the window wait the foreground window is most likely the front
-  // end: only a window that carries the emulator's title is asked to quit.
+  // end: only a window the window rule matches is asked to quit.
   const bool waiting = phase_ == Phase::WaitingForWindow || phase_ == Phase::Focusing;
   SetPhase(Phase::Closing);
   if (auto end = ladder_.Begin(*m_, waiting, exitCode)) EndRunWith(*end);

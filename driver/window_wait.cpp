@@ -1,8 +1,8 @@
 #include "driver/window_wait.h"
 
 #include "core/elevation.h"
-#include "core/emulator_window.h"
 #include "core/run_log.h"
+#include "core/window_match.h"
 
 namespace ruskel {
 
@@ -20,13 +20,14 @@ std::uint32_t WindowWait::LookPaceMs(std::uint64_t now) const {
 WindowWait::Look WindowWait::LookForWindow(Mainmod& m, std::uint64_t now) {
   RunState& s = m.State;
   looked_ = true;
-  if (s.WindowTitle == kNullWord) {
+  if (!LooksForWindow(s)) {
     m.Os.windows.BringToFront(s.EmulatorWindow);
     Log(m, "window title \"null\": typing into whatever has the focus");
     return Look::NoTitle;
   }
   // Another program's window with the title (one left over from an earlier
   // run) would get every key; it is taken only when none of ours comes.
+  // match=own never takes one.
   const bool othersToo = now - startedAt_ >= kForeignWindowAfterMs;
   const auto window = ChooseEmulatorWindow(m, othersToo);
   if (!window) return Look::NotYet;

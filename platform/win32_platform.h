@@ -33,11 +33,12 @@ class Win32Platform : public PlatformOps {
   bool TerminateTree(ProcessId process) override;
 
   // Windows (win32_windows.cpp).
-  std::vector<WindowInfo> TopWindowsTitled(const std::string& title) override;
+  std::vector<WindowHandle> TopWindows() override;
   std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
   ProcessId WindowProcess(WindowHandle window) override;
   WindowHandle ForegroundWindow() override;
   std::string WindowTitle(WindowHandle window) override;
+  std::string WindowClass(WindowHandle window) override;
   bool BringToFront(WindowHandle window) override;
   void AllowForeground(ProcessId process) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;

@@ -39,21 +39,12 @@ ProcessId ProcessOf(HWND window) {
 
 }  // namespace
 
-std::vector<WindowInfo> Win32Platform::TopWindowsTitled(const std::string& title) {
-  std::vector<WindowInfo> found;
-  // One character more than the title: a longer title then never compares equal.
-  std::string text(title.size() + 2, '\0');
-  ForEachTopWindow([&](HWND window) {
-    const int length = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-    text[static_cast<std::size_t>(length > 0 ? length : 0)] = '\0';
-    // The comparison FindWindowA makes: the whole title, any case.
-    if (lstrcmpiA(text.c_str(), title.c_str()) != 0) return;
-    WindowInfo info;
-    info.handle = FromHwnd(window);
-    info.processId = ProcessOf(window);
-    info.visible = IsWindowVisible(window) != FALSE;
-    found.push_back(info);
-  });
+std::vector<WindowHandle> Win32Platform::TopWindows() {
+  std::vector<WindowHandle> found;
+  // Handles alone: the window wait lists every window twice a second, and
+  // each title, owner or class read of another program's window is a call
+  // to the window server under Wine, so the matcher reads only what it needs.
+  ForEachTopWindow([&](HWND window) { found.push_back(FromHwnd(window)); });
   return found;
 }
 
@@ -76,9 +67,28 @@ WindowHandle Win32Platform::ForegroundWindow() {
 }
 
 std::string Win32Platform::WindowTitle(WindowHandle window) {
-  char text[256];
-  const int length = GetWindowTextA(ToHwnd(window), text, static_cast<int>(sizeof text));
-  return std::string(text, static_cast<std::size_t>(length > 0 ? length : 0));
+  const HWND hwnd = ToHwnd(window);
+  // One read for the titles of nearly every window; a longer one is read
+  // again whole, since a title cut short would not match. Not
+  // GetWindowTextLength first: that would be a second server call for each
+  // window of another program.
+  std::string text(512, '\0');
+  int length = GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
+  if (length >= static_cast<int>(text.size()) - 1) {
+    text.assign(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 2, '\0');
+    length = GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
+  }
+  text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+  return text;
+}
+
+std::string Win32Platform::WindowClass(WindowHandle window) {
+  // Class names are at most 256 characters. Asked for only with
+  // windowclass=, and only of windows that passed the other tests: it is
+  // one more server call per window under Wine.
+  char name[257];
+  const int length = GetClassNameA(ToHwnd(window), name, static_cast<int>(sizeof name));
+  return std::string(name, static_cast<std::size_t>(length > 0 ? length : 0));
 }
 
 namespace {

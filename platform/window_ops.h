@@ -27,13 +27,16 @@ class WindowOps {
  public:
   virtual ~WindowOps() = default;
 
-  // Every top-level window whose whole title is title (any case), in z-order.
-  virtual std::vector<WindowInfo> TopWindowsTitled(const std::string& title) = 0;
+  // Every top-level window, in z-order. A lookup reads of each only what it
+  // needs, through the calls below: each reading of another program's window
+  // costs a trip to the window server under Wine.
+  virtual std::vector<WindowHandle> TopWindows() = 0;
   // The top-level windows that belong to a process.
   virtual std::vector<WindowHandle> TopWindowsOf(ProcessId process) = 0;
   virtual ProcessId WindowProcess(WindowHandle window) = 0;  // 0 when the window is gone
   virtual WindowHandle ForegroundWindow() = 0;
   virtual std::string WindowTitle(WindowHandle window) = 0;  // empty for a window without one
+  virtual std::string WindowClass(WindowHandle window) = 0;  // empty when the window is gone
   // Restores a minimised window and asks for the front, harder each time it is
   // refused; true when the window is in front afterwards.
   virtual bool BringToFront(WindowHandle window) = 0;

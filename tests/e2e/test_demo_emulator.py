@@ -41,6 +41,34 @@ class DemoEmulatorTest(E2ETestCase):
         self.assertEqual(quit_event.fields["reason"], "WM_CLOSE")
         self.assertEqual(self.case.wait_exit(proc), 0)
 
+    def window_lines(self, window_class: str):
+        """The `windows` lines of top-level windows of that class: visible, class, pid, title."""
+        return [line for line in self.case.tool("windows").lines
+                if line.split(" ")[1:2] == [window_class]]
+
+    def test_window_class_and_a_title_suffix_once_a_game_plays(self):
+        title, _ = self.start_emulator("--window-class", "RuskelSuffixClass",
+                                       "--title-suffix", " - playing")
+        playing = self.case.own_title(title + " - playing")
+        log = self.emulator_log()
+        self.assertEqual(self.case.tool("waitvisible", title, "15000").returncode, 0)
+        lines = self.window_lines("RuskelSuffixClass")
+        self.assertEqual(len(lines), 1, lines)
+        self.assertTrue(lines[0].endswith(f'"{title}"'), lines)
+        self.assertEqual(self.case.tool("keys", title, "5000", str(VK_RETURN)).returncode, 0)
+        renamed = log.wait_event("TITLE", 10)
+        self.assertIsNotNone(renamed, log.dump())
+        self.assertEqual(renamed.details, f"text={playing}")
+        self.assertEqual(self.case.tool("waitvisible", playing, "5000").returncode, 0)
+
+    def test_no_title_leaves_the_main_window_untitled(self):
+        self.start_emulator("--no-title", "--window-class", "RuskelUntitledClass")
+        log = self.emulator_log()
+        self.assertIsNotNone(log.wait_event("SHOWN", 15), log.dump())
+        lines = self.window_lines("RuskelUntitledClass")
+        self.assertEqual(len(lines), 1, lines)
+        self.assertTrue(lines[0].startswith("1 ") and lines[0].endswith(' ""'), lines)
+
     def test_posted_wm_quit_ends_the_emulator(self):
         title, proc = self.start_emulator()
         log = self.emulator_log()

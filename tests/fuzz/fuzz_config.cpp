@@ -13,6 +13,7 @@
 #include "core/number.h"
 #include "core/options.h"
 #include "core/text.h"
+#include "core/window_match.h"
 #include "dialogue.h"
 #include "platform/cp1252_upper.h"
 #include "require.h"
@@ -248,9 +249,13 @@ void RunOnce(const std::string& bytes) {
 
   // The emulator window is there from the start; the exit key comes once the
   // misc sequence has had its chance (when its delay is short enough).
-  if (s.WindowTitle != "null")
-    os.AddWindow({testing::SimulatedRun::kEmulatorWindow, testing::SimulatedRun::kEmulatorProcess,
-                  s.WindowTitle});
+  // It fits every window rule: its title is the title line, its class the one asked for.
+  if (LooksForWindow(s)) {
+    FakePlatform::Window window{testing::SimulatedRun::kEmulatorWindow,
+                                testing::SimulatedRun::kEmulatorProcess, s.WindowTitle};
+    if (!s.Options.windowclass.empty()) window.className = s.Options.windowclass;
+    os.AddWindow(window);
+  }
   RunDialogue(os);
   const std::uint64_t exitAt =
       os.now() + static_cast<std::uint64_t>(std::min(s.MiscDelay, kLongestMiscWait)) + 5;

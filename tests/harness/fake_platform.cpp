@@ -13,13 +13,6 @@ std::string Hex(std::uint64_t value) {
   return buf;
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
 // Set-1 scan codes of a US keyboard, as MapVirtualKey gives them.
 std::uint8_t UsScanCode(std::uint8_t vk) {
   static const std::map<std::uint8_t, std::uint8_t> kCodes = {
@@ -364,14 +357,12 @@ std::uint64_t FakePlatform::NowMs() {
   return now_;
 }
 
-std::vector<WindowInfo> FakePlatform::TopWindowsTitled(const std::string& title) {
-  std::vector<WindowInfo> out;
+std::vector<WindowHandle> FakePlatform::TopWindows() {
+  std::vector<WindowHandle> out;
   for (const Window& window : windows_) {
-    if (WindowExists(window) && Upper(window.title) == Upper(title)) {
-      out.push_back({window.handle, window.owner, window.visibleAt <= now_});
-    }
+    if (WindowExists(window)) out.push_back(window.handle);
   }
-  Poll("TopWindowsTitled " + title + " -> " + std::to_string(out.size()));
+  Poll("TopWindows -> " + std::to_string(out.size()));
   return out;
 }
 
@@ -397,6 +388,12 @@ WindowHandle FakePlatform::ForegroundWindow() {
 std::string FakePlatform::WindowTitle(WindowHandle window) {
   const Window* found = FindWindowByHandle(window);
   return found != nullptr ? found->title : std::string();
+}
+
+std::string FakePlatform::WindowClass(WindowHandle window) {
+  const Window* found = FindWindowByHandle(window);
+  Poll("WindowClass " + Hex(window));
+  return found != nullptr && WindowExists(*found) ? found->className : std::string();
 }
 
 bool FakePlatform::BringToFront(WindowHandle window) {

@@ -40,6 +40,7 @@ class FakePlatform : public PlatformOps {
     std::uint64_t appearsAt = 0;
     std::uint64_t visibleAt = 0;
     std::uint64_t closedAt = kNever;
+    std::string className = "EmulatorClass";
   };
 
   struct Process {
@@ -152,11 +153,12 @@ class FakePlatform : public PlatformOps {
   std::uint64_t NowMs() override;
   std::string LocalDateTime() override { return "2024-05-31 18:04:05"; }
   void Pause(std::uint32_t ms) override;
-  std::vector<WindowInfo> TopWindowsTitled(const std::string& title) override;
+  std::vector<WindowHandle> TopWindows() override;
   std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
   ProcessId WindowProcess(WindowHandle window) override;
   WindowHandle ForegroundWindow() override;
   std::string WindowTitle(WindowHandle window) override;
+  std::string WindowClass(WindowHandle window) override;
   bool BringToFront(WindowHandle window) override;
   void AllowForeground(ProcessId process) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;

@@ -37,8 +37,7 @@ TEST_F(WindowWaitTest, LooksOncePerTickWithoutBlocking) {
   Begin();
   EXPECT_EQ(run.RunFor(4000), std::nullopt);
   // Every handler call returned: a first look soon, then one per slow tick, not a spin.
-  EXPECT_EQ(run.os.TraceOf("TopWindowsTitled").size(),
-            1u + (4000u - kFocusCheckMs) / kWindowLookupMs);
+  EXPECT_EQ(run.os.TraceOf("TopWindows ->").size(), 1u + (4000u - kFocusCheckMs) / kWindowLookupMs);
   EXPECT_EQ(run.Keys(), "");
   EXPECT_EQ(run.RunFor(2000), std::nullopt);
   // The window event wakes the wait at once.
@@ -49,7 +48,7 @@ TEST_F(WindowWaitTest, ALongWaitLooksOnceASecond) {
   run.os.tracePolls = true;
   Begin();
   EXPECT_EQ(run.RunFor(kLongWaitAfterMs + 5000), std::nullopt);
-  EXPECT_EQ(run.os.TraceOf("TopWindowsTitled").size(),
+  EXPECT_EQ(run.os.TraceOf("TopWindows ->").size(),
             1u + (kLongWaitAfterMs - kFocusCheckMs) / kWindowLookupMs + 5000 / kLongWaitLookupMs);
 }
 

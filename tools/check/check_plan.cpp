@@ -94,6 +94,8 @@ CheckPlan BuildPlan(const CheckInput& input) {
   plan.miscInterval = form.Interval(TimerId::misc);
 
   RunState& s = *plan.state;
+  os.windowTitle = s.WindowTitle;
+  os.windowClass = s.Options.windowclass;
   const std::array<const KeySequence*, 4> sequences = {&s.StartupSeq, &s.SelectSeq, &s.EnterSeq,
                                                        &s.MiscSeq};
   for (std::size_t i = 0; i < sequences.size(); ++i) {

@@ -4,10 +4,11 @@
 
 #include "core/closest_names.h"
 #include "core/config_lines.h"
-#include "core/emulator_window.h"
 #include "core/key_names.h"
 #include "core/number.h"
+#include "core/options.h"
 #include "core/text.h"
+#include "core/window_match.h"
 #include "platform/cp1252_upper.h"
 
 namespace ruskel::check {
@@ -69,11 +70,22 @@ void CheckLines(const CheckPlan& plan, Warnings& out) {
 }
 
 void CheckHandles(const RunState& s, Warnings& out) {
-  if (s.WindowTitle.empty()) {
+  const MatchRule rule = s.Options.match;
+  if (s.WindowTitle.empty() && rule == MatchRule::Title) {
     out.push_back(
         "{handles} has no window title: the wrapper waits for a window with an empty title");
+  } else if (s.WindowTitle.empty() && rule != MatchRule::Own) {
+    out.push_back(
+        "{handles} has no window title: with match=" + FindOption("match")->show(s.Options) +
+        " every window's title fits, so the emulator's first window is taken "
+        "whatever it is (match=own says so plainly)");
   }
-  if (s.WindowTitle == kNullWord) {
+  if (!LooksForWindow(s) && (rule != MatchRule::Title || !s.Options.windowclass.empty())) {
+    out.push_back(
+        "match and windowclass have no effect with the window title \"null\", which waits for no "
+        "window; match=own waits for the emulator's own window, whatever the title line says");
+  }
+  if (!LooksForWindow(s)) {
     out.push_back(
         "the window title is \"null\": no window is waited for or brought to the front, and the "
         "keys go to whatever window has the focus; on exit the window in front is closed only "

@@ -84,9 +84,9 @@ void PlanPlatform::StopTimer(int timerId) {
   runningTimers.erase(timerId);
 }
 
-std::vector<WindowInfo> PlanPlatform::TopWindowsTitled(const std::string&) {
+std::vector<WindowHandle> PlanPlatform::TopWindows() {
   if (quitPosted_) return {};
-  return {{kEmulatorWindow, kEmulatorProcess, true}};
+  return {kEmulatorWindow};
 }
 
 std::vector<WindowHandle> PlanPlatform::TopWindowsOf(ProcessId process) {

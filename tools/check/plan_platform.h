@@ -69,6 +69,10 @@ class PlanPlatform : public ProcessOps,
   std::vector<SentKey> keys;
   std::vector<PostedMessage> posted;
   std::map<int, std::uint32_t> runningTimers;  // timer id -> interval
+  // The emulator window's title and class: whatever the file's window rule
+  // asks for, set once the file is read.
+  std::string windowTitle;
+  std::string windowClass;
 
   // --- Processes: the emulator runs until it is asked to quit, and quits at once then ---
   std::string ArgumentText() override { return argumentText_; }
@@ -88,11 +92,16 @@ class PlanPlatform : public ProcessOps,
   bool TerminateTree(ProcessId) override { return true; }
 
   // --- Windows: the emulator's window is there at once, and in front once brought there ---
-  std::vector<WindowInfo> TopWindowsTitled(const std::string& title) override;
+  std::vector<WindowHandle> TopWindows() override;
   std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
   ProcessId WindowProcess(WindowHandle window) override;
   WindowHandle ForegroundWindow() override { return foreground_; }
-  std::string WindowTitle(WindowHandle) override { return {}; }
+  std::string WindowTitle(WindowHandle window) override {
+    return window == kEmulatorWindow ? windowTitle : std::string();
+  }
+  std::string WindowClass(WindowHandle window) override {
+    return window == kEmulatorWindow ? windowClass : std::string();
+  }
   bool BringToFront(WindowHandle window) override;
   void AllowForeground(ProcessId) override {}
   bool WaitUntilWindowResponds(WindowHandle, std::uint32_t) override { return true; }

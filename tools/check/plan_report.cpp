@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/emulator_window.h"
 #include "core/game_section.h"
 #include "core/key_names.h"
 #include "core/number.h"
 #include "core/options.h"
 #include "core/text.h"
+#include "core/window_match.h"
 #include "driver/menu_walk.h"
+#include "driver/window_wait.h"
 
 namespace ruskel::check {
 namespace {
@@ -35,19 +36,44 @@ std::string DescribeExitKey(const RunState& s) {
 }
 
 std::string DescribeWindow(const RunState& s) {
-  if (s.WindowTitle == kNullWord) {
+  if (!LooksForWindow(s)) {
     return "\"null\": no window is waited for; keys go to whatever has the focus";
   }
-  return Quoted(s.WindowTitle) + " (whole title, any case), waited for, then brought to front";
+  const char* read = "(whole title, any case)";
+  switch (s.Options.match) {
+    case MatchRule::Prefix:
+      read = "(start of the title, any case)";
+      break;
+    case MatchRule::Contains:
+      read = "(part of the title, any case)";
+      break;
+    case MatchRule::Own:
+      read = "(not read: match=own)";
+      break;
+    default:
+      break;
+  }
+  return Quoted(s.WindowTitle) + " " + read + ", waited for, then brought to front";
+}
+
+// Which window the wait and the close take, in words.
+std::string DescribeWindowRule(const RunState& s) {
+  const std::string first = "the first visible window" + WindowRuleWords(s);
+  if (s.Options.match == MatchRule::Own) {
+    return first + " of the emulator's processes; never another program's";
+  }
+  return first + " of the emulator's processes (else a hidden one; another program's after " +
+         std::to_string(kForeignWindowAfterMs / 1000) + " s)";
 }
 
 std::string DescribeClose(const RunState& s) {
-  if (s.CloseMode == kNullWord || s.WindowTitle == kNullWord) {
+  if (s.CloseMode == kNullWord || !LooksForWindow(s)) {
     return Quoted(s.CloseMode) +
            ": on exit WM_QUIT goes to the window in front when it is the emulator's (or a "
            "program it started), else to the emulator's own window; never to another program";
   }
-  return Quoted(s.CloseMode) + " (not \"null\"): on exit WM_QUIT goes to the window by title";
+  return Quoted(s.CloseMode) + " (not \"null\"): on exit WM_QUIT goes to the window " +
+         (s.Options.match == MatchRule::Title ? "by title" : "the rule takes, looked up afresh");
 }
 
 const GameSection* AppliedSection(const RunState& s) {
@@ -166,6 +192,7 @@ std::string FormatPlan(const CheckPlan& plan, const std::string& arguments,
   Row(out, "working directory", plan.start.workingDirectory);
   out += "window\n";
   Row(out, "title", DescribeWindow(s));
+  if (LooksForWindow(s)) Row(out, "window taken", DescribeWindowRule(s));
   Row(out, "close mode", DescribeClose(s));
   out += "exit\n";
   if (plan.romGiven) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/window_match.h"
 #include "demo/epoch_ms.h"
 #include "platform/win32_platform.h"
 
@@ -42,6 +43,18 @@ bool ParseNumber(const char* text, long& out) {
   if (*text == '\0' || *end != '\0') return false;
   out = value;
   return true;
+}
+
+// The top-level windows whose whole title is title in any case, compared as
+// the wrapper compares them.
+std::vector<ruskel::WindowInfo> WindowsTitled(Win32Platform& os, const std::string& title) {
+  std::vector<ruskel::WindowInfo> found;
+  const std::string wanted = os.UpperAnsi(title);
+  for (ruskel::WindowHandle window : os.TopWindows()) {
+    if (!ruskel::TitleFits(os, ruskel::MatchRule::Title, os.WindowTitle(window), wanted)) continue;
+    found.push_back({window, os.WindowProcess(window), os.IsVisible(window)});
+  }
+  return found;
 }
 
 struct Probe {
@@ -84,7 +97,7 @@ struct Probe {
 
   // Whether the window's process counts as the started process's, and as the probe's.
   void ReportFamily() {
-    std::vector<ruskel::WindowInfo> windows = os.TopWindowsTitled(title);
+    std::vector<ruskel::WindowInfo> windows = WindowsTitled(os, title);
     if (windows.empty()) return;
     const ruskel::ProcessId owner = windows.front().processId;
     Say("FAMILY other=%d of_started=%d of_probe=%d of_other=%d", owner != started ? 1 : 0,
@@ -195,7 +208,7 @@ int main(int argc, char** argv) {
   probe.command = command;
   Win32Platform& os = probe.os;
   if (command == "titled" && argc == 3) {
-    for (const ruskel::WindowInfo& window : os.TopWindowsTitled(argv[2])) {
+    for (const ruskel::WindowInfo& window : WindowsTitled(os, argv[2])) {
       std::printf("%lu pid=%lu visible=%d\n", static_cast<unsigned long>(window.handle),
                   static_cast<unsigned long>(window.processId), window.visible ? 1 : 0);
     }

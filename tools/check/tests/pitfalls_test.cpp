@@ -159,6 +159,31 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     1,
                     {"{handles} has no window title"}},
+        PitfallCase{"match beside the title null",
+                    [](ConfigText& c) {
+                      c.handles = {"null"};
+                      c.options = {"match=prefix"};
+                    },
+                    "",
+                    2,
+                    {"match and windowclass have no effect with the window title \"null\"",
+                     "the window title is \"null\""}},
+        PitfallCase{"match own reads no title, not even null",
+                    [](ConfigText& c) {
+                      c.handles = {"null"};
+                      c.options = {"match=own"};
+                    },
+                    "",
+                    0,
+                    {}},
+        PitfallCase{"contains with no window title",
+                    [](ConfigText& c) {
+                      c.handles = {};
+                      c.options = {"match=contains"};
+                    },
+                    "",
+                    1,
+                    {"with match=contains every window's title fits"}},
         PitfallCase{
             "exe value with a leading blank",
             [](ConfigText& c) { c.exe = "exe = emulator.exe"; },

@@ -87,6 +87,61 @@ TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
   }
 }
 
+struct RuleCase {
+  const char* name;
+  std::vector<std::string> handles;
+  std::vector<std::string> options;
+  const char* shown;  // the window lines; no "window taken" line when nothing is looked for
+};
+
+class WindowRuleTest : public ::testing::TestWithParam<RuleCase> {};
+
+TEST_P(WindowRuleTest, ShowsTheRuleInWords) {
+  ConfigText config;
+  config.handles = GetParam().handles;
+  config.options = GetParam().options;
+  const std::string text = FormatPlan(Check(config.Build(), ""), "", {});
+  const std::size_t from = text.find("window\n  title:");
+  ASSERT_NE(from, std::string::npos) << text;
+  EXPECT_EQ(text.substr(from, text.find("\nexit\n") - from), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, WindowRuleTest,
+    ::testing::Values(
+        RuleCase{"Prefix",
+                 {"MyEmu", "title"},
+                 {"match=prefix"},
+                 "window\n"
+                 "  title:             \"MyEmu\" (start of the title, any case), waited for, then "
+                 "brought to front\n"
+                 "  window taken:      the first visible window whose title starts with \"MyEmu\" "
+                 "of the emulator's processes (else a hidden one; another program's after 5 s)\n"
+                 "  close mode:        \"title\" (not \"null\"): on exit WM_QUIT goes to the "
+                 "window the rule takes, looked up afresh"},
+        RuleCase{"ContainsOfAClass",
+                 {"Tennis", "title"},
+                 {"match=contains", "windowclass=SDL_app"},
+                 "window\n"
+                 "  title:             \"Tennis\" (part of the title, any case), waited for, then "
+                 "brought to front\n"
+                 "  window taken:      the first visible window of class \"SDL_app\" whose title "
+                 "contains \"Tennis\" of the emulator's processes (else a hidden one; another "
+                 "program's after 5 s)\n"
+                 "  close mode:        \"title\" (not \"null\"): on exit WM_QUIT goes to the "
+                 "window the rule takes, looked up afresh"},
+        RuleCase{"OwnWithTheTitleNull",
+                 {"null", "title"},
+                 {"match=own"},
+                 "window\n"
+                 "  title:             \"null\" (not read: match=own), waited for, then brought to "
+                 "front\n"
+                 "  window taken:      the first visible window of the emulator's processes; never "
+                 "another program's\n"
+                 "  close mode:        \"title\" (not \"null\"): on exit WM_QUIT goes to the "
+                 "window the rule takes, looked up afresh"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(FormatPlanTest, SaysWhatHappensToAnUnlistedRomAndListsWarnings) {
   CheckPlan plan = Check(ConfigText{}.Build(), "-delta");
   const std::string text = FormatPlan(plan, "-delta", {"one", "two"});

@@ -1,0 +1,39 @@
+"""Window rules: a title that changes once a game runs, and a window with no title at all."""
+
+from e2e_testcase import EMULATOR_LIFETIME_MS, WrapperTestCase
+
+SLOT = 12  # mygame
+RUN_LOG = "ruskel.log"
+
+
+class WindowMatchTest(WrapperTestCase):
+    def demo(self, *switches: str) -> str:
+        return " ".join(["demoemu.exe", *switches, "--lifetime", str(EMULATOR_LIFETIME_MS)])
+
+    def details(self, proc=None) -> str:
+        run_log = self.case.folder / RUN_LOG
+        text = super().details(proc)
+        if run_log.exists():
+            text += "\nruskel's run log:\n" + run_log.read_text(errors="replace")
+        return text
+
+    def test_prefix_follows_a_title_that_gains_the_game_once_it_runs(self):
+        shown = self.case.own_title(f"{self.title} v1.2")
+        playing = self.case.own_title(f"{shown} - playing")
+        exe = self.demo("--title", f'"{shown}"', "--title-suffix", '" - playing"')
+        config = self.config(exe=exe, options={"match": "prefix", "log": RUN_LOG})
+        proc = self.run_to_play(config, SLOT, ("-mygame", "-keyx27"))
+        renamed = self.log.wait_event("TITLE", 5)
+        self.assertIsNotNone(renamed, self.details(proc))
+        self.assertEqual(renamed.details, f"text={playing}", self.details(proc))
+        self.end_with_exit_key(proc)
+
+    def test_own_finds_a_window_without_a_title(self):
+        # No window has the title line's text: only the emulator's own window can be found.
+        exe = self.demo("--no-title", "--window-class", "RuskelOwnClass")
+        config = self.config(exe=exe, options={"match": "own", "windowclass": "ruskelownclass",
+                                               "log": RUN_LOG})
+        proc = self.run_to_play(config, SLOT, ("-mygame", "-keyx27"))
+        self.end_with_exit_key(proc)
+        self.assertIn("waiting for the first visible window of class \"ruskelownclass\" of the "
+                      "emulator's processes", self.details(proc))
