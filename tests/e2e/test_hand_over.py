@@ -78,8 +78,10 @@ class HandOverTest(WrapperTestCase):
         self.press(VK_ESCAPE)
         self.assertIn(f"exit {EXIT_OK}", self.front_end_report())
         self.assertIn("keys released: 40", self.ruskel_log())
-        # Nothing ruskel typed went to the front end, a release included.
-        got = [l for l in self.case.output_lines("frontend") if l.startswith("key")]
+        # Nothing ruskel typed went to the front end, a release included. The player's own
+        # release of Escape may reach it once the emulator has gone: that one is not ruskel's.
+        got = [l for l in self.case.output_lines("frontend")
+               if l.startswith("key") and l != f"keyup vk={VK_ESCAPE}"]
         self.assertEqual(got, [])
 
     def test_ruskel_ends_only_once_a_held_exit_key_is_released(self):
