@@ -26,8 +26,10 @@ int GameSlot(const RunState& s, TextOps& text, const std::string& rom) {
 
 void FindGame(Mainmod& m) {
   RunState& s = m.State;
-  s.RomName = LookupName(s.RomName);
+  // GameSlot cuts the ".zip" itself: the name it gets must still have it, or
+  // "mygame.zip.zip" would lose both.
   s.GameIndex = static_cast<std::int16_t>(GameSlot(s, m.Os.text, s.RomName));
+  s.RomName = LookupName(s.RomName);
 }
 
 int GameListLength(const RunState& s) {

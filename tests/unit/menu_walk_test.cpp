@@ -95,7 +95,7 @@ TEST_P(UnlistedRomTest, PlaysStartupThenClosesTheEmulatorAndEnds) {
 
 INSTANTIATE_TEST_SUITE_P(Roms, UnlistedRomTest,
                          ::testing::Values("-othergame", "-mygame.7z", "-mygame -", "-hidden",
-                                           "-mygamezip"),
+                                           "-mygamezip", "-mygame.zip.zip"),
                          testing::NamedBy([](const char* rom) { return std::string(rom); }));
 
 TEST(UnlistedRomTest, StillStartsTheEmulatorAndWaitsForItsWindowFirst) {
