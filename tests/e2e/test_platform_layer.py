@@ -45,7 +45,29 @@ class ProbeRun:
         return found[0] if found else None
 
     def dump(self) -> str:
-        return "\n".join(" ".join(line) for line in self.lines())
+        """What the probe printed, Wine's own messages, and whether it still runs: a probe that
+        printed nothing may never have started, have crashed, or hang."""
+        printed = "\n".join(" ".join(line) for line in self.lines()) or "(nothing printed)"
+        err_path = self.case.folder / f"{self.name}.stderr"
+        wine = err_path.read_text(errors="replace")[-2000:] if err_path.exists() else ""
+        code = self.proc.poll()
+        state = "still running" if code is None else f"exited with {code}"
+        if code is None:
+            state += ", threads: " + self.thread_states()
+        return f"{printed}\n[probe {state}; Wine's stderr: {wine.strip() or '(empty)'}]"
+
+    def thread_states(self) -> str:
+        """Each Linux thread of the process the suite started: name, state and kernel wait."""
+        states = []
+        try:
+            for task in sorted(Path(f"/proc/{self.proc.pid}/task").iterdir()):
+                comm = (task / "comm").read_text().strip()
+                stat = (task / "stat").read_text().rsplit(")", 1)[1].split()[0]
+                wchan = (task / "wchan").read_text().strip() if (task / "wchan").exists() else "?"
+                states.append(f"{comm}:{stat}:{wchan}")
+        except OSError as error:
+            states.append(str(error))
+        return " ".join(states)
 
     def linux_pid(self, marker: str) -> Optional[int]:
         """The Linux process that runs the probe whose command line holds marker (wine starts
