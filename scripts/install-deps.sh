@@ -11,10 +11,26 @@ export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
-apt-get update -qq
+# On a fresh machine apt's own daily update may hold its locks for minutes, and
+# apt-get gives up at once. Installs wait through DPkg::Lock::Timeout; the
+# lists lock of "update" ignores that setting, so update is tried again while
+# the lock is what stops it.
+apt_wait="-o DPkg::Lock::Timeout=900"
+tries=0
+until out=$(apt-get update -qq 2>&1); do
+  tries=$((tries + 1))
+  case $out in
+    *"Could not get lock"*)
+      if [ "$tries" -ge 90 ]; then echo "$out" >&2; exit 1; fi
+      [ "$tries" -eq 1 ] && echo "install-deps.sh: another apt holds its lock; waiting" >&2
+      sleep 10 ;;
+    *) echo "$out" >&2; exit 1 ;;
+  esac
+done
+[ -z "$out" ] || echo "$out"
 # The i686 compilers come in both thread models: win32 for the programs, posix
 # for the unit tests' GoogleTest (it needs std::mutex).
-apt-get install -y -qq --no-install-recommends \
+apt-get $apt_wait install -y -qq --no-install-recommends \
   cmake make g++ libgtest-dev libgmock-dev \
   clang libclang-rt-14-dev \
   g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 \
@@ -29,10 +45,10 @@ apt-get install -y -qq --no-install-recommends \
 # kept, so that later runs on this machine do not install it again.
 no32=/var/cache/ruskel-kernel-runs-no-32-bit
 if [ ! -e "$no32" ] && ! dpkg -s wine32:i386 >/dev/null 2>&1; then
-  apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null
+  apt-get $apt_wait install -y -qq --no-install-recommends wine32:i386 >/dev/null
 fi
 if dpkg -s wine32:i386 >/dev/null 2>&1 && ! ./scripts/wine32-runs.sh; then
   echo "install-deps.sh: this kernel cannot run 32-bit programs; 32-bit Wine removed" >&2
-  apt-get remove -y -qq wine32:i386 >/dev/null
+  apt-get $apt_wait remove -y -qq wine32:i386 >/dev/null
   touch "$no32"
 fi
