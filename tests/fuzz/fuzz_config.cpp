@@ -256,31 +256,36 @@ void RunOnce(const std::string& bytes) {
     if (!s.Options.windowclass.empty()) window.className = s.Options.windowclass;
     os.AddWindow(window);
   }
-  RunDialogue(os);
+  const int gameIndex = ExpectedGameIndex(s);
+  std::size_t keys = KeysSent(s.StartupSeq);
+  int selects = 0;
+  if (gameIndex < 0) {
+    keys += KeysLeftDown(s.StartupSeq);  // let go of as the emulator is closed
+  } else {
+    // The walk options trade selects for one-key presses (down and up).
+    const WalkPlan walk = PlanWalk(gameIndex, GameListLength(s), s.Options);
+    selects = walk.Times(WalkKey::Select);
+    keys += static_cast<std::size_t>(selects) * KeysSent(s.SelectSeq) +
+            2 * static_cast<std::size_t>(walk.Presses() - selects) + KeysSent(s.EnterSeq);
+    if (s.MiscDelay > 0 && s.MiscDelay <= kLongestMiscWait) keys += KeysSent(s.MiscSeq);
+  }
+
+  RunDialogue(os, keys);
   const std::uint64_t exitAt =
       os.now() + static_cast<std::uint64_t>(std::min(s.MiscDelay, kLongestMiscWait)) + 5;
   // Held as long as exithold asks, and a little more.
   os.PressKey(27, exitAt, exitAt + holdMs + 5);
   const auto exitCode = os.exitCode() ? os.exitCode() : os.RunUntil(exitAt + holdMs + 10);
 
-  const int gameIndex = ExpectedGameIndex(s);
-  std::size_t keys = KeysSent(s.StartupSeq);
   if (gameIndex < 0) {
     Require(exitCode == kExitRomNotListed, "an unlisted rom ends the run");
-    keys += KeysLeftDown(s.StartupSeq);  // let go of as the emulator is closed
     Require(s.GameIndex == -1, "an unlisted rom leaves GameIndex at -1");
   } else {
     Require(exitCode == kExitNormal, "the exit key ends the run");
     Require(s.GameIndex == gameIndex, "the rom is found at its first listed slot");
-    // The walk options trade selects for one-key presses (down and up).
-    const WalkPlan walk = PlanWalk(gameIndex, GameListLength(s), s.Options);
-    const int selects = walk.Times(WalkKey::Select);
     if (s.Options.pagekey == 0 && s.Options.wrapkey == 0) {
       Require(selects == gameIndex, "without walk options the select sequence walks every line");
     }
-    keys += static_cast<std::size_t>(selects) * KeysSent(s.SelectSeq) +
-            2 * static_cast<std::size_t>(walk.Presses() - selects) + KeysSent(s.EnterSeq);
-    if (s.MiscDelay > 0 && s.MiscDelay <= kLongestMiscWait) keys += KeysSent(s.MiscSeq);
   }
   // At the exit ruskel lets go of every key it still holds: key-ups only.
   std::size_t walked = 0;
