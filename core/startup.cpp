@@ -41,12 +41,14 @@ void LogArguments(Mainmod& m, const std::string& arguments) {
 void Main(Mainmod& m) {
   m.State.UsageText = kUsageText;
   m.State.StartedAtMs = m.Os.events.NowMs();
+  // First, so that even a start that only shows the usage brings back the
+  // cursors a forced end of a cursor=hide run left blank.
+  m.Form.Create();
   const std::string arguments = m.Os.processes.ArgumentText();
   if (arguments.empty()) {
     m.Os.dialogs.ShowMessage(m.State.UsageText, MessageKind::Information);
     EndRun(m, kExitUsage);
   }
-  m.Form.Create();
   LoadConfig(m);
   ParseArgs(m.State, arguments);
   // Before anything reads the options: the rom's section may set log= too.

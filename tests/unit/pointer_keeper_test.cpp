@@ -158,6 +158,14 @@ TEST(PointerKeeperTest, TheNextStartRestoresCursorsARunEndedByForceLeftBlank) {
   EXPECT_THAT(RunLog(next), HasSubstr("system cursors left blank by an earlier run (ended by "
                                       "force) restored"));
 
+  // A start that only shows the usage restores them too.
+  SimulatedRun usage;
+  usage.os.cursorsBlank = usage.os.cursorsMarkedBlank = true;
+  usage.WriteConfig(off);
+  EXPECT_FALSE(usage.Start(""));
+  EXPECT_FALSE(usage.os.cursorsBlank);
+  EXPECT_FALSE(usage.os.cursorsMarkedBlank);
+
   // Without the mark a start leaves the cursors alone.
   SimulatedRun plain;
   ASSERT_TRUE(plain.Begin(off, "-beta", 50));

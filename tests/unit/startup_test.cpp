@@ -22,7 +22,8 @@ TEST(StartupTest, NoArgumentsShowsUsageAndTouchesNothingElse) {
   run.WriteConfig(ConfigText{});
   EXPECT_FALSE(run.Start(""));
   EXPECT_THAT(run.os.Trace(),
-              ElementsAre(std::string("MessageBox: ") + kUsageText, "EndProcess 1"));
+              ElementsAre("CreateTimerWindow", std::string("MessageBox: ") + kUsageText,
+                          "EndProcess 1"));
 }
 
 TEST(StartupTest, BlankArgumentsAreNotEmptyAndStartARun) {
