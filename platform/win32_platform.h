@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -122,6 +123,8 @@ class Win32Platform : public PlatformOps {
   std::map<ProcessId, void*> processHandles_;
   std::vector<ProcessId> watched_;
   std::vector<ProcessId> jobHolds_;  // started processes put in the job
+  // (process, ancestor) pairs found outside the tree, for good: see IsDescendantOf.
+  std::set<std::pair<ProcessId, ProcessId>> notDescendants_;
   void* job_ = nullptr;
   bool jobKillsOnClose_ = false;
 
