@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "platform/cp1252_upper.h"
-
 namespace ruskel {
 namespace {
 
@@ -37,6 +35,11 @@ std::uint8_t UsScanCode(std::uint8_t vk) {
 }  // namespace
 
 FakePlatform::FakePlatform() {
+  programDir = "C:\\Games\\ruskel";
+  localDateTime = "2024-05-31 18:04:05";
+  foreground = kFrontEndWindow;
+  pointer = ScreenPoint{400, 300};
+  primaryMonitor = {0, 0, 1920, 1080};
   processes_[kFrontEndProcess].script = Process{kFrontEndProcess, 0};
   processes_[kRuskelProcess].script = Process{kRuskelProcess, kFrontEndProcess};
   windows_.push_back({kFrontEndWindow, kFrontEndProcess, "Front End"});
@@ -46,7 +49,7 @@ void FakePlatform::AddWindow(const Window& window) {
   windows_.push_back(window);
   for (std::uint64_t at : {window.appearsAt, window.visibleAt}) {
     At(at, [this] {
-      if (watchingWindows_) Deliver({EventKind::WindowsChanged});
+      if (WatchingWindows()) Deliver({EventKind::WindowsChanged});
     });
   }
 }
@@ -60,10 +63,10 @@ void FakePlatform::AddProcess(const Process& process) {
 void FakePlatform::PressKey(std::int32_t virtualKey, std::uint64_t from, std::uint64_t to) {
   keyPresses_.push_back({static_cast<std::uint32_t>(virtualKey), 0, from, to});
   At(from, [this, virtualKey] {
-    if (watchingKeys_ && keyEventsDelivered) Deliver({EventKind::KeyDown, 0, virtualKey});
+    if (WatchingKeys() && keyEventsDelivered) Deliver({EventKind::KeyDown, 0, virtualKey});
   });
   At(to, [this, virtualKey] {
-    if (watchingKeys_ && keyEventsDelivered) Deliver({EventKind::KeyUp, 0, virtualKey});
+    if (WatchingKeys() && keyEventsDelivered) Deliver({EventKind::KeyUp, 0, virtualKey});
   });
 }
 
@@ -101,28 +104,27 @@ bool FakePlatform::RunMain(const std::function<void()>& fn) {
 }
 
 std::optional<int> FakePlatform::RunUntil(std::uint64_t limit) {
-  while (!exitCode_) {
+  while (!exitCode()) {
     std::uint64_t nextTimer = kNever;
     int nextId = 0;
-    for (const auto& [id, timer] : timers_) {
-      if (timer.running && timer.due < nextTimer) {
-        nextTimer = timer.due;
+    for (int id : RunningTimers()) {
+      if (timerDue_[id] < nextTimer) {
+        nextTimer = timerDue_[id];
         nextId = id;
       }
     }
     const std::uint64_t nextAction = actions_.empty() ? kNever : actions_.begin()->first;
     const std::uint64_t next = std::min(nextTimer, nextAction);
     if (next == kNever || next > limit) break;
-    if (next > now_) now_ = next;
+    if (next > now()) AdvanceTo(next);
     try {
       if (nextAction <= nextTimer) {
         auto action = std::move(actions_.begin()->second);
         actions_.erase(actions_.begin());
         action();
       } else {
-        Timer& timer = timers_[nextId];
         // Ticks that fell due meanwhile are not queued up one by one.
-        timer.due = now_ + timer.intervalMs;
+        timerDue_[nextId] = now() + TimerInterval(nextId);
         ++timerTicks_;
         Deliver({EventKind::Timer, nextId});
       }
@@ -130,35 +132,8 @@ std::optional<int> FakePlatform::RunUntil(std::uint64_t limit) {
       break;
     }
   }
-  if (!exitCode_ && limit != kNever && now_ < limit) now_ = limit;
-  return exitCode_;
-}
-
-bool FakePlatform::TimerRunning(int timerId) const {
-  auto it = timers_.find(timerId);
-  return it != timers_.end() && it->second.running;
-}
-
-std::vector<int> FakePlatform::RunningTimers() const {
-  std::vector<int> out;
-  for (const auto& [id, timer] : timers_) {
-    if (timer.running) out.push_back(id);
-  }
-  return out;
-}
-
-std::vector<std::string> FakePlatform::Trace() const {
-  std::vector<std::string> out;
-  for (const Event& event : events_) out.push_back(event.what);
-  return out;
-}
-
-std::vector<std::string> FakePlatform::TraceOf(const std::string& prefix) const {
-  std::vector<std::string> out;
-  for (const Event& event : events_) {
-    if (event.what.rfind(prefix, 0) == 0) out.push_back(event.what);
-  }
-  return out;
+  if (!exitCode() && limit != kNever && now() < limit) AdvanceTo(limit);
+  return exitCode();
 }
 
 const FakePlatform::Window* FakePlatform::FindWindowByHandle(WindowHandle handle) const {
@@ -173,24 +148,16 @@ bool FakePlatform::ProcessHasEnded(ProcessId process) const {
   return it != processes_.end() && it->second.ended;
 }
 
-void FakePlatform::Record(std::string what) {
-  events_.push_back({now_, std::move(what)});
-}
-
 void FakePlatform::Poll(std::string what) {
   if (tracePolls) Record(std::move(what));
 }
 
-void FakePlatform::Deliver(const PlatformEvent& event) {
-  if (eventHandler_) eventHandler_(event);
-}
-
 bool FakePlatform::WindowExists(const Window& window) const {
-  return window.appearsAt <= now_ && now_ < window.closedAt;
+  return window.appearsAt <= now() && now() < window.closedAt;
 }
 
 void FakePlatform::ApplyPendingForeground() {
-  if (pendingForeground_ && pendingForeground_->second <= now_) {
+  if (pendingForeground_ && pendingForeground_->second <= now()) {
     foreground = pendingForeground_->first;
     pendingForeground_.reset();
   }
@@ -202,7 +169,7 @@ void FakePlatform::EndSimulatedProcess(ProcessId process) {
   state.ended = true;
   Record("ProcessEnded " + std::to_string(process));
   for (Window& window : windows_) {
-    if (window.owner == process && now_ < window.closedAt) window.closedAt = now_;
+    if (window.owner == process && now() < window.closedAt) window.closedAt = now();
   }
   if (foreground != 0) {
     const Window* front = FindWindowByHandle(foreground);
@@ -216,78 +183,23 @@ void FakePlatform::Quit(ProcessId process, bool closeMessage) {
   if (it == processes_.end() || it->second.ended) return;
   const Process& script = it->second.script;
   if (closeMessage ? script.ignoresClose : script.ignoresQuit) return;
-  At(now_ + script.quitTakesMs, [this, process] { EndSimulatedProcess(process); });
-}
-
-std::string FakePlatform::ArgumentText() {
-  return argumentText;
-}
-
-std::string FakePlatform::ProgramDirectory() {
-  return programDir;
-}
-
-FileReadResult FakePlatform::ReadWholeFile(const std::string& path) {
-  Record("ReadFile " + path);
-  FileReadResult result;
-  auto it = files.find(path);
-  if (it == files.end()) {
-    result.error = "The system cannot find the file specified.";
-  } else {
-    result.ok = true;
-    result.bytes = it->second;
-  }
-  return result;
-}
-
-bool FakePlatform::FileExists(const std::string& path) {
-  return files.count(path) != 0;
-}
-
-bool FakePlatform::AppendToFile(const std::string& path, const std::string& bytes) {
-  if (unwritableFiles.count(path)) return false;
-  files[path] += bytes;
-  return true;
-}
-
-bool FakePlatform::WriteWholeFile(const std::string& path, const std::string& bytes) {
-  if (unwritableFiles.count(path)) return false;
-  files[path] = bytes;
-  return true;
+  At(now() + script.quitTakesMs, [this, process] { EndSimulatedProcess(process); });
 }
 
 ProcessStartResult FakePlatform::StartProcess(const ProcessStart& start) {
-  Record("StartProcess " +
-         (start.applicationName.empty() ? "" : "app=" + start.applicationName + " ") +
-         "cmd=" + start.commandLine + " dir=" + start.workingDirectory +
-         " inherit=" + (start.inheritHandles ? "1" : "0") + " flags=" + Hex(start.creationFlags) +
-         (start.killWithRuskel ? " killwithruskel" : ""));
-  ProcessStartResult result;
-  result.started = processStarts;
-  if (!processStarts) {
-    result.error = processError;
-    result.needsElevation = startNeedsElevation;
-    return result;
-  }
+  ProcessStartResult result = NullPlatform::StartProcess(start);
+  if (!result.started) return result;
   Process process = startedProcess;
-  process.id = nextProcess_++;
+  process.id = result.processId;
   process.parent = kRuskelProcess;
-  if (process.endsAt != kNever && process.endsAt < now_) process.endsAt = now_;
+  if (process.endsAt != kNever && process.endsAt < now()) process.endsAt = now();
   AddProcess(process);
-  result.processId = process.id;
-  if (start.killWithRuskel && jobRefused) result.jobError = "Access is denied.";
   return result;
 }
 
 void FakePlatform::ShowMessage(const std::string& text, MessageKind kind) {
-  Record(std::string(kind == MessageKind::Error ? "ErrorBox: " : "MessageBox: ") + text);
+  NullPlatform::ShowMessage(text, kind);
   if (whileMessageBoxShown) whileMessageBoxShown();
-}
-
-void FakePlatform::EndProcess(int exitCode) {
-  Record("EndProcess " + std::to_string(exitCode));
-  exitCode_ = exitCode;
-  throw ProcessEnded{exitCode};
 }
 
 bool FakePlatform::IsProcessRunning(ProcessId process) {
@@ -301,7 +213,7 @@ bool FakePlatform::WatchProcess(ProcessId process) {
   Record("WatchProcess " + std::to_string(process));
   it->second.watched = true;
   if (it->second.ended) {
-    At(now_, [this, process] { Deliver({EventKind::ProcessEnded, 0, 0, process}); });
+    At(now(), [this, process] { Deliver({EventKind::ProcessEnded, 0, 0, process}); });
   }
   return true;
 }
@@ -317,7 +229,7 @@ bool FakePlatform::IsDescendantOf(ProcessId process, ProcessId ancestor) {
 }
 
 bool FakePlatform::TerminateTree(ProcessId process) {
-  Record("TerminateTree " + std::to_string(process));
+  NullPlatform::TerminateTree(process);
   auto it = processes_.find(process);
   if (it == processes_.end() || it->second.script.cannotBeTerminated) return false;
   std::vector<ProcessId> tree;
@@ -330,31 +242,9 @@ bool FakePlatform::TerminateTree(ProcessId process) {
   return true;
 }
 
-void FakePlatform::CreateTimerWindow() {
-  timerWindowCreated_ = true;
-  Record("CreateTimerWindow");
-}
-
-void FakePlatform::SetEventHandler(std::function<void(const PlatformEvent&)> handler) {
-  eventHandler_ = std::move(handler);
-}
-
 void FakePlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
-  Record("StartTimer " + std::to_string(timerId) + " " + std::to_string(intervalMs) + "ms");
-  if (!timerWindowCreated_) Record("ERROR timer started before the timer window exists");
-  Timer& timer = timers_[timerId];
-  timer.intervalMs = intervalMs;
-  timer.due = now_ + intervalMs;
-  timer.running = true;
-}
-
-void FakePlatform::StopTimer(int timerId) {
-  Record("StopTimer " + std::to_string(timerId));
-  timers_[timerId].running = false;
-}
-
-std::uint64_t FakePlatform::NowMs() {
-  return now_;
+  NullPlatform::StartTimer(timerId, intervalMs);
+  timerDue_[timerId] = now() + intervalMs;
 }
 
 std::vector<WindowHandle> FakePlatform::TopWindows() {
@@ -397,20 +287,16 @@ std::string FakePlatform::WindowClass(WindowHandle window) {
 }
 
 bool FakePlatform::BringToFront(WindowHandle window) {
-  Record("BringToFront " + Hex(window));
+  NullPlatform::BringToFront(window);
   if (foregroundRefused || window == 0) return false;
   const Window* target = FindWindowByHandle(window);
   if (target == nullptr || !WindowExists(*target)) return false;
   // Asking again while an activation is under way does not restart it.
   if (!pendingForeground_ || pendingForeground_->first != window) {
-    pendingForeground_ = {window, now_ + foregroundDelayMs};
+    pendingForeground_ = {window, now() + foregroundDelayMs};
   }
   ApplyPendingForeground();
   return foreground == window;
-}
-
-void FakePlatform::AllowForeground(ProcessId process) {
-  Record("AllowForeground " + std::to_string(process));
 }
 
 ProcessId FakePlatform::ParentProcess(ProcessId process) {
@@ -433,28 +319,22 @@ void FakePlatform::RequestClose(std::uint64_t at) {
   At(at, [this] { Deliver({EventKind::CloseRequested}); });
 }
 
-void FakePlatform::Pause(std::uint32_t ms) {
-  Record("Pause " + std::to_string(ms) + "ms");
-  now_ += ms;
-}
-
 bool FakePlatform::WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) {
-  Record("WaitUntilWindowResponds " + Hex(window) + " " + std::to_string(timeoutMs) + "ms");
+  NullPlatform::WaitUntilWindowResponds(window, timeoutMs);
   const Window* target = FindWindowByHandle(window);
   return target != nullptr && WindowExists(*target);
 }
 
 bool FakePlatform::IsVisible(WindowHandle window) {
   const Window* target = FindWindowByHandle(window);
-  bool visible = target != nullptr && WindowExists(*target) && target->visibleAt <= now_;
+  bool visible = target != nullptr && WindowExists(*target) && target->visibleAt <= now();
   Poll("IsVisible " + Hex(window) + " -> " + (visible ? "1" : "0"));
   return visible;
 }
 
 std::string FakePlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
                                             std::uintptr_t wParam, std::intptr_t lParam) {
-  Record("PostMessage " + Hex(window) + " " + Hex(message) + " " + std::to_string(wParam) + " " +
-         std::to_string(lParam));
+  NullPlatform::PostWindowMessage(window, message, wParam, lParam);
   const Window* target = FindWindowByHandle(window);
   if (target == nullptr || !WindowExists(*target)) return "Invalid window handle. (error 1400)";
   if (IntegrityLevel(target->owner) > IntegrityLevel(kRuskelProcess)) {
@@ -466,53 +346,27 @@ std::string FakePlatform::PostWindowMessage(WindowHandle window, std::uint32_t m
   return {};
 }
 
-void FakePlatform::WatchWindows(bool on) {
-  if (on != watchingWindows_) Record(std::string("WatchWindows ") + (on ? "on" : "off"));
-  watchingWindows_ = on;
-}
-
-void FakePlatform::ShowCurtain(bool shown) {
-  Record(std::string("Curtain ") + (shown ? "on" : "off"));
-}
-
 bool FakePlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
                                 std::uint32_t flags) {
-  std::string what =
-      "Key " + std::to_string(virtualKey) + ((flags & kKeyEventKeyUp) != 0 ? " up" : " down");
-  if (scanCode != 0) what += " scan=" + Hex(scanCode);
-  if ((flags & kKeyEventExtendedKey) != 0) what += " ext";
-  if ((flags & kKeyEventScanCode) != 0) what += " scancode";
-  const std::uint32_t known = kKeyEventKeyUp | kKeyEventExtendedKey | kKeyEventScanCode;
-  if ((flags & ~known) != 0) what += " flags=" + Hex(flags);
-  if (keysBlocked) what += " blocked";
-  Record(what);
+  const bool taken = NullPlatform::SendKeyEvent(virtualKey, scanCode, flags);
   if (afterKeyEvent) afterKeyEvent();
-  return !keysBlocked;
+  return taken;
 }
 
 std::uint8_t FakePlatform::ScanCodeOf(std::uint8_t virtualKey) {
   return UsScanCode(virtualKey);
 }
 
-void FakePlatform::WatchKeys(bool on) {
-  if (on != watchingKeys_) Record(std::string("WatchKeys ") + (on ? "on" : "off"));
-  watchingKeys_ = on;
-}
-
-void FakePlatform::WatchMouseButtons(bool on) {
-  Record(std::string("WatchMouseButtons ") + (on ? "on" : "off"));
-}
-
 KeyLook FakePlatform::LookAtKey(std::int32_t virtualKey) {
   KeyLook look;
   const auto last = lastKeyLook_.find(virtualKey);
   for (const Hold& press : keyPresses_) {
-    if (press.source != static_cast<std::uint32_t>(virtualKey) || press.from > now_) continue;
-    if (now_ < press.to) look.down = true;
+    if (press.source != static_cast<std::uint32_t>(virtualKey) || press.from > now()) continue;
+    if (now() < press.to) look.down = true;
     if (last == lastKeyLook_.end() || press.from > last->second) look.pressedSinceLastLook = true;
   }
   look.pressedSinceLastLook = look.pressedSinceLastLook && pressBitKept;
-  lastKeyLook_[virtualKey] = now_;
+  lastKeyLook_[virtualKey] = now();
   Poll("LookAtKey " + std::to_string(virtualKey) + " -> " + (look.down ? "1" : "0") +
        (look.pressedSinceLastLook ? " pressed" : ""));
   return look;
@@ -520,13 +374,13 @@ KeyLook FakePlatform::LookAtKey(std::int32_t virtualKey) {
 
 bool FakePlatform::ReadJoystick(std::uint32_t joystickId, JoyInfo& info) {
   Poll("Joystick " + std::to_string(joystickId));
-  const bool present =
-      joystickId == 0 ? joystickPresent
-                      : joysticksFrom_.count(joystickId) != 0 && joysticksFrom_[joystickId] <= now_;
+  const bool present = joystickId == 0 ? joystickPresent
+                                       : joysticksFrom_.count(joystickId) != 0 &&
+                                             joysticksFrom_[joystickId] <= now();
   if (!present) return false;
   info = JoyInfo{};
   for (const Hold& hold : joystickHolds_) {
-    if (hold.source == joystickId && hold.from <= now_ && now_ < hold.to)
+    if (hold.source == joystickId && hold.from <= now() && now() < hold.to)
       info.buttons = hold.buttons;
   }
   return true;
@@ -535,48 +389,13 @@ bool FakePlatform::ReadJoystick(std::uint32_t joystickId, JoyInfo& info) {
 bool FakePlatform::ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) {
   Poll("XInput " + std::to_string(userIndex));
   auto it = xinputFrom_.find(userIndex);
-  if (it == xinputFrom_.end() || it->second > now_) return false;
+  if (it == xinputFrom_.end() || it->second > now()) return false;
   buttons = 0;
   for (const Hold& hold : xinputHolds_) {
-    if (hold.source == userIndex && hold.from <= now_ && now_ < hold.to) {
+    if (hold.source == userIndex && hold.from <= now() && now() < hold.to) {
       buttons = static_cast<std::uint16_t>(hold.buttons);
     }
   }
-  return true;
-}
-
-// Windows-1252, the ANSI code page of western Windows.
-std::string FakePlatform::UpperAnsi(const std::string& text) {
-  return UpperCp1252(text);
-}
-
-bool FakePlatform::MovePointer(ScreenPoint to) {
-  Record("MovePointer " + std::to_string(to.x) + "," + std::to_string(to.y));
-  pointer = to;
-  return true;
-}
-
-ScreenRect FakePlatform::MonitorOf(WindowHandle window) {
-  const auto it = windowMonitors.find(window);
-  return it != windowMonitors.end() ? it->second : primaryMonitor;
-}
-
-int FakePlatform::BlankSystemCursors() {
-  Record("BlankCursors");
-  cursorsBlank = true;
-  return 14;
-}
-
-bool FakePlatform::RestoreSystemCursors() {
-  Record("RestoreCursors");
-  cursorsBlank = false;
-  return true;
-}
-
-bool FakePlatform::MarkCursorsBlank(bool blank) {
-  Record(std::string("MarkCursorsBlank ") + (blank ? "on" : "off"));
-  if (markUnwritable) return false;
-  cursorsMarkedBlank = blank;
   return true;
 }
 

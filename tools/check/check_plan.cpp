@@ -17,11 +17,14 @@ constexpr std::array<const char*, 4> kSequenceTags = {"startup", "selectsequence
 
 // Plays keys through the wrapper's own player and hands back what it typed.
 std::vector<SentKey> Play(Mainmod& m, PlanPlatform& os, const KeySequence& sequence) {
-  os.keys.clear();
+  os.TakeKeys();
   PlaySequence(m, sequence);
-  std::vector<SentKey> sent = std::move(os.keys);
-  os.keys.clear();
-  return sent;
+  return os.TakeKeys();
+}
+
+// The last message the wrapper showed, or `otherwise` when it showed none.
+std::string LastMessage(const PlanPlatform& os, const char* otherwise) {
+  return os.messages.empty() ? otherwise : os.messages.back().text;
 }
 
 SequencePlan DescribeSequence(Mainmod& m, PlanPlatform& os, const KeySequence& sequence,
@@ -41,8 +44,8 @@ SequencePlan DescribeSequence(Mainmod& m, PlanPlatform& os, const KeySequence& s
       plan.steps.push_back(std::move(step));
     }
     plan.sent = Play(m, os, sequence);
-  } catch (const RunStopped&) {
-    plan.error = os.messages.empty() ? "the step cannot be played" : os.messages.back();
+  } catch (const ProcessEnded&) {
+    plan.error = LastMessage(os, "the step cannot be played");
   }
   return plan;
 }
@@ -75,22 +78,21 @@ CheckPlan BuildPlan(const CheckInput& input) {
   plan.romGiven = !input.argumentText.empty();
   PlanPlatform os(plan.romGiven ? input.argumentText : kNoRomArguments, input.programDir,
                   input.configFile, input.reader);
-  NoPads pads;
-  const Platform platform{os, os, os, pads, os, os, os, os, os};
+  const Platform platform{os};
   Form1 form(platform);
   Mainmod m{*plan.state, platform, form};
   form.Attach(m);
 
   try {
     Main(m);
-  } catch (const RunStopped&) {
-    plan.configBytes = os.configBytes;
+  } catch (const ProcessEnded&) {
+    plan.configBytes = os.ConfigBytes();
     plan.exitCode = kCheckFileBroken;
-    plan.error = os.messages.empty() ? "ruskel.exe would stop here" : os.messages.back();
+    plan.error = LastMessage(os, "ruskel.exe would stop here");
     return plan;
   }
-  plan.configBytes = os.configBytes;
-  if (os.processStart) plan.start = *os.processStart;
+  plan.configBytes = os.ConfigBytes();
+  if (!os.started.empty()) plan.start = os.started.back();
   plan.miscInterval = form.Interval(TimerId::misc);
 
   RunState& s = *plan.state;
@@ -106,30 +108,28 @@ CheckPlan BuildPlan(const CheckInput& input) {
   // The first Timkey tick: window found at once, then the whole keyboard
   // dialogue and the lookup, exactly as ruskel.exe runs them.
   LookupPlan lookup;
-  os.keys.clear();
+  os.TakeKeys();
   try {
     // With keydelay or startdelay the walk takes many ticks.
     constexpr int kMostTicks = 100000;
     for (int i = 0; i < kMostTicks && os.Tick(static_cast<int>(TimerId::Timkey)); ++i) {
     }
-    lookup.keys = std::move(os.keys);
-    os.keys.clear();
+    lookup.keys = os.TakeKeys();
     if (s.GameIndex >= 0) {
       const WalkPlan walk = PlanWalkTo(s);
       lookup.selects = walk.Times(WalkKey::Select);
       lookup.walk = DescribeWalk(walk, WalkKeysOf(m), s.Options.keydelay);
     }
-    if (os.runningTimers.count(static_cast<int>(TimerId::misc)) != 0) {
+    if (os.TimerRunning(static_cast<int>(TimerId::misc))) {
       for (int i = 0; i < kMostTicks && os.Tick(static_cast<int>(TimerId::misc)); ++i) {
       }
-      lookup.miscKeys = std::move(os.keys);
-      os.keys.clear();
+      lookup.miscKeys = os.TakeKeys();
     }
-  } catch (const RunStopped& stopped) {
-    if (lookup.keys.empty()) lookup.keys = std::move(os.keys);
+  } catch (const ProcessEnded& stopped) {
+    if (lookup.keys.empty()) lookup.keys = os.TakeKeys();
     if (stopped.exitCode != kExitRomNotListed) {
       plan.exitCode = kCheckFileBroken;
-      plan.error = os.messages.empty() ? "ruskel.exe would stop here" : os.messages.back();
+      plan.error = LastMessage(os, "ruskel.exe would stop here");
     }
   }
   lookup.romName = s.RomName;

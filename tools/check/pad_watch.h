@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/system_probe.h"
+#include "tools/check/probes/system_probe.h"
 
 namespace ruskel::check {
 

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "core/config_loader.h"
-#include "platform/cp1252_upper.h"
 
 namespace ruskel::check {
 
@@ -26,62 +25,39 @@ FileReadResult ReadFileFromDisk(const std::string& path) {
   return result;
 }
 
-PlanPlatform::PlanPlatform(std::string argumentText, std::string programDir, std::string configFile,
-                           FileReader reader)
-    : argumentText_(std::move(argumentText)),
-      programDir_(std::move(programDir)),
-      configFile_(std::move(configFile)),
-      reader_(std::move(reader)) {}
+PlanPlatform::PlanPlatform(std::string argumentText, std::string programDir,
+                           const std::string& configFile, const FileReader& reader) {
+  this->argumentText = std::move(argumentText);
+  this->programDir = std::move(programDir);
+  localDateTime = "(dry run)";
+  foreground = kFrontEndWindow;
+  FileReadResult config = reader(configFile);
+  configBytes_ = config.bytes;
+  if (config.ok) {
+    files[ConfigPath(this->programDir)] = std::move(config.bytes);
+  } else {
+    missingFileError = config.error;
+  }
+}
 
 bool PlanPlatform::Tick(int timerId) {
-  if (!eventHandler_ || runningTimers.count(timerId) == 0) return false;
-  now_ += runningTimers[timerId];
-  eventHandler_({EventKind::Timer, timerId});
+  if (!TimerRunning(timerId)) return false;
+  AdvanceTo(now() + TimerInterval(timerId));
+  Deliver({EventKind::Timer, timerId});
   return true;
 }
 
-void PlanPlatform::PressKey(std::int32_t virtualKey) {
-  if (eventHandler_) eventHandler_({EventKind::KeyDown, 0, virtualKey});
-}
-
-FileReadResult PlanPlatform::ReadWholeFile(const std::string& path) {
-  if (path == ConfigPath(programDir_)) {
-    FileReadResult result = reader_(configFile_);
-    configBytes = result.bytes;
-    return result;
+std::vector<SentKey> PlanPlatform::TakeKeys() {
+  std::vector<SentKey> out;
+  for (const KeyEventSent& key : keysSent) {
+    out.push_back({key.virtualKey, (key.flags & kKeyEventKeyUp) != 0});
   }
-  // The wrapper reads no other file; asking for one means the two disagree.
-  FileReadResult result;
-  result.error = "not the file being checked";
-  return result;
+  keysSent.clear();
+  return out;
 }
 
-ProcessStartResult PlanPlatform::StartProcess(const ProcessStart& start) {
-  processStart = start;
-  ProcessStartResult result;
-  result.started = true;  // the emulator's window is taken to appear
-  result.processId = kEmulatorProcess;
-  return result;
-}
-
-void PlanPlatform::ShowMessage(const std::string& text, MessageKind) {
-  messages.push_back(text);
-}
-
-void PlanPlatform::EndProcess(int exitCode) {
-  throw RunStopped{exitCode};
-}
-
-void PlanPlatform::SetEventHandler(std::function<void(const PlatformEvent&)> handler) {
-  eventHandler_ = std::move(handler);
-}
-
-void PlanPlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
-  runningTimers[timerId] = intervalMs;
-}
-
-void PlanPlatform::StopTimer(int timerId) {
-  runningTimers.erase(timerId);
+std::string PlanPlatform::ConfigBytes() const {
+  return TraceOf("ReadFile " + ConfigPath(programDir)).empty() ? std::string() : configBytes_;
 }
 
 std::vector<WindowHandle> PlanPlatform::TopWindows() {
@@ -98,26 +74,17 @@ ProcessId PlanPlatform::WindowProcess(WindowHandle window) {
   return window == kEmulatorWindow && !quitPosted_ ? kEmulatorProcess : 0;
 }
 
-// Windows-1252, as the unit tests' fake.
-std::string PlanPlatform::UpperAnsi(const std::string& text) {
-  return UpperCp1252(text);
-}
-
 bool PlanPlatform::BringToFront(WindowHandle window) {
-  if (window != 0) foreground_ = window;
+  NullPlatform::BringToFront(window);
+  if (window != 0) foreground = window;
   return window != 0;
 }
 
 std::string PlanPlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
-                                            std::uintptr_t, std::intptr_t) {
-  posted.push_back({window, message});
+                                            std::uintptr_t wParam, std::intptr_t lParam) {
+  NullPlatform::PostWindowMessage(window, message, wParam, lParam);
   if (window == kEmulatorWindow && message == kWmQuit) quitPosted_ = true;
   return {};
-}
-
-bool PlanPlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t, std::uint32_t flags) {
-  keys.push_back({virtualKey, (flags & kKeyEventKeyUp) != 0});
-  return true;
 }
 
 }  // namespace ruskel::check

@@ -10,7 +10,7 @@
 
 #include <filesystem>
 
-#include "platform/win32_system_probe.h"
+#include "tools/check/probes/win32_system_probe.h"
 #endif
 
 #include "tools/check/check_command.h"

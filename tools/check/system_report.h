@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/system_probe.h"
 #include "tools/check/check_plan.h"
+#include "tools/check/probes/system_probe.h"
 
 namespace ruskel::check {
 

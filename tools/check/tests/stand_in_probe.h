@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/system_probe.h"
+#include "tools/check/probes/system_probe.h"
 
 namespace ruskel::check {
 

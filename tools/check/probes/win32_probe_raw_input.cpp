@@ -1,7 +1,7 @@
 // Whether raw input hands a key to a hidden window while another window is in
 // front, and whether ruskel's mark on a key it typed comes back with it.
 #include "platform/win32_platform.h"
-#include "platform/win32_system_probe.h"
+#include "tools/check/probes/win32_system_probe.h"
 
 namespace ruskel {
 namespace {

@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "platform/system_probe.h"
+#include "tools/check/probes/system_probe.h"
 
 namespace ruskel {
 

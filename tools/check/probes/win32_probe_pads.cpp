@@ -5,7 +5,7 @@
 #include <mmsystem.h>
 #include <xinput.h>
 
-#include "platform/win32_system_probe.h"
+#include "tools/check/probes/win32_system_probe.h"
 
 namespace ruskel {
 namespace {

@@ -1,6 +1,6 @@
 // The system's version and bitness, this process's integrity level, files
 // and the Escape key for ruskel-check.
-#include "platform/win32_system_probe.h"
+#include "tools/check/probes/win32_system_probe.h"
 
 #include <vector>
 

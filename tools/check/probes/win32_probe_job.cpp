@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/win32_platform.h"
-#include "platform/win32_system_probe.h"
+#include "tools/check/probes/win32_system_probe.h"
 
 namespace ruskel {
 namespace {

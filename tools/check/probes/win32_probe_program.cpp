@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32_system_probe.h"
+#include "tools/check/probes/win32_system_probe.h"
 
 namespace ruskel {
 namespace {

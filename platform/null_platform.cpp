@@ -1,0 +1,235 @@
+#include "platform/null_platform.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "platform/cp1252_upper.h"
+
+namespace ruskel {
+namespace {
+
+std::string Hex(std::uint64_t value) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(value));
+  return buf;
+}
+
+const char* OnOff(bool on) {
+  return on ? "on" : "off";
+}
+
+}  // namespace
+
+std::vector<std::string> NullPlatform::Trace() const {
+  std::vector<std::string> out;
+  for (const PlatformCall& call : calls_) out.push_back(call.what);
+  return out;
+}
+
+std::vector<std::string> NullPlatform::TraceOf(const std::string& prefix) const {
+  std::vector<std::string> out;
+  for (const PlatformCall& call : calls_) {
+    if (call.what.rfind(prefix, 0) == 0) out.push_back(call.what);
+  }
+  return out;
+}
+
+std::vector<int> NullPlatform::RunningTimers() const {
+  std::vector<int> out;
+  for (const auto& [id, interval] : timers_) out.push_back(id);
+  return out;
+}
+
+std::uint32_t NullPlatform::TimerInterval(int timerId) const {
+  const auto it = timers_.find(timerId);
+  return it != timers_.end() ? it->second : 0;
+}
+
+void NullPlatform::Record(std::string what) {
+  calls_.push_back({now_, std::move(what)});
+}
+
+void NullPlatform::Deliver(const PlatformEvent& event) {
+  if (eventHandler_) eventHandler_(event);
+}
+
+ProcessStartResult NullPlatform::StartProcess(const ProcessStart& start) {
+  Record("StartProcess " +
+         (start.applicationName.empty() ? "" : "app=" + start.applicationName + " ") +
+         "cmd=" + start.commandLine + " dir=" + start.workingDirectory +
+         " inherit=" + (start.inheritHandles ? "1" : "0") + " flags=" + Hex(start.creationFlags) +
+         (start.killWithRuskel ? " killwithruskel" : ""));
+  started.push_back(start);
+  ProcessStartResult result;
+  result.started = processStarts;
+  if (!processStarts) {
+    result.error = processError;
+    result.needsElevation = startNeedsElevation;
+    return result;
+  }
+  result.processId = nextProcess_++;
+  if (start.killWithRuskel && jobRefused) result.jobError = "Access is denied.";
+  return result;
+}
+
+void NullPlatform::EndProcess(int exitCode) {
+  Record("EndProcess " + std::to_string(exitCode));
+  exitCode_ = exitCode;
+  throw ProcessEnded{exitCode};
+}
+
+bool NullPlatform::WatchProcess(ProcessId process) {
+  Record("WatchProcess " + std::to_string(process));
+  return false;  // no process runs here to be watched
+}
+
+bool NullPlatform::TerminateTree(ProcessId process) {
+  Record("TerminateTree " + std::to_string(process));
+  return true;  // none runs: nothing is left running
+}
+
+bool NullPlatform::BringToFront(WindowHandle window) {
+  Record("BringToFront " + Hex(window));
+  return false;
+}
+
+void NullPlatform::AllowForeground(ProcessId process) {
+  Record("AllowForeground " + std::to_string(process));
+}
+
+bool NullPlatform::WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) {
+  Record("WaitUntilWindowResponds " + Hex(window) + " " + std::to_string(timeoutMs) + "ms");
+  return false;
+}
+
+std::string NullPlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
+                                            std::uintptr_t wParam, std::intptr_t lParam) {
+  Record("PostMessage " + Hex(window) + " " + Hex(message) + " " + std::to_string(wParam) + " " +
+         std::to_string(lParam));
+  posted.push_back({window, message, wParam, lParam});
+  return "Invalid window handle. (error 1400)";
+}
+
+void NullPlatform::WatchWindows(bool on) {
+  if (on != watchingWindows_) Record(std::string("WatchWindows ") + OnOff(on));
+  watchingWindows_ = on;
+}
+
+bool NullPlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
+                                std::uint32_t flags) {
+  std::string what =
+      "Key " + std::to_string(virtualKey) + ((flags & kKeyEventKeyUp) != 0 ? " up" : " down");
+  if (scanCode != 0) what += " scan=" + Hex(scanCode);
+  if ((flags & kKeyEventExtendedKey) != 0) what += " ext";
+  if ((flags & kKeyEventScanCode) != 0) what += " scancode";
+  const std::uint32_t known = kKeyEventKeyUp | kKeyEventExtendedKey | kKeyEventScanCode;
+  if ((flags & ~known) != 0) what += " flags=" + Hex(flags);
+  if (keysBlocked) what += " blocked";
+  Record(what);
+  keysSent.push_back({virtualKey, scanCode, flags});
+  return !keysBlocked;
+}
+
+void NullPlatform::WatchKeys(bool on) {
+  if (on != watchingKeys_) Record(std::string("WatchKeys ") + OnOff(on));
+  watchingKeys_ = on;
+}
+
+void NullPlatform::WatchMouseButtons(bool on) {
+  Record(std::string("WatchMouseButtons ") + OnOff(on));
+}
+
+void NullPlatform::CreateTimerWindow() {
+  timerWindowCreated_ = true;
+  Record("CreateTimerWindow");
+}
+
+void NullPlatform::SetEventHandler(std::function<void(const PlatformEvent&)> handler) {
+  eventHandler_ = std::move(handler);
+}
+
+void NullPlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
+  Record("StartTimer " + std::to_string(timerId) + " " + std::to_string(intervalMs) + "ms");
+  if (!timerWindowCreated_) Record("ERROR timer started before the timer window exists");
+  timers_[timerId] = intervalMs;
+}
+
+void NullPlatform::StopTimer(int timerId) {
+  Record("StopTimer " + std::to_string(timerId));
+  timers_.erase(timerId);
+}
+
+void NullPlatform::Pause(std::uint32_t ms) {
+  Record("Pause " + std::to_string(ms) + "ms");
+  now_ += ms;
+}
+
+FileReadResult NullPlatform::ReadWholeFile(const std::string& path) {
+  Record("ReadFile " + path);
+  FileReadResult result;
+  const auto it = files.find(path);
+  if (it == files.end()) {
+    result.error = missingFileError;
+  } else {
+    result.ok = true;
+    result.bytes = it->second;
+  }
+  return result;
+}
+
+bool NullPlatform::AppendToFile(const std::string& path, const std::string& bytes) {
+  if (unwritableFiles.count(path) != 0) return false;
+  files[path] += bytes;
+  return true;
+}
+
+bool NullPlatform::WriteWholeFile(const std::string& path, const std::string& bytes) {
+  if (unwritableFiles.count(path) != 0) return false;
+  files[path] = bytes;
+  return true;
+}
+
+void NullPlatform::ShowMessage(const std::string& text, MessageKind kind) {
+  Record(std::string(kind == MessageKind::Error ? "ErrorBox: " : "MessageBox: ") + text);
+  messages.push_back({text, kind});
+}
+
+void NullPlatform::ShowCurtain(bool shown) {
+  Record(std::string("Curtain ") + OnOff(shown));
+}
+
+std::string NullPlatform::UpperAnsi(const std::string& text) {
+  return UpperCp1252(text);
+}
+
+bool NullPlatform::MovePointer(ScreenPoint to) {
+  Record("MovePointer " + std::to_string(to.x) + "," + std::to_string(to.y));
+  pointer = to;
+  return true;
+}
+
+ScreenRect NullPlatform::MonitorOf(WindowHandle window) {
+  const auto it = windowMonitors.find(window);
+  return it != windowMonitors.end() ? it->second : primaryMonitor;
+}
+
+int NullPlatform::BlankSystemCursors() {
+  Record("BlankCursors");
+  cursorsBlank = true;
+  return kStandardCursors;
+}
+
+bool NullPlatform::RestoreSystemCursors() {
+  Record("RestoreCursors");
+  cursorsBlank = false;
+  return true;
+}
+
+bool NullPlatform::MarkCursorsBlank(bool blank) {
+  Record(std::string("MarkCursorsBlank ") + OnOff(blank));
+  if (markUnwritable) return false;
+  cursorsMarkedBlank = blank;
+  return true;
+}
+
+}  // namespace ruskel
