@@ -210,12 +210,6 @@ INSTANTIATE_TEST_SUITE_P(
                       "denied"}),
     testing::NamedBy([](const NamedFileCase& c) { return std::string(c.name); }));
 
-TEST(FileNameOfTest, IsTheLastPieceOfEitherSeparator) {
-  EXPECT_EQ(FileNameOf("D:\\cab\\lconfig-new.ini"), "lconfig-new.ini");
-  EXPECT_EQ(FileNameOf("demo/lconfig.ini"), "lconfig.ini");
-  EXPECT_EQ(FileNameOf("lconfig.ini"), "lconfig.ini");
-}
-
 TEST(BuildPlanTest, WithoutArgumentsThePlanStopsBeforeTheLookup) {
   CheckPlan plan = Check(ConfigText{}.Build(), "");
   ASSERT_EQ(plan.exitCode, kCheckFileFine) << plan.error;
