@@ -46,6 +46,6 @@ class CheckToolTest(E2ETestCase):
         (self.case.folder / "cab dir" / "lconfig-new.ini").write_bytes(text)
         code, out = self.check("cab dir\\lconfig-new.ini", "-mygame")
         self.assertEqual(code, 2, out)
-        self.assertIn("\n  lconfig-new.ini: the file ended after line", out)
+        self.assertIn("\n  lconfig-new.ini line 9: {handles} holds at most 2 lines", out)
         self.assertRegex(out, r"\n  File: [A-Z]:\\.*\\cab dir\\lconfig-new\.ini\n")
         self.assertNotIn("lconfig.ini", out)
