@@ -1,5 +1,5 @@
-// How lconfig.ini is cut into lines: a line ends at CR or CR LF (a lone LF
-// stays inside its line), and every line is trimmed of blanks.
+// How lconfig.ini is cut into lines: a line ends at CR LF, at LF or at a lone
+// CR, in any mix, and every line is trimmed of blanks.
 #pragma once
 
 #include <string>
@@ -8,6 +8,9 @@
 
 namespace ruskel {
 
+// How a line ended; None only for a last line without an ending.
+enum class LineEnd { None, CrLf, Lf, Cr };
+
 // Hands out the lines one at a time, counting line numbers.
 class ConfigLineReader {
  public:
@@ -15,18 +18,20 @@ class ConfigLineReader {
 
   bool Next(std::string& line);
   int LineNumber() const { return lineNumber_; }
-
-  // A file with line feeds and no carriage return is one long line to this
-  // reader; saying so is more useful than "tag not found".
-  bool HasUnixLineEndings() const;
+  // The ending of the line Next handed out last.
+  LineEnd LastEnd() const { return lastEnd_; }
 
  private:
   std::string_view bytes_;
   std::size_t pos_ = 0;
   int lineNumber_ = 0;
+  LineEnd lastEnd_ = LineEnd::None;
 };
 
 // All lines at once; line n of the file is element n - 1.
 std::vector<std::string> ConfigLines(std::string_view bytes);
+
+// The ending of every line, in the same order.
+std::vector<LineEnd> ConfigLineEnds(std::string_view bytes);
 
 }  // namespace ruskel

@@ -68,11 +68,7 @@ class ConfigParser {
       message += "the file ended after line " + std::to_string(reader_.LineNumber()) + " without " +
                  awaited + ".";
     }
-    if (reader_.HasUnixLineEndings()) {
-      message += " The file has Unix (LF) line endings; save it with Windows (CR LF) line endings.";
-    } else if (!nearMiss_.empty()) {
-      message += " " + nearMiss_;
-    }
+    if (!nearMiss_.empty()) message += " " + nearMiss_;
     throw ConfigFailure(message);
   }
 

@@ -1,6 +1,6 @@
 // Reader of lconfig.ini: eight parts in a fixed order, then optionally
-// {options} and {game NAME} sections; lines ended by CR or CR LF, every line
-// trimmed, tags matched exactly.
+// {options} and {game NAME} sections; lines ended by CR LF, LF or CR, every
+// line trimmed, tags matched exactly.
 #pragma once
 
 #include <optional>

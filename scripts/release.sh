@@ -2,7 +2,8 @@
 # Builds the Windows programs twice, 64-bit and 32-bit, and packs what a user
 # needs into dist/ruskel-<version>-win64.zip and dist/ruskel-<version>-win32.zip,
 # then checks the packed exes: the right machine type, system DLLs only,
-# version information and manifest present, ruskel.exe small.
+# version information and manifest present, ruskel.exe small; and the packed
+# documents: every link resolves inside the zip.
 #
 #   scripts/release.sh
 #
@@ -52,7 +53,9 @@ release() {
   # The sample configuration drives the demo emulator; it keeps its CR LF ends.
   cp demo/lconfig.ini "$stage/$name/lconfig.ini"
   if has_target demoemu; then cp "$build/demo/demoemu.exe" demo/games.txt "$stage/$name/"; fi
-  cp README.md CHANGELOG.md "$stage/$name/"
+  # The owner's README; the repository's README.md is the developers'.
+  cp README-cabinet.md "$stage/$name/README.md"
+  cp CHANGELOG.md "$stage/$name/"
   for doc in docs/*.md; do
     if [ -e "$doc" ]; then cp "$doc" "$stage/$name/docs/"; fi
   done
@@ -77,6 +80,11 @@ release() {
   done
   if ! cmp -s demo/lconfig.ini "$check/$name/lconfig.ini"; then
     echo "release.sh: lconfig.ini in the zip differs from demo/lconfig.ini" >&2
+    status=1
+  fi
+  # Every link of the zip's documents leads to a file (and heading) inside the zip.
+  if ! python3 scripts/check-links.py "$check/$name"; then
+    echo "release.sh: the documents in the $flavour zip link to files that are not in it" >&2
     status=1
   fi
   exes=$(find "$check/$name" -name '*.exe' | LC_ALL=C sort)

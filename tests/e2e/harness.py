@@ -230,7 +230,7 @@ class Case:
         return self.folder / "ruskel.exe"
 
     def write_config(self, text: str) -> None:
-        # Bytes as given: the reader only ends lines at CR, so line endings are part of the test.
+        # Bytes as given: line endings are part of the test.
         (self.folder / "lconfig.ini").write_bytes(text.encode("latin-1"))
 
     def own_title(self, title: str) -> str:

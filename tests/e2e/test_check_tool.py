@@ -39,3 +39,13 @@ class CheckToolTest(E2ETestCase):
         self.assertIn("arguments: -mygame   -keyx65\n", out)
         self.assertIn("key:               A (65)", out)
 
+
+    def test_a_copy_is_the_file_the_error_names(self):
+        # The docs advise checking a copy before it replaces lconfig.ini.
+        text = DEMO_CONFIG.read_bytes().replace(b"{/handles}", b"{/Handles}")
+        (self.case.folder / "cab dir" / "lconfig-new.ini").write_bytes(text)
+        code, out = self.check("cab dir\\lconfig-new.ini", "-mygame")
+        self.assertEqual(code, 2, out)
+        self.assertIn("\n  lconfig-new.ini line 9: {handles} holds at most 2 lines", out)
+        self.assertRegex(out, r"\n  File: [A-Z]:\\.*\\cab dir\\lconfig-new\.ini\n")
+        self.assertNotIn("lconfig.ini", out)

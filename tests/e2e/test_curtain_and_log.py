@@ -78,3 +78,14 @@ class RunLogTest(WrapperTestCase):
         self.press(27)
         self.assert_exits(proc, EXIT_OK)
         self.assertEqual(path.read_text(errors="replace").count("---- ruskel run ----"), 2)
+
+    def test_an_options_block_pasted_with_line_feeds_takes_effect(self):
+        # The README's {options} block pasted from a web page into a CR LF file.
+        config = self.config()
+        self.case.write_config(config.text() + "{options}\nlog=ruskel.log\n{/options}\n")
+        proc = self.start(None, f"-{config.games[SLOT]}", "-keyx27")
+        self.assert_selected_and_played(proc, config, SLOT)
+        self.end_with_exit_key(proc)
+        log = (self.case.folder / "ruskel.log").read_text(errors="replace")
+        self.assertIn("log=ruskel.log", log)
+        self.assertIn(f"exit code {EXIT_OK}", log)

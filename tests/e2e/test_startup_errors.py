@@ -131,11 +131,6 @@ class ConfigErrorTest(WrapperTestCase):
         del lines[start : end + 1]
         self.expect_config_error(join_lines(lines))
 
-    def test_line_feed_only_file_is_one_long_line(self):
-        # Only CR ends a line, so a file saved with bare LF never shows a "{handles}" line.
-        text = "".join(line + "\n" for line in self.config().lines())
-        self.expect_config_error(text)
-
     def test_empty_file(self):
         self.expect_config_error("")
 

@@ -27,7 +27,7 @@ constexpr const char* kRom = "ALPHA";
 constexpr std::int32_t kLongestMiscWait = 20;  // keeps each run short
 
 bool IsTrimmedLine(const std::string& text) {
-  return text == Trim(text) && text.find('\r') == std::string::npos;
+  return text == Trim(text) && text.find_first_of("\r\n") == std::string::npos;
 }
 
 bool SameSequence(const KeySequence& a, const KeySequence& b) {
@@ -75,7 +75,8 @@ void CheckSequence(const KeySequence& sequence, const std::string& name) {
     const KeyStep& step = sequence[i];
     Require(step.key.find('/') == std::string::npos && step.action.find('/') == std::string::npos,
             "step fields hold no slash");
-    Require(step.key.find('\r') == std::string::npos && step.action.find('\r') == std::string::npos,
+    Require(step.key.find_first_of("\r\n") == std::string::npos &&
+                step.action.find_first_of("\r\n") == std::string::npos,
             "step fields hold no line end");
     const std::string action = Trim(step.action);
     if (action == "down" || action == "up") {
@@ -115,7 +116,7 @@ void CheckLoaded(const RunState& s) {
   Require(s.MiscDelay >= 0 && s.MiscDelay <= 65535, "MiscDelay is a timer interval");
   CheckGameList(s);
   Require(s.EmulatorCommand.find('=') == std::string::npos &&
-              s.EmulatorCommand.find('\r') == std::string::npos,
+              s.EmulatorCommand.find_first_of("\r\n") == std::string::npos,
           "the emulator command is the text between the first two '='");
 }
 

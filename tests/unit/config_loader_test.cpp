@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "case_name.h"
 #include "run_harness.h"
 
 namespace ruskel {
@@ -49,19 +50,80 @@ TEST(ParseConfigTest, FillsEveryPartFromTheExampleFile) {
   EXPECT_EQ(s.EmulatorCommand, "emulator.exe -fullscreen");
 }
 
-TEST(ParseConfigTest, LineEndingsAreCrOrCrLfAndALoneLfStaysInTheLine) {
-  ConfigText config;
-  config.eol = "\r";
-  RunState crOnly;
-  EXPECT_EQ(ParseConfig(config.Build(), crOnly), std::nullopt);
-  EXPECT_EQ(crOnly.GameList[1], "beta");
+// Every way of ending lines, alone or mixed in one file, reads as the same
+// file: a block pasted from a web page or a Linux editor into a CR LF file
+// must take effect, not be skipped as free text.
+struct EndingsCase {
+  const char* name;
+  std::string (*convert)(const std::string& crLfFile);
+};
 
-  RunState mixed;
-  std::string file = ConfigText{}.Build();
-  file.replace(file.find("beta\r\n"), 6, "be\nta\r\n");
-  ASSERT_EQ(ParseConfig(file, mixed), std::nullopt);
-  EXPECT_EQ(mixed.GameList[1], "be\nta");
+std::string EveryEnd(const std::string& file, const std::string& eol) {
+  std::string out;
+  std::size_t at = 0;
+  for (std::size_t next; (next = file.find("\r\n", at)) != std::string::npos; at = next + 2) {
+    out += file.substr(at, next - at) + eol;
+  }
+  return out + file.substr(at);
 }
+
+// The lines from the one starting with `from` up to the one starting with
+// `to` end in `eol` instead of CR LF.
+std::string Between(const std::string& file, const std::string& from, const std::string& to,
+                    const std::string& eol) {
+  const std::size_t begin = file.find(from);
+  const std::size_t end = file.find("\r\n", file.find(to, begin)) + 2;
+  return file.substr(0, begin) + EveryEnd(file.substr(begin, end - begin), eol) + file.substr(end);
+}
+
+class LineEndingsTest : public ::testing::TestWithParam<EndingsCase> {};
+
+TEST_P(LineEndingsTest, ReadAsTheSameFile) {
+  ConfigText config;
+  config.options = {"log=ruskel.log", "keydelay=60"};
+  config.tail = {"{game gamma}", "exithold=500", "{/game}"};
+  const std::string crLf = config.Build();
+  const std::string file = GetParam().convert(crLf);
+  ASSERT_NE(file, crLf);
+
+  RunState s;
+  ASSERT_EQ(ParseConfig(file, s), std::nullopt);
+  EXPECT_EQ(s.WindowTitle, "My Emulator");
+  EXPECT_EQ(s.CloseMode, "title");
+  EXPECT_EQ(s.SelectSeq[1].key, "40");
+  EXPECT_EQ(s.SelectSeq[1].action, "up");
+  EXPECT_EQ(s.SelectSeq[2].action, "selectsequence}");
+  EXPECT_EQ(s.GameList[1], "beta");
+  EXPECT_EQ(s.GameList[2], "gamma");
+  EXPECT_EQ(s.GameList[3], "{/gamelist}");
+  EXPECT_EQ(s.EmulatorCommand, "emulator.exe");
+  EXPECT_EQ(s.Options.log, "ruskel.log");
+  EXPECT_EQ(s.Options.keydelay, 60);
+  ASSERT_EQ(s.GameSections.size(), 1u);
+  EXPECT_EQ(s.GameSections[0].line, 30);
+  EXPECT_EQ(s.GameSections[0].options.exithold, 500);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LineEndingsTest,
+    ::testing::Values(EndingsCase{"all LF", [](const std::string& f) { return EveryEnd(f, "\n"); }},
+                      EndingsCase{"all CR", [](const std::string& f) { return EveryEnd(f, "\r"); }},
+                      EndingsCase{"options block in LF",
+                                  [](const std::string& f) {
+                                    return Between(f, "{options}", "{/options}", "\n");
+                                  }},
+                      EndingsCase{"game list in LF",
+                                  [](const std::string& f) {
+                                    return Between(f, "{gamelist}", "exe=", "\n");
+                                  }},
+                      EndingsCase{"handles in CR, sequences in LF",
+                                  [](const std::string& f) {
+                                    return Between(Between(f, "{handles}", "{/handles}", "\r"),
+                                                   "{startup}", "{/entersequence}", "\n");
+                                  }},
+                      EndingsCase{"no ending after the last line",
+                                  [](const std::string& f) { return f.substr(0, f.size() - 2); }}),
+    testing::NamedBy([](const EndingsCase& c) { return std::string(c.name); }));
 
 TEST(ParseConfigTest, ValuesKeepWhatTheFileSays) {
   ConfigText config;
@@ -199,16 +261,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"lconfig.ini line 25: expected the emulator command"}},
         BrokenCase{"game list not closed",
                    [](std::string& f) { f = f.substr(0, f.find("{/gamelist}")); },
-                   {"ended after line 23", "{/gamelist}"}},
-        BrokenCase{"unix line endings",
-                   [](std::string& f) {
-                     std::string out;
-                     for (char ch : f) {
-                       if (ch != '\r') out += ch;
-                     }
-                     f = out;
-                   },
-                   {"after line 1", "Windows (CR LF) line endings"}}),
+                   {"ended after line 23", "{/gamelist}"}}),
     [](const ::testing::TestParamInfo<BrokenCase>& info) {
       std::string name = info.param.name;
       for (char& ch : name) {

@@ -1,5 +1,6 @@
 #include "tools/check/check_plan.h"
 
+#include "core/config_loader.h"
 #include "core/game_selection.h"
 #include "core/key_sequence.h"
 #include "core/startup.h"
@@ -50,7 +51,30 @@ SequencePlan DescribeSequence(Mainmod& m, PlanPlatform& os, const KeySequence& s
   return plan;
 }
 
+// The wrapper's messages name lconfig.ini in its folder, the only file it
+// reads; a checked copy under another name (lconfig-new.ini) is named instead,
+// so that a message never points at a file that was not checked.
+std::string NameCheckedFile(std::string message, const CheckInput& input) {
+  const std::string name = FileNameOf(input.configFile);
+  const std::string wrapperPath = ConfigPath(input.programDir);
+  const std::string checkedPath = input.programDir + "\\" + name;
+  for (std::size_t at = 0; (at = message.find(wrapperPath, at)) != std::string::npos;
+       at += checkedPath.size()) {
+    message.replace(at, wrapperPath.size(), checkedPath);
+  }
+  const std::string ownName = kConfigFileName;
+  if (message.rfind(ownName + ":", 0) == 0 || message.rfind(ownName + " line ", 0) == 0) {
+    message.replace(0, ownName.size(), name);
+  }
+  return message;
+}
+
 }  // namespace
+
+std::string FileNameOf(const std::string& path) {
+  const std::size_t cut = path.find_last_of("/\\");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
 
 std::string ProgramDirOf(const std::string& configFile) {
   const std::size_t cut = configFile.find_last_of("/\\");
@@ -88,7 +112,8 @@ CheckPlan BuildPlan(const CheckInput& input) {
   } catch (const ProcessEnded&) {
     plan.configBytes = os.ConfigBytes();
     plan.exitCode = kCheckFileBroken;
-    plan.error = LastMessage(os, "ruskel.exe would stop here");
+    plan.error = os.messages.empty() ? "ruskel.exe would stop here"
+                                     : NameCheckedFile(os.messages.back().text, input);
     return plan;
   }
   plan.configBytes = os.ConfigBytes();

@@ -70,6 +70,10 @@ CheckPlan BuildPlan(const CheckInput& input);
 // file name gives "."), without a trailing separator, as ProgramDir has none.
 std::string ProgramDirOf(const std::string& configFile);
 
+// The file's own name, without its folder ("demo\\lconfig-new.ini" gives
+// "lconfig-new.ini").
+std::string FileNameOf(const std::string& path);
+
 // Index of a sequence's closing-tag slot: the last slot the reader filled.
 std::size_t ClosingTagSlot(const KeySequence& sequence);
 

@@ -119,7 +119,8 @@ void AddEmulator(std::vector<ReportLine>& out, SystemProbe& probe, const CheckIn
   }
   if (plan.exitCode != kCheckFileFine) {
     const std::string error = plan.error.substr(0, plan.error.find('\n'));
-    out.push_back(Emulator(Status::Problem, "ruskel.exe would refuse lconfig.ini: " + error,
+    out.push_back(Emulator(Status::Problem,
+                           "ruskel.exe would refuse " + FileNameOf(input.configFile) + ": " + error,
                            "run ruskel-check " + input.configFile + " to see what is wrong"));
     return;
   }

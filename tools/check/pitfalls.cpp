@@ -28,8 +28,55 @@ bool IsListedName(const RunState& s, const std::string& line) {
   return false;
 }
 
-// Text the reader never sees as one might expect: line feeds without a
-// carriage return, and setting lines with the wrong case or a second "=".
+// "line 4", "lines 4 to 9, 12 and 15 to 16": runs of line indexes, the
+// first few of them.
+std::string LineRuns(const std::vector<std::size_t>& indexes) {
+  constexpr std::size_t kRunsShown = 4;
+  std::vector<std::string> runs;
+  std::size_t more = 0;
+  for (std::size_t i = 0; i < indexes.size();) {
+    std::size_t last = i;
+    while (last + 1 < indexes.size() && indexes[last + 1] == indexes[last] + 1) ++last;
+    if (runs.size() == kRunsShown) {
+      more += last - i + 1;
+    } else {
+      runs.push_back(std::to_string(indexes[i] + 1) +
+                     (last == i ? "" : " to " + std::to_string(indexes[last] + 1)));
+    }
+    i = last + 1;
+  }
+  std::string text = indexes.size() == 1 ? "line " : "lines ";
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    text += i == 0 ? "" : i + 1 == runs.size() && more == 0 ? " and " : ", ";
+    text += runs[i];
+  }
+  if (more > 0) text += " and " + std::to_string(more) + " more";
+  return text;
+}
+
+// ruskel reads a line feed alone as a line end, but Notepad before Windows 10
+// and other Windows editors show such lines run together, which invites
+// edits that break the file.
+void CheckLineEnds(const CheckPlan& plan, Warnings& out) {
+  const std::vector<LineEnd> ends = ConfigLineEnds(plan.configBytes);
+  std::vector<std::size_t> lineFeeds;
+  bool crLf = false;
+  for (std::size_t i = 0; i < ends.size(); ++i) {
+    if (ends[i] == LineEnd::Lf) lineFeeds.push_back(i);
+    crLf = crLf || ends[i] == LineEnd::CrLf;
+  }
+  if (lineFeeds.empty()) return;
+  const std::string what =
+      crLf ? LineRuns(lineFeeds) + (lineFeeds.size() == 1 ? " ends" : " end") +
+                 " with a line feed alone (LF), the others with CR LF"
+           : std::string("the file has Unix line endings (a line feed alone, LF)");
+  out.push_back(what +
+                ": ruskel reads them, but Windows editors such as Notepad before Windows 10 "
+                "may show those lines as one; save the file with Windows (CR LF) line endings");
+}
+
+// Setting lines the reader never sees as one might expect: the wrong case or
+// a second "=".
 void CheckLines(const CheckPlan& plan, Warnings& out) {
   const RunState& s = *plan.state;
   const std::vector<std::string> lines = ConfigLines(plan.configBytes);
@@ -42,11 +89,6 @@ void CheckLines(const CheckPlan& plan, Warnings& out) {
                               {"exe", "emulator command", s.EmulatorCommand}};
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
-    if (line.find('\n') != std::string::npos) {
-      out.push_back(LineRef(i) + " holds a line feed without a carriage return, so the text " +
-                    Quoted(line) +
-                    " is read as one line; save the file with Windows (CR LF) line endings");
-    }
     for (const Setting& setting : settings) {
       const std::string word = setting.word;
       const std::string_view start = Left(line, word.size());
@@ -268,6 +310,7 @@ std::vector<std::string> FindPitfalls(const CheckPlan& plan) {
   Warnings out;
   if (plan.exitCode != kCheckFileFine) return out;
   const RunState& s = *plan.state;
+  CheckLineEnds(plan, out);
   CheckLines(plan, out);
   CheckHandles(s, out);
   for (std::size_t i = 0; i < plan.sequences.size(); ++i) {

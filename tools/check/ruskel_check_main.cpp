@@ -25,9 +25,9 @@
 namespace {
 
 constexpr const char* kUsageMessage =
-    "usage: ruskel-check path/to/lconfig.ini [arguments as ruskel.exe gets them]\n"
-    "       ruskel-check path/to/lconfig.ini --args \"arguments as one text\"\n"
-    "       ruskel-check --system [path/to/lconfig.ini [arguments]]  (on the cabinet)\n"
+    "usage: ruskel-check path\\to\\lconfig.ini [arguments as ruskel.exe gets them]\n"
+    "       ruskel-check path\\to\\lconfig.ini --args \"arguments as one text\"\n"
+    "       ruskel-check --system [path\\to\\lconfig.ini [arguments]]  (on the cabinet)\n"
     "       ruskel-check --watch-pads  (shows the -butx of the buttons held, until Esc)\n"
     "       ruskel-check --options   (every option of {options}: values, default, what it does)\n"
     "  e.g. ruskel-check lconfig.ini -mygame -keyx27 -butx4\n"

@@ -166,6 +166,50 @@ TEST(BuildPlanTest, AFileThatCannotBeReadIsBroken) {
       << plan.error;
 }
 
+// A copy checked before it replaces the real file: every message names the
+// copy, in the folder ruskel would run from, never lconfig.ini.
+struct NamedFileCase {
+  const char* name;
+  bool readable;
+  const char* file;
+  const char* error;
+};
+
+class CheckedFileNameTest : public ::testing::TestWithParam<NamedFileCase> {};
+
+TEST_P(CheckedFileNameTest, IsTheNameInTheMessage) {
+  const NamedFileCase& c = GetParam();
+  CheckInput input;
+  input.configFile = "D:\\cab\\lconfig-new.ini";
+  input.programDir = "D:\\cab";
+  input.argumentText = "-mygame";
+  input.reader = [&c](const std::string&) {
+    FileReadResult result;
+    result.ok = c.readable;
+    result.bytes = c.file;
+    result.error = "access denied";
+    return result;
+  };
+  const CheckPlan plan = BuildPlan(input);
+  EXPECT_EQ(plan.exitCode, kCheckFileBroken);
+  EXPECT_EQ(plan.error, c.error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, CheckedFileNameTest,
+    ::testing::Values(
+        NamedFileCase{"end of file", true, "{handles}\r\ntitle\r\n",
+                      "lconfig-new.ini: the file ended after line 2 without the closing line "
+                      "{/handles} of {handles}.\n\nFile: D:\\cab\\lconfig-new.ini"},
+        NamedFileCase{"a line", true, "{handles}\r\na\r\nb\r\nc\r\n",
+                      "lconfig-new.ini line 4: {handles} holds at most 2 lines (the window title "
+                      "and the close mode), found a third: \"c\".\n\nFile: "
+                      "D:\\cab\\lconfig-new.ini"},
+        NamedFileCase{"unreadable", false, "",
+                      "Cannot read the configuration file D:\\cab\\lconfig-new.ini: access "
+                      "denied"}),
+    testing::NamedBy([](const NamedFileCase& c) { return std::string(c.name); }));
+
 TEST(BuildPlanTest, WithoutArgumentsThePlanStopsBeforeTheLookup) {
   CheckPlan plan = Check(ConfigText{}.Build(), "");
   ASSERT_EQ(plan.exitCode, kCheckFileFine) << plan.error;

@@ -202,11 +202,34 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     1,
                     {"{misc} has keys but timer=0"}},
-        PitfallCase{"line feed inside a line",
+        PitfallCase{"a line feed pasted into a CR LF file",
                     [](ConfigText& c) { c.select = {"40/down\n40/up"}; },
                     "",
-                    2,
-                    {"line 10 holds a line feed", "step 1 \"40/down\\n40\" types nothing"}},
+                    1,
+                    {"line 10 ends with a line feed alone (LF), the others with CR LF: ruskel "
+                     "reads them",
+                     "save the file with Windows (CR LF) line endings"}},
+        PitfallCase{"blocks pasted with line feeds",
+                    [](ConfigText& c) {
+                      c.select = {"40/down\n40/up"};
+                      c.games = {"alpha\nbeta\ngamma"};
+                    },
+                    "",
+                    1,
+                    {"lines 10 and 21 to 22 end with a line feed alone"}},
+        PitfallCase{"many lines with line feeds",
+                    [](ConfigText& c) {
+                      c.games = {"g0\ng1", "g2",      "g3\ng4", "g5",      "g6\ng7",
+                                 "g8",     "g9\ng10", "g11",    "g12\ng13"};
+                    },
+                    "",
+                    1,
+                    {"lines 21, 24, 27, 30 and 1 more end with"}},
+        PitfallCase{"a file all in line feeds",
+                    [](ConfigText& c) { c.eol = "\n"; },
+                    "",
+                    1,
+                    {"the file has Unix line endings (a line feed alone, LF): ruskel reads them"}},
         PitfallCase{
             "rom not listed",
             [](ConfigText& c) {
