@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/number.h"
 #include "core/text.h"
 
 namespace ruskel {
@@ -22,20 +21,8 @@ void ParseArgs(RunState& state, std::string text) {
     }
   }
 
-  if (state.ExitKeyText.empty()) {
-    state.ExitKey = kDefaultExitKey;
-  } else if (auto key = ReadNumber(state.ExitKeyText); key && ToInt32(*key)) {
-    state.ExitKey = *key;
-  }
-  // else: not a usable key code; ExitKey keeps its value (0 matches no key).
-
-  // 0, a value that rounds to 0 and one beyond 32 bits would all equal an idle
-  // joystick's mask and end the run at once, so they mean "no button" too.
-  state.ExitButton = kNoExitButton;
-  if (auto button = ReadNumber(state.ExitButtonText)) {
-    auto mask = ToInt32(*button);
-    if (mask && *mask != 0) state.ExitButton = *mask;
-  }
+  state.ExitKey = ExitKeyOf(state.ExitKeyText);
+  state.ExitButton = ExitButtonOf(state.ExitButtonText);
 
   // Front ends quote paths with blanks; a file name cannot hold a quote.
   std::erase(state.RomName, '"');

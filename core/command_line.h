@@ -7,8 +7,8 @@
 
 namespace ruskel {
 
-// Never fails and never reports: a step that cannot be carried out leaves its
-// field as it was.
+// Never fails and never reports: a KEYX or BUTX text that gives no usable key
+// or mask leaves no exit key or button, and the texts stay for the reports.
 void ParseArgs(RunState& state, std::string text);
 
 }  // namespace ruskel

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/exit_inputs.h"
 #include "core/options.h"
 #include "platform/platform_ops.h"
 
@@ -22,9 +23,6 @@ inline constexpr std::size_t kGameListSlots = 401;
 inline constexpr std::size_t kHandleLines = 2;
 
 using KeySequence = std::array<KeyStep, kSequenceSlots>;
-
-inline constexpr std::int32_t kNoExitButton = 9999;
-inline constexpr double kDefaultExitKey = 27;  // Escape
 
 // A {game NAME} section: what one rom gets instead of the file's values.
 struct GameSection {
@@ -51,11 +49,10 @@ struct RunState {
   std::int32_t MiscDelay = 0;
   std::array<std::string, kGameListSlots> GameList;
   std::string EmulatorCommand;
-  double ExitKey = 0;  // kept as read; rounded to a 32-bit code where it is used
-  std::int32_t ExitButton = 0;
+  std::optional<ExitKeyCode> ExitKey;    // none: no key ends the run
+  std::optional<ButtonMask> ExitButton;  // none: no button ends the run
   std::int16_t GameIndex = 0;
   WindowHandle EmulatorWindow = 0;
-  JoyInfo JoyState;                       // the last reading of the first joystick
   RunOptions Options;                     // the {options} section; defaults when the file has none
   std::vector<GameSection> GameSections;  // in file order, at most one per slot
   int GameSectionApplied = -1;            // index into GameSections once the rom's is merged

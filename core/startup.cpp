@@ -20,10 +20,15 @@ void LogArguments(Mainmod& m, const std::string& arguments) {
   const RunState& s = m.State;
   Log(m, "---- ruskel run ---- " + m.Os.events.LocalDateTime() + ", ruskel " + kRuskelVersion);
   Log(m, "arguments: " + Quoted(arguments));
-  const auto key = ToInt32(s.ExitKey);
-  Log(m, "rom " + Quoted(s.RomName) + ", exit key " +
-             (key && *key != 0 ? std::to_string(*key) : std::string("none")) + ", exit button " +
-             (s.ExitButton == kNoExitButton ? std::string("none") : std::to_string(s.ExitButton)));
+  // A text that gives no key or button is named: the run watches none then.
+  const std::string key = s.ExitKey               ? std::to_string(*s.ExitKey)
+                          : s.ExitKeyText.empty() ? std::string("none")
+                                                  : "none (" + WhyNoExitKey(s.ExitKeyText) + ")";
+  const std::string button = s.ExitButton ? std::to_string(*s.ExitButton)
+                             : s.ExitButtonText.empty()
+                                 ? std::string("none")
+                                 : "none (" + WhyNoExitButton(s.ExitButtonText) + ")";
+  Log(m, "rom " + Quoted(s.RomName) + ", exit key " + key + ", exit button " + button);
   std::string options;
   for (const std::string& option : DescribeOptions(s.Options)) {
     options += (options.empty() ? "" : ", ") + option;

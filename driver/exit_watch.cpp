@@ -2,15 +2,13 @@
 
 #include <algorithm>
 
-#include "core/number.h"
 #include "platform/sided_keys.h"
 
 namespace ruskel {
 
 ExitWatch::Settings ExitWatch::SettingsOf(const RunState& s) {
   Settings settings;
-  const auto key = ToInt32(s.ExitKey);
-  settings.exitKey = key && *key > 0 && *key <= 255 ? *key : 0;
+  settings.exitKey = s.ExitKey;
   settings.exitButton = s.ExitButton;
   settings.holdMs = s.Options.exithold;
   return settings;
@@ -24,16 +22,12 @@ void ExitWatch::Start(const Settings& settings, std::uint64_t now, bool keyHeldN
   padMatchedAt_.reset();
 }
 
-bool ExitWatch::WatchesButton() const {
-  return settings_.exitButton != kNoExitButton;
-}
-
 bool ExitWatch::Held(const std::optional<std::uint64_t>& since, std::uint64_t now) const {
   return since && now - *since >= settings_.holdMs;
 }
 
 bool ExitWatch::IsExitKey(std::int32_t virtualKey) const {
-  const std::int32_t exit = settings_.exitKey;
+  const std::int32_t exit = ExitKey();
   if (exit == 0) return false;
   // Given as Shift, Ctrl or Alt the exit key is either side; given as one
   // side, it is that side, or the key itself where its side is not known.
@@ -42,7 +36,7 @@ bool ExitWatch::IsExitKey(std::int32_t virtualKey) const {
 }
 
 bool ExitWatch::ExitKeyIsMouseButton() const {
-  const std::int32_t key = settings_.exitKey;
+  const std::int32_t key = ExitKey();
   return key == 1 || key == 2 || key == 4 || key == 5 || key == 6;
 }
 
@@ -65,12 +59,12 @@ bool ExitWatch::Pressed(std::uint64_t now) {
 }
 
 bool ExitWatch::KeyLooked(const KeyLook& look, std::uint64_t now) {
-  if (settings_.exitKey == 0) return false;
+  if (!settings_.exitKey) return false;
   bool exit = false;
   if (look.pressedSinceLastLook || (look.down && !heldAtStart_)) exit = Pressed(now);
   // A whole press between two looks ends the run only when no hold is asked:
   // how long it was held is not known.
-  if (!look.down) KeyUp(settings_.exitKey);
+  if (!look.down) KeyUp(ExitKey());
   return exit;
 }
 
@@ -80,18 +74,15 @@ void ExitWatch::KeyUp(std::int32_t virtualKey) {
   keyDownAt_.reset();
 }
 
-bool ExitWatch::ButtonsMatch(std::uint32_t buttons, std::int32_t exitButton) {
-  if (exitButton >= 0 && exitButton <= 15) {
-    return static_cast<std::int32_t>(buttons & 0xF) == exitButton;
-  }
-  return static_cast<std::int32_t>(buttons) == exitButton;
+bool ExitWatch::AnyPadMatches(const std::vector<std::uint32_t>& masks) const {
+  if (!settings_.exitButton) return false;
+  return std::any_of(masks.begin(), masks.end(), [this](std::uint32_t mask) {
+    return ButtonsMatch(mask, *settings_.exitButton);
+  });
 }
 
 bool ExitWatch::PadsRead(const std::vector<std::uint32_t>& masks, std::uint64_t now) {
-  if (!WatchesButton()) return false;
-  bool matched = false;
-  for (std::uint32_t mask : masks) matched = matched || ButtonsMatch(mask, settings_.exitButton);
-  if (!matched) {
+  if (!AnyPadMatches(masks)) {
     padMatchedAt_.reset();
     return false;
   }

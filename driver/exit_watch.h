@@ -28,12 +28,12 @@ inline constexpr std::uint64_t kAutorepeatGapMs = 1000;
 class ExitWatch {
  public:
   struct Settings {
-    std::int32_t exitKey = 0;     // 0: no exit key
-    std::int32_t exitButton = 0;  // mask; kNoExitButton: none
-    std::uint32_t holdMs = 0;     // 0: on press
+    std::optional<ExitKeyCode> exitKey;
+    std::optional<ButtonMask> exitButton;
+    std::uint32_t holdMs = 0;  // 0: on press
   };
 
-  // The exit key (a code from 1 to 255, else none), button and hold of a run.
+  // The exit key, button and hold of a run.
   static Settings SettingsOf(const RunState& s);
 
   // keyHeldNow: the exit key is down as the watch starts; it counts only once
@@ -54,17 +54,16 @@ class ExitWatch {
 
   // A press is being held toward exithold.
   bool HoldPending() const { return keyDownAt_.has_value() || padMatchedAt_.has_value(); }
-  bool WatchesButton() const;
-  std::int32_t ExitKey() const { return settings_.exitKey; }
+  bool WatchesButton() const { return settings_.exitButton.has_value(); }
+  // One of the pads' readings shows the exit button.
+  bool AnyPadMatches(const std::vector<std::uint32_t>& masks) const;
+  // The exit key's virtual-key code; 0 when no key ends the run.
+  std::int32_t ExitKey() const { return settings_.exitKey.value_or(0); }
   bool ExitKeyIsMouseButton() const;
   std::uint32_t HoldMs() const { return settings_.holdMs; }
   // How often pads and a held press need a look (timWfExit); 0 while nothing
   // does and the watch waits on events alone.
   std::uint32_t PollMs() const;
-
-  // A mask of 15 or less names buttons 1 to 4 only, as a four-button reading
-  // does; a larger one names the whole mask.
-  static bool ButtonsMatch(std::uint32_t buttons, std::int32_t exitButton);
 
  private:
   bool Held(const std::optional<std::uint64_t>& since, std::uint64_t now) const;

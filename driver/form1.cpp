@@ -55,8 +55,8 @@ void Form1::BeginRun() {
   const std::uint64_t now = Now();
   const ExitWatch::Settings exit = ExitWatch::SettingsOf(s);
   // The first look also takes up a press from before the run.
-  exitWatch_.Start(exit, now, exit.exitKey != 0 && os_.keyboard.LookAtKey(exit.exitKey).down);
-  if (exit.exitKey != 0) os_.keyboard.WatchKeys(true);
+  exitWatch_.Start(exit, now, exit.exitKey && os_.keyboard.LookAtKey(*exit.exitKey).down);
+  if (exit.exitKey) os_.keyboard.WatchKeys(true);
   if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(true);
   if (s.StartedProcess != 0) os_.processes.WatchProcess(s.StartedProcess);
   if (LooksForWindow(s)) {
@@ -373,8 +373,8 @@ void Form1::timWfExit_Timer() {
   RunState& s = m_->State;
   const std::uint64_t now = Now();
   if (exitWatch_.WatchesButton() &&
-      exitWatch_.PadsRead(ReadPadMasks(os_.pads, s.Options.joystick, s.JoyState), now)) {
-    Exit("exit button mask " + std::to_string(s.ExitButton) + " held");
+      exitWatch_.PadsRead(ReadPadMasks(os_.pads, s.Options.joystick), now)) {
+    Exit("exit button mask " + std::to_string(*s.ExitButton) + " held");
   } else if (exitWatch_.HoldElapsed(now)) {
     Exit("exit held for " + std::to_string(s.Options.exithold) + " ms");
   }

@@ -17,10 +17,7 @@ void WaitForExitRelease(Mainmod& m, const ExitWatch& exitWatch) {
   const auto held = [&] {
     if (key != 0 && m.Os.keyboard.LookAtKey(key).down) return true;
     if (!exitWatch.WatchesButton()) return false;
-    for (std::uint32_t mask : ReadPadMasks(m.Os.pads, s.Options.joystick, s.JoyState)) {
-      if (ExitWatch::ButtonsMatch(mask, s.ExitButton)) return true;
-    }
-    return false;
+    return exitWatch.AnyPadMatches(ReadPadMasks(m.Os.pads, s.Options.joystick));
   };
   if (!held()) return;
   const std::uint64_t from = m.Os.events.NowMs();

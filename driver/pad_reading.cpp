@@ -2,16 +2,12 @@
 
 namespace ruskel {
 
-std::vector<std::uint32_t> ReadPadMasks(PadOps& pads, JoystickChoice which,
-                                        JoyInfo& firstJoystick) {
+std::vector<std::uint32_t> ReadPadMasks(PadOps& pads, JoystickChoice which) {
   const std::uint32_t count = which == JoystickChoice::Any ? kPadsPerSource : 1;
   std::vector<std::uint32_t> masks;
   for (std::uint32_t id = 0; id < count; ++id) {
-    JoyInfo reading = id == 0 ? firstJoystick : JoyInfo{};
-    if (pads.ReadJoystick(id, reading)) {
-      if (id == 0) firstJoystick = reading;
-      masks.push_back(reading.buttons);
-    }
+    JoyInfo reading;
+    if (pads.ReadJoystick(id, reading)) masks.push_back(reading.buttons);
     std::uint16_t xinput = 0;
     if (pads.ReadXInput(id, xinput)) masks.push_back(WinmmButtonsOfXInput(xinput));
   }

@@ -14,9 +14,8 @@ namespace ruskel {
 inline constexpr std::uint32_t kPadsPerSource = 4;
 
 // One mask per pad that answered: joystick 0 and XInput pad 0, or with
-// joystick=any the first four of each. firstJoystick keeps the last reading of
-// joystick 0 (a missing pad leaves it as it was).
-std::vector<std::uint32_t> ReadPadMasks(PadOps& pads, JoystickChoice which, JoyInfo& firstJoystick);
+// joystick=any the first four of each.
+std::vector<std::uint32_t> ReadPadMasks(PadOps& pads, JoystickChoice which);
 
 // XINPUT_GAMEPAD buttons in the numbering Windows' own XInput-to-winmm
 // mapping gives them: A 1, B 2, X 4, Y 8, LB 16, RB 32, Back 64, Start 128,

@@ -31,7 +31,7 @@ class CheckToolTest(E2ETestCase):
         self.assertEqual(code, 0, out)
         self.assertIn('arguments: -mygame "-keyx 65"\n', out)
         self.assertIn('rom:               "mygame"\n', out)
-        self.assertIn('key:               none ("65"" is no key code)', out)
+        self.assertIn('key:               none ("65"" is no key code from 1 to 255)', out)
 
     def test_args_gives_the_text_as_one_argument(self):
         code, out = self.check("cab dir\\lconfig.ini", "--args", "-mygame   -keyx65")

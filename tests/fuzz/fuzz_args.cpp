@@ -1,12 +1,10 @@
 // Arbitrary argument text: through the parser alone, then through a whole
 // simulated run with a valid configuration and the emulator window present.
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "core/command_line.h"
-#include "core/number.h"
 #include "core/text.h"
 #include "dialogue.h"
 #include "driver/hand_over.h"
@@ -41,11 +39,9 @@ bool HasNone(const std::string& text, const char* characters) {
 }
 
 void CheckParsed(const RunState& s) {
-  Require(s.ExitButton == kNoExitButton || s.ExitButton != 0,
-          "ExitButton is 9999 or a non-zero mask");
-  Require(std::isfinite(s.ExitKey), "ExitKey is a finite number");
-  Require(s.ExitKey == 27 || s.ExitKey == 0 || ToInt32(s.ExitKey).has_value(),
-          "ExitKey is 27, 0 or fits 32 bits");
+  Require(!s.ExitButton || *s.ExitButton != 0, "ExitButton is none or a non-zero mask");
+  Require(!s.ExitKey || *s.ExitKey != 0, "ExitKey is none or a key code from 1 to 255");
+  Require(!s.ExitKeyText.empty() || s.ExitKey == kDefaultExitKey, "no KEYX text gives Escape");
   Require(HasNone(s.RomName, "\\"), "RomName holds no backslash");
   Require(IsTrimmed(s.RomName), "RomName has no blank at either end");
   // Every marker and dash split the text, so no piece can hold one.
@@ -107,8 +103,8 @@ void RunOnce(const std::string& text) {
   Require(s.GameIndex == gameIndex, "the rom is found in its slot");
   Require(keys == 2 + 2 * static_cast<std::size_t>(gameIndex) + 2,
           "startup, one select per slot and enter are sent");
-  const bool exitByButton = s.ExitButton == static_cast<std::int32_t>(kHeldButtons);
-  const bool exitByKey = ToInt32(s.ExitKey) == 27;
+  const bool exitByButton = s.ExitButton == kHeldButtons;
+  const bool exitByKey = s.ExitKey == 27;
   if (exitByButton || exitByKey) {
     Require(exitCode == kExitNormal, "the exit button or key ends the run");
     // The key is seen at its key-down, the button at the next pad reading; the

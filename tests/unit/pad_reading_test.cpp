@@ -31,19 +31,6 @@ TEST_F(PadRun, AreReadTwentyTimesASecondWithAButton) {
   EXPECT_EQ(run.os.timerTicks() - ticks, 10000u / kPadPollMs);
 }
 
-TEST_F(PadRun, AMissingJoystickLeavesTheLastReading) {
-  ASSERT_TRUE(run.Begin(ConfigText{}, "-alpha -butx4", 50));
-  EXPECT_EQ(run.RunFor(5000), std::nullopt);
-  EXPECT_EQ(run.state->JoyState.buttons, 0u);
-
-  // Button 2 is held when the pad is unplugged: the reading stays as it was.
-  run.os.joystickPresent = true;
-  run.os.HoldButtons(2, 5500, 20000);
-  run.os.At(6000, [this] { run.os.joystickPresent = false; });
-  EXPECT_EQ(run.RunFor(2000), std::nullopt);
-  EXPECT_EQ(run.state->JoyState.buttons, 2u);
-}
-
 struct PadCase {
   const char* name;
   const char* args;

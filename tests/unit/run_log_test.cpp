@@ -45,6 +45,30 @@ TEST(RunLogTest, TellsWhatHappenedFromTheArgumentsToTheExitCode) {
   }
 }
 
+// The log names what the run watches: a text that gives no key or button is
+// shown with the reason, never as the number it is not.
+TEST(RunLogTest, SaysWhichExitInputsTheRunWatches) {
+  struct Case {
+    const char* args;
+    const char* line;
+  };
+  for (const Case& c :
+       {Case{"-alpha -keyx300 -butx192",
+             "exit key none (\"300\" is no key code from 1 to 255), exit button 192"},
+        Case{"-alpha -keyx65.5 -butx0", "exit key 66, exit button none (\"0\" is no button mask"},
+        Case{"-alpha -keyxabc",
+             "exit key none (\"abc\" is no key code from 1 to 255), "
+             "exit button none\r\n"}}) {
+    SimulatedRun run;
+    ConfigText config;
+    config.options = {"log=ruskel.log"};
+    run.WriteConfig(config);
+    run.EmulatorWindowAppears();
+    ASSERT_TRUE(run.Start(c.args));
+    EXPECT_THAT(run.os.files[kLog], HasSubstr(c.line)) << c.args;
+  }
+}
+
 TEST(RunLogTest, AppendsRunAfterRunAndKeepsTheLastPartOfABigFile) {
   SimulatedRun run;
   ConfigText config;

@@ -12,7 +12,7 @@ namespace {
 
 struct SidedCase {
   const char* name;
-  std::int32_t exitKey;
+  ExitKeyCode exitKey;
   std::int32_t rawKey;  // RAWKEYBOARD.VKey
   std::uint16_t makeCode;
   bool e0;
@@ -24,7 +24,7 @@ class SidedExitKeyTest : public ::testing::TestWithParam<SidedCase> {};
 TEST_P(SidedExitKeyTest, EndsOnlyOnTheSideAsked) {
   const SidedCase& c = GetParam();
   ExitWatch watch;
-  watch.Start({c.exitKey, kNoExitButton, 0}, 0, false);
+  watch.Start({c.exitKey, std::nullopt, 0}, 0, false);
   EXPECT_EQ(watch.KeyDown(SidedVirtualKey(c.rawKey, c.makeCode, c.e0), 5000), c.ends);
 }
 

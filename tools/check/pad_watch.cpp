@@ -2,8 +2,8 @@
 
 #include <map>
 
+#include "core/exit_inputs.h"
 #include "driver/pad_reading.h"
-#include "tools/check/plan_report.h"
 
 namespace ruskel::check {
 namespace {
@@ -30,8 +30,7 @@ std::map<std::string, PadSeen> PadsNow(const PadsAnswer& pads) {
 
 std::string HeldLine(const std::string& name, std::uint32_t buttons) {
   if (buttons == 0) return name + ": nothing held";
-  return name + ": -butx" + std::to_string(buttons) + "  (" +
-         DescribeButton(static_cast<std::int32_t>(buttons)) + ")";
+  return name + ": -butx" + std::to_string(buttons) + "  (" + DescribeButtonMask(buttons) + ")";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "core/closest_names.h"
 #include "core/config_lines.h"
+#include "core/exit_inputs.h"
 #include "core/key_names.h"
 #include "core/number.h"
 #include "core/options.h"
@@ -244,18 +245,14 @@ void CheckCommand(const CheckPlan& plan, Warnings& out) {
 void CheckExit(const CheckPlan& plan, Warnings& out) {
   if (!plan.romGiven) return;
   const RunState& s = *plan.state;
-  const auto key = ToInt32(s.ExitKey);
-  const bool noKey = !key || *key <= 0 || *key > 255;
-  if (noKey) {
-    out.push_back("the exit key " + Quoted(s.ExitKeyText) +
-                  " is no key code from 1 to 255: " + "no key ends the run");
+  if (!s.ExitKey) {
+    out.push_back("the exit key " + WhyNoExitKey(s.ExitKeyText) + ": no key ends the run");
   }
-  const bool noButton = s.ExitButton == kNoExitButton;
-  if (!noButton && (s.ExitButton < 0 || s.ExitButton > 15)) {
-    out.push_back("the exit button mask " + std::to_string(s.ExitButton) +
-                  " can never equal the first joystick's buttons (masks 1 to 15)");
+  if (!s.ExitButton && !s.ExitButtonText.empty()) {
+    out.push_back("the exit button " + WhyNoExitButton(s.ExitButtonText) +
+                  ": no button ends the run");
   }
-  if (noKey && noButton) {
+  if (!s.ExitKey && !s.ExitButton) {
     out.push_back("neither an exit key nor an exit button is set: nothing ends the run");
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/exit_inputs.h"
 #include "core/game_section.h"
 #include "core/key_names.h"
 #include "core/number.h"
@@ -28,11 +29,14 @@ std::string Times(std::size_t n, const char* one, const char* many) {
 }
 
 std::string DescribeExitKey(const RunState& s) {
-  const auto key = ToInt32(s.ExitKey);
-  if (key && *key > 0 && *key <= 255) {
-    return KeyWithCode(*key) + (s.ExitKeyText.empty() ? ", the default" : "");
-  }
-  return "none (" + Quoted(s.ExitKeyText) + " is no key code)";
+  if (s.ExitKey) return KeyWithCode(*s.ExitKey) + (s.ExitKeyText.empty() ? ", the default" : "");
+  return "none (" + WhyNoExitKey(s.ExitKeyText) + ")";
+}
+
+std::string DescribeExitButton(const RunState& s) {
+  if (s.ExitButton) return DescribeButtonMask(*s.ExitButton);
+  if (s.ExitButtonText.empty()) return "none (no -butx given)";
+  return "none (" + WhyNoExitButton(s.ExitButtonText) + ")";
 }
 
 std::string DescribeWindow(const RunState& s) {
@@ -133,33 +137,6 @@ std::string DescribeKeys(const SequencePlan& sequence) {
   return out;
 }
 
-std::string DescribeButton(std::int32_t mask) {
-  if (mask == kNoExitButton) return "no button (9999)";
-  if (mask < 1) return "mask " + std::to_string(mask) + ": matches no joystick";
-  // Windows numbers an Xbox pad's buttons this way for winmm, and ruskel
-  // reads XInput pads in the same numbering.
-  static const char* const kXboxNames[] = {"A",  "B",    "X",     "Y",          "LB",
-                                           "RB", "Back", "Start", "left stick", "right stick"};
-  std::string buttons;
-  std::string xbox;
-  int count = 0;
-  for (int bit = 0; bit < 32; ++bit) {
-    if ((mask & (1 << bit)) == 0) continue;
-    if (count++ > 0) {
-      buttons += '+';
-      xbox += '+';
-    }
-    buttons += std::to_string(bit + 1);
-    xbox += bit < 10 ? kXboxNames[bit] : "?";
-  }
-  std::string out =
-      "mask " + std::to_string(mask) +
-      (count == 1 ? ": button " + buttons + " alone" : ": buttons " + buttons + " together") +
-      ", nothing else held";
-  if (mask < (1 << 10)) out += " (Xbox pad: " + xbox + ")";
-  return out;
-}
-
 // How long the menu walk takes with the file's delays, for example
 // "12 selects, 52 key events, 3.1 s".
 std::string DescribeWalkTime(const RunState& s, std::size_t selects, std::size_t keyEvents) {
@@ -197,10 +174,10 @@ std::string FormatPlan(const CheckPlan& plan, const std::string& arguments,
   out += "exit\n";
   if (plan.romGiven) {
     Row(out, "key", DescribeExitKey(s));
-    Row(out, "button", DescribeButton(s.ExitButton));
+    Row(out, "button", DescribeExitButton(s));
   } else {
     Row(out, "key", "Escape (27) unless -keyx gives another");
-    Row(out, "button", "none (9999) unless -butx gives one");
+    Row(out, "button", "none unless -butx gives one");
   }
 
   out += "sequences\n";

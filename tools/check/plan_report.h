@@ -11,9 +11,6 @@ namespace ruskel::check {
 // "Return down, Return up"; "nothing (no steps)" for an empty sequence.
 std::string DescribeKeys(const SequencePlan& sequence);
 
-// "no button (9999)", "mask 4: button 3 alone", "mask 5: buttons 1+3 together".
-std::string DescribeButton(std::int32_t mask);
-
 std::string FormatPlan(const CheckPlan& plan, const std::string& arguments,
                        const std::vector<std::string>& warnings);
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/exit_inputs.h"
+#include "core/key_names.h"
 #include "core/text.h"
 #include "driver/pad_reading.h"
 #include "tools/check/emulator_report.h"
-#include "core/key_names.h"
-#include "tools/check/plan_report.h"
 
 namespace ruskel::check {
 namespace {
@@ -159,7 +159,7 @@ void AddRawInput(std::vector<ReportLine>& out, const RawInputAnswer& raw) {
 
 std::string Held(std::uint32_t winmmButtons) {
   if (winmmButtons == 0) return "nothing held now";
-  return "held now: " + DescribeButton(static_cast<std::int32_t>(winmmButtons)) + " (-butx" +
+  return "held now: " + DescribeButtonMask(winmmButtons) + " (-butx" +
          std::to_string(winmmButtons) + ")";
 }
 
@@ -199,9 +199,9 @@ void AddPads(std::vector<ReportLine>& out, const PadsAnswer& pads, const RunStat
                                std::to_string(pads.xinput.size()) + " of 4 slots connected; " +
                                "winmm offers " + std::to_string(pads.winmmIds) + " joystick ids"));
 
-  const bool buttonGiven = file != nullptr && file->ExitButton != kNoExitButton;
+  const bool buttonGiven = file != nullptr && file->ExitButton.has_value();
   const std::string button = buttonGiven
-                                 ? "the exit button -butx" + std::to_string(file->ExitButton)
+                                 ? "the exit button -butx" + std::to_string(*file->ExitButton)
                                  : "an exit button (-butx)";
   if (pads.winmm.empty() && pads.xinput.empty()) {
     if (buttonGiven) {

@@ -26,8 +26,10 @@ TEST(PadWatchTest, PrintsEachChangeInWinmmNumberingUntilAFreshEsc) {
       "XInput pad 0: nothing held\n"
       "joystick 0 (winmm): answers, 12 buttons\n"
       "joystick 0 (winmm): nothing held\n"
-      "XInput pad 0: -butx5  (mask 5: buttons 1+3 together, nothing else held (Xbox pad: A+X))\n"
-      "joystick 0 (winmm): -butx4  (mask 4: button 3 alone, nothing else held (Xbox pad: X))\n"
+      "XInput pad 0: -butx5  (mask 5: buttons 1+3 together, buttons 5 and up not looked at "
+      "(Xbox pad: A + X))\n"
+      "joystick 0 (winmm): -butx4  (mask 4: button 3 alone, buttons 5 and up not looked at "
+      "(Xbox pad: X))\n"
       "XInput pad 0: nothing held\n"
       "joystick 0 (winmm): nothing held\n"
       "Esc pressed: done.\n";

@@ -44,29 +44,6 @@ INSTANTIATE_TEST_SUITE_P(
       return steps.empty() ? std::string("no steps") : steps;
     }));
 
-struct ButtonCase {
-  std::int32_t mask;
-  const char* shown;
-};
-
-class DescribeButtonTest : public ::testing::TestWithParam<ButtonCase> {};
-
-TEST_P(DescribeButtonTest, SpellsOutTheButtonsOfTheMask) {
-  EXPECT_EQ(DescribeButton(GetParam().mask), GetParam().shown);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Masks, DescribeButtonTest,
-    ::testing::Values(
-        ButtonCase{9999, "no button (9999)"},
-        ButtonCase{4, "mask 4: button 3 alone, nothing else held (Xbox pad: X)"},
-        ButtonCase{5, "mask 5: buttons 1+3 together, nothing else held (Xbox pad: A+X)"},
-        ButtonCase{16, "mask 16: button 5 alone, nothing else held (Xbox pad: LB)"},
-        ButtonCase{192, "mask 192: buttons 7+8 together, nothing else held (Xbox pad: Back+Start)"},
-        ButtonCase{4096, "mask 4096: button 13 alone, nothing else held"},
-        ButtonCase{-2, "mask -2: matches no joystick"}),
-    testing::NamedBy([](const ButtonCase& c) { return std::string(c.shown); }));
-
 TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
   ConfigText config;
   config.timer = "timer=1500";
@@ -77,7 +54,7 @@ TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
        {"command line:      \"D:\\cab\\emulator.exe\"\n", "working directory: D:\\cab\\\n",
         "title:             \"My Emulator\" (whole title, any case)",
         "close mode:        \"title\"", "key:               F1 (112)\n",
-        "button:            mask 3: buttons 1+2 together",
+        "button:            mask 3: buttons 1+2 together, buttons 5 and up not looked at",
         "select:            Down down, Down up\n", "misc delay:        1500 ms",
         "found:             slot 2 (\"gamma\")\n", "select played:     2 times\n",
         "walk:              2 x Down, Return: 6 steps, back to back (keydelay=0)\n",
@@ -86,6 +63,42 @@ TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
     EXPECT_NE(text.find(part), std::string::npos) << "missing \"" << part << "\" in:\n" << text;
   }
 }
+
+struct ExitRowsCase {
+  const char* arguments;
+  const char* shown;  // the key and button rows
+};
+
+class ExitRowsTest : public ::testing::TestWithParam<ExitRowsCase> {};
+
+TEST_P(ExitRowsTest, SayWhatTheRunWatches) {
+  const std::string arguments = GetParam().arguments;
+  const std::string text = FormatPlan(Check(ConfigText{}.Build(), arguments), arguments, {});
+  const std::size_t from = text.find("\nexit\n");
+  ASSERT_NE(from, std::string::npos) << text;
+  EXPECT_EQ(text.substr(from + 6, text.find("sequences\n") - from - 6), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ExitRowsTest,
+    ::testing::Values(
+        ExitRowsCase{"-beta -butx192",
+                     "  key:               Escape (27), the default\n"
+                     "  button:            mask 192: buttons 7+8 together, nothing else held "
+                     "(Xbox pad: Back + Start)\n"},
+        ExitRowsCase{"-beta -keyx300",
+                     "  key:               none (\"300\" is no key code from 1 to 255)\n"
+                     "  button:            none (no -butx given)\n"},
+        ExitRowsCase{"-beta -keyx65 -butx0.4",
+                     "  key:               A (65)\n"
+                     "  button:            none (\"0.4\" is no button mask (1 or more, within "
+                     "32 bits))\n"},
+        ExitRowsCase{"",
+                     "  key:               Escape (27) unless -keyx gives another\n"
+                     "  button:            none unless -butx gives one\n"}),
+    testing::NamedBy([](const ExitRowsCase& c) {
+      return *c.arguments ? std::string(c.arguments) : std::string("no arguments");
+    }));
 
 struct RuleCase {
   const char* name;
