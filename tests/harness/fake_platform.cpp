@@ -7,6 +7,8 @@
 namespace ruskel {
 namespace {
 
+constexpr const char* kRefusal = "Not enough quota is available to process this command.";
+
 std::string Hex(std::uint64_t value) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(value));
@@ -330,22 +332,26 @@ bool FakePlatform::TerminateTree(ProcessId process) {
   return true;
 }
 
-void FakePlatform::CreateTimerWindow() {
-  timerWindowCreated_ = true;
+std::string FakePlatform::CreateTimerWindow() {
   Record("CreateTimerWindow");
+  if (timerWindowRefused) return kRefusal;
+  timerWindowCreated_ = true;
+  return {};
 }
 
 void FakePlatform::SetEventHandler(std::function<void(const PlatformEvent&)> handler) {
   eventHandler_ = std::move(handler);
 }
 
-void FakePlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
+std::string FakePlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
   Record("StartTimer " + std::to_string(timerId) + " " + std::to_string(intervalMs) + "ms");
+  if (timerRefused == timerId) return kRefusal;
   if (!timerWindowCreated_) Record("ERROR timer started before the timer window exists");
   Timer& timer = timers_[timerId];
   timer.intervalMs = intervalMs;
   timer.due = now_ + intervalMs;
   timer.running = true;
+  return {};
 }
 
 void FakePlatform::StopTimer(int timerId) {
@@ -494,13 +500,17 @@ std::uint8_t FakePlatform::ScanCodeOf(std::uint8_t virtualKey) {
   return UsScanCode(virtualKey);
 }
 
-void FakePlatform::WatchKeys(bool on) {
+std::string FakePlatform::WatchKeys(bool on) {
   if (on != watchingKeys_) Record(std::string("WatchKeys ") + (on ? "on" : "off"));
+  if (on && keyWatchRefused) return kRefusal;
   watchingKeys_ = on;
+  return {};
 }
 
-void FakePlatform::WatchMouseButtons(bool on) {
+std::string FakePlatform::WatchMouseButtons(bool on) {
   Record(std::string("WatchMouseButtons ") + (on ? "on" : "off"));
+  if (on && keyWatchRefused) return kRefusal;
+  return {};
 }
 
 KeyLook FakePlatform::LookAtKey(std::int32_t virtualKey) {

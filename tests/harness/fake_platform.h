@@ -78,6 +78,10 @@ class FakePlatform : public PlatformOps {
   bool joystickPresent = false;         // winmm joystick 0
   bool keyEventsDelivered = true;       // false: as Wine with no window in front
   bool jobRefused = false;              // as Windows 7 when ruskel runs in a job already
+  // Set-up the system refuses, with its reason: the host window, a timer, the key watch.
+  bool timerWindowRefused = false;
+  std::optional<int> timerRefused;  // this timer id
+  bool keyWatchRefused = false;
   bool pressBitKept = true;  // false: another program takes the "pressed since" bit first
   bool tracePolls = false;   // also record lookups, key states and pad reads
   // The pointer and the monitors: a window listed in windowMonitors is on
@@ -146,9 +150,9 @@ class FakePlatform : public PlatformOps {
   ProcessId ParentProcess(ProcessId process) override;
   std::uint32_t IntegrityLevel(ProcessId process) override;
   bool TerminateTree(ProcessId process) override;
-  void CreateTimerWindow() override;
+  std::string CreateTimerWindow() override;
   void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
-  void StartTimer(int timerId, std::uint32_t intervalMs) override;
+  std::string StartTimer(int timerId, std::uint32_t intervalMs) override;
   void StopTimer(int timerId) override;
   std::uint64_t NowMs() override;
   std::string LocalDateTime() override { return "2024-05-31 18:04:05"; }
@@ -169,8 +173,8 @@ class FakePlatform : public PlatformOps {
   void ShowCurtain(bool shown) override;
   bool SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t virtualKey) override;
-  void WatchKeys(bool on) override;
-  void WatchMouseButtons(bool on) override;
+  std::string WatchKeys(bool on) override;
+  std::string WatchMouseButtons(bool on) override;
   KeyLook LookAtKey(std::int32_t virtualKey) override;
   bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
   bool ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) override;

@@ -77,9 +77,8 @@ CheckPlan BuildPlan(const CheckInput& input) {
                   input.configFile, input.reader);
   NoPads pads;
   const Platform platform{os, os, os, pads, os, os, os, os, os};
-  Form1 form(platform);
-  Mainmod m{*plan.state, platform, form};
-  form.Attach(m);
+  Form1 form(platform, *plan.state);
+  Mainmod& m = form.Run();
 
   try {
     Main(m);

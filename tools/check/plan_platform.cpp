@@ -76,8 +76,9 @@ void PlanPlatform::SetEventHandler(std::function<void(const PlatformEvent&)> han
   eventHandler_ = std::move(handler);
 }
 
-void PlanPlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
+std::string PlanPlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
   runningTimers[timerId] = intervalMs;
+  return {};
 }
 
 void PlanPlatform::StopTimer(int timerId) {

@@ -113,14 +113,14 @@ class PlanPlatform : public ProcessOps,
   // --- Keyboard: keys are written down; no key is held but those PressKey delivers ---
   bool SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t) override { return 0; }  // the plan shows codes only
-  void WatchKeys(bool) override {}
+  std::string WatchKeys(bool) override { return {}; }
   KeyLook LookAtKey(std::int32_t) override { return {}; }
-  void WatchMouseButtons(bool) override {}
+  std::string WatchMouseButtons(bool) override { return {}; }
 
   // --- Events: ticks come only from Tick, on a clock that moves with them ---
-  void CreateTimerWindow() override {}
+  std::string CreateTimerWindow() override { return {}; }
   void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
-  void StartTimer(int timerId, std::uint32_t intervalMs) override;
+  std::string StartTimer(int timerId, std::uint32_t intervalMs) override;
   void StopTimer(int timerId) override;
   std::uint64_t NowMs() override { return now_; }
   std::string LocalDateTime() override { return "(dry run)"; }
