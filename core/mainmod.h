@@ -105,7 +105,7 @@ class TimerHost {
 
 // Exit codes of the process, for front ends and scripts that look at them.
 enum ExitCode : int {
-  kExitNormal = 0,         // exit key or button, or the exit key during the window wait
+  kExitNormal = 0,         // exit key or button, also before any window matched (logged so)
   kExitUsage = 1,          // started without arguments
   kExitConfigError = 2,    // lconfig.ini missing or malformed
   kExitStartError = 3,     // the emulator could not be started
