@@ -2,9 +2,9 @@
 
 #include "core/command_line.h"
 #include "core/config_loader.h"
+#include "core/curtain.h"
 #include "core/elevation.h"
 #include "core/emulator_path.h"
-#include "core/curtain.h"
 #include "core/game_section.h"
 #include "core/number.h"
 #include "core/options.h"
@@ -95,11 +95,11 @@ void StartEmulator(Mainmod& m) {
     m.Form.Finish(RunEnd::Error(kExitStartError, ElevationMessage(start.commandLine, true)));
   }
   if (!result.started) {
-    m.Form.Finish(RunEnd::Error(
-        kExitStartError, "Cannot start the emulator.\n\nCommand line: " + start.commandLine +
-                             "\nWorking directory: " + start.workingDirectory +
-                             "\nReason: " + reason + "\n\nCheck the exe= line of " +
-                             ConfigPath(programDir) + "."));
+    m.Form.Finish(RunEnd::Error(kExitStartError,
+                                "Cannot start the emulator.\n\nCommand line: " + start.commandLine +
+                                    "\nWorking directory: " + start.workingDirectory +
+                                    "\nReason: " + reason + "\n\nCheck the exe= line of " +
+                                    ConfigPath(programDir) + "."));
   }
   s.StartedProcess = result.processId;
   Log(m, "started " + start.commandLine + " in " + start.workingDirectory + ", process " +

@@ -34,8 +34,7 @@ std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool matchedWindowOnly, int
     Log(m, "WM_QUIT could not be posted to the emulator window, process " +
                std::to_string(process) + ": " + request.postError);
   }
-  if (s.Options.closewait == 0)
-    return End(exitCode, "not waiting for the emulator (closewait=0)");
+  if (s.Options.closewait == 0) return End(exitCode, "not waiting for the emulator (closewait=0)");
   if (process == 0 || !processes.IsProcessRunning(process)) return Quit();
   process_ = process;
   closeSent_ = false;

@@ -71,9 +71,9 @@ void Form1::BeginRun() {
   if (LooksForWindow(s)) {
     os_.windows.WatchWindows(true);
     Log(run_, s.Options.match == MatchRule::Own
-                 ? "waiting for the first visible window" + WindowRuleWords(s) +
-                       " of the emulator's processes"
-                 : "waiting for a window" + WindowRuleWords(s));
+                  ? "waiting for the first visible window" + WindowRuleWords(s) +
+                        " of the emulator's processes"
+                  : "waiting for a window" + WindowRuleWords(s));
   }
   focus_.Start(s.Options.focuswait);
   pointer_.Begin(run_);
@@ -123,8 +123,9 @@ void Form1::ArmTimers() {
   // Otherwise the run waits on events alone.
   Arm(TimerId::timWfExit, closing ? 0 : exitWatch_.PollMs());
   const std::uint32_t misc = phase_ == Phase::Playing ? Interval(TimerId::misc)
-                             : phase_ == Phase::Misc ? (held_ ? kRefocusRetryMs : walk_.PaceMs(run_))
-                                                     : 0;
+                             : phase_ == Phase::Misc
+                                 ? (held_ ? kRefocusRetryMs : walk_.PaceMs(run_))
+                                 : 0;
   Arm(TimerId::misc, misc);
   Arm(TimerId::closeWait, closing && ladder_.Waiting() ? s.Options.closewait : 0);
   Arm(TimerId::curtain, played && s.CurtainShown ? Interval(TimerId::curtain) : 0);
@@ -315,7 +316,7 @@ bool Form1::EmulatorHoldsFront() {
   if (frontVerdict_ != FocusKeeper::Verdict::Type) return false;
   if (lostFor > 0) {
     Log(run_, "the emulator is back in front after " + std::to_string(lostFor) +
-                 " ms; the walk goes on where it stopped");
+                  " ms; the walk goes on where it stopped");
   }
   return true;
 }
@@ -324,7 +325,8 @@ void Form1::Refocus() {
   const RunState& s = run_.State;
   if (frontVerdict_ == FocusKeeper::Verdict::GiveUp) {
     Close({kExitNoFocus, "the emulator did not come to the front within " +
-                             std::to_string(s.Options.focuswait) + " ms (focuswait); the run ends"});
+                             std::to_string(s.Options.focuswait) +
+                             " ms (focuswait); the run ends"});
     return;
   }
   const WindowHandle front = os_.windows.ForegroundWindow();

@@ -216,8 +216,8 @@ TEST_P(UnmatchedTitleTest, TheExitStillClosesTheStartedEmulator) {
 INSTANTIATE_TEST_SUITE_P(
     Ladder, UnmatchedTitleTest,
     ::testing::Values(
-        UnmatchedCase{"QuitsOnWmQuit", {}, false, kExitNormal, {kQuit}, false,
-                      "the emulator has quit"},
+        UnmatchedCase{
+            "QuitsOnWmQuit", {}, false, kExitNormal, {kQuit}, false, "the emulator has quit"},
         UnmatchedCase{"IgnoresBothAndIsEndedByForce",
                       {"terminate=on", "closewait=500"},
                       true,

@@ -57,25 +57,26 @@ void PressExitKey(SimulatedRun& run) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ends, EveryWayOutTest,
-    ::testing::Values(
-        WayOut{"ExitKey", "-alpha", PressExitKey, kExitNormal},
-        WayOut{"ExitKeyDuringTheWait", "-alpha", PressExitKey, kExitNormal, false},
-        WayOut{"Pad", "-alpha -butx1",
-               [](SimulatedRun& run) { run.os.HoldButtons(1, 2000, 2100); }, kExitNormal},
-        WayOut{"CloseRequest", "-alpha", [](SimulatedRun& run) { run.os.RequestClose(2000); },
-               kExitNormal},
-        WayOut{"EmulatorGone", "-alpha",
-               [](SimulatedRun& run) { run.os.startedProcess.endsAt = 2000; }, kExitEmulatorEnded},
-        WayOut{"FailedWait", "-alpha",
-               [](SimulatedRun& run) { run.os.startedProcess.endsAt = 1000; }, kExitEmulatorEnded,
-               false},
-        WayOut{"RomNotListed", "-zzz", [](SimulatedRun&) {}, kExitRomNotListed},
-        // A table the loader would refuse, so that playing misc fails.
-        WayOut{"Error", "-alpha",
-               [](SimulatedRun& run) {
-                 run.os.At(1000, [&run] { run.state->MiscSeq[0] = {"300", "down"}; });
-               },
-               kExitInternal}),
+    ::testing::Values(WayOut{"ExitKey", "-alpha", PressExitKey, kExitNormal},
+                      WayOut{"ExitKeyDuringTheWait", "-alpha", PressExitKey, kExitNormal, false},
+                      WayOut{"Pad", "-alpha -butx1",
+                             [](SimulatedRun& run) { run.os.HoldButtons(1, 2000, 2100); },
+                             kExitNormal},
+                      WayOut{"CloseRequest", "-alpha",
+                             [](SimulatedRun& run) { run.os.RequestClose(2000); }, kExitNormal},
+                      WayOut{"EmulatorGone", "-alpha",
+                             [](SimulatedRun& run) { run.os.startedProcess.endsAt = 2000; },
+                             kExitEmulatorEnded},
+                      WayOut{"FailedWait", "-alpha",
+                             [](SimulatedRun& run) { run.os.startedProcess.endsAt = 1000; },
+                             kExitEmulatorEnded, false},
+                      WayOut{"RomNotListed", "-zzz", [](SimulatedRun&) {}, kExitRomNotListed},
+                      // A table the loader would refuse, so that playing misc fails.
+                      WayOut{"Error", "-alpha",
+                             [](SimulatedRun& run) {
+                               run.os.At(1000, [&run] { run.state->MiscSeq[0] = {"300", "down"}; });
+                             },
+                             kExitInternal}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct Refusal {
@@ -106,12 +107,12 @@ TEST_P(RefusedSetUpTest, EndsTheRunWithTheSystemsReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     SetUp, RefusedSetUpTest,
-    ::testing::Values(
-        Refusal{"HostWindow", [](FakePlatform& os) { os.timerWindowRefused = true; },
-                "Cannot create ruskel's hidden window"},
-        Refusal{"Timer", [](FakePlatform& os) { os.timerRefused = 1; }, "Cannot start timer 1"},
-        Refusal{"KeyWatch", [](FakePlatform& os) { os.keyWatchRefused = true; },
-                "Cannot watch the keyboard for the exit key"}),
+    ::testing::Values(Refusal{"HostWindow", [](FakePlatform& os) { os.timerWindowRefused = true; },
+                              "Cannot create ruskel's hidden window"},
+                      Refusal{"Timer", [](FakePlatform& os) { os.timerRefused = 1; },
+                              "Cannot start timer 1"},
+                      Refusal{"KeyWatch", [](FakePlatform& os) { os.keyWatchRefused = true; },
+                              "Cannot watch the keyboard for the exit key"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RunFinishTest, ARefusedTimerIsInTheLog) {
