@@ -14,9 +14,7 @@ ruskel::RunState g_state;  // the one record of the run, zero-filled at start
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ruskel::Win32Platform os;
-  ruskel::Form1 form(os);
-  ruskel::Mainmod run{g_state, os, form};
-  form.Attach(run);
-  ruskel::Main(run);
+  ruskel::Form1 form(os, g_state);
+  ruskel::Main(form.Run());
   os.RunMessageLoop();
 }

@@ -5,7 +5,6 @@
 
 #include "core/closest_names.h"
 #include "core/config_lines.h"
-#include "core/fatal.h"
 #include "core/game_selection.h"
 #include "core/number.h"
 #include "core/options.h"
@@ -368,10 +367,11 @@ void LoadConfig(Mainmod& m) {
   const std::string path = ConfigPath(m.Os.processes.ProgramDirectory());
   FileReadResult file = m.Os.files.ReadWholeFile(path);
   if (!file.ok) {
-    Fatal(m, "Cannot read the configuration file " + path + ": " + file.error, kExitConfigError);
+    m.Form.Finish(RunEnd::Error(kExitConfigError,
+                                "Cannot read the configuration file " + path + ": " + file.error));
   }
   if (auto error = ParseConfig(file.bytes, m.State, m.Os.text)) {
-    Fatal(m, *error + "\n\nFile: " + path, kExitConfigError);
+    m.Form.Finish(RunEnd::Error(kExitConfigError, *error + "\n\nFile: " + path));
   }
 }
 

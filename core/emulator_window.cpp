@@ -47,6 +47,10 @@ CloseRequest CloseEmulator(Mainmod& m) {
   return request.window != 0 ? request : PostQuit(m, OwnWindow(m));
 }
 
+CloseRequest QuitOwnWindow(Mainmod& m) {
+  return PostQuit(m, OwnWindow(m));
+}
+
 CloseRequest QuitMatchedWindow(Mainmod& m) {
   if (!LooksForWindow(m.State)) return {};
   const auto titled = ChooseEmulatorWindow(m, true);

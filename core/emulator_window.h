@@ -24,4 +24,8 @@ CloseRequest CloseEmulator(Mainmod& m);
 // "null"), the emulator's own first.
 CloseRequest QuitMatchedWindow(Mainmod& m);
 
+// Posts WM_QUIT to the first top-level window of the emulator's own process
+// (the one started when no window has been found), whatever its title.
+CloseRequest QuitOwnWindow(Mainmod& m);
+
 }  // namespace ruskel

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/extended_keys.h"
-#include "core/fatal.h"
 #include "core/number.h"
 #include "core/run_log.h"
 #include "core/text.h"
@@ -22,10 +21,10 @@ std::vector<KeyStroke> StrokesOf(Mainmod& m, const KeySequence& sequence) {
     // The loader has checked every down/up key; this guards hand-built tables.
     auto key = ReadWholeNumber(step.key, 0, 255);
     if (!key) {
-      Fatal(m,
-            "Cannot play the step " + Quoted(step.key + "/" + step.action) +
-                ": the key is not a virtual-key code from 0 to 255.",
-            kExitInternal);
+      m.Form.Finish(RunEnd::Error(kExitInternal, "Cannot play the step " +
+                                                     Quoted(step.key + "/" + step.action) +
+                                                     ": the key is not a virtual-key code from 0 "
+                                                     "to 255."));
     }
     strokes.push_back({static_cast<std::uint8_t>(*key), down});
   }

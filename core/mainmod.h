@@ -9,6 +9,7 @@
 
 #include "core/exit_inputs.h"
 #include "core/options.h"
+#include "core/run_end.h"
 #include "platform/platform_ops.h"
 
 namespace ruskel {
@@ -86,6 +87,7 @@ enum class TimerId : int {
 class TimerHost {
  public:
   virtual ~TimerHost() = default;
+  // The host window the timers and events live on; a failure ends the run.
   virtual void Create() = 0;
   virtual void Start(TimerId timer) = 0;
   virtual void Stop(TimerId timer) = 0;
@@ -93,14 +95,14 @@ class TimerHost {
   virtual std::uint32_t Interval(TimerId timer) const = 0;
   // The emulator has been started: wait for its window, watch for the exit.
   virtual void BeginRun() = 0;
-  // Every end of the run, fatal errors included, before any box is shown: what
-  // the run changed on the desktop goes back. May come more than once.
-  virtual void RunEnding() = 0;
+  // The one end of every run, errors included: the desktop put back, the box
+  // of an error shown, the front handed back, the process ended.
+  [[noreturn]] virtual void Finish(const RunEnd& end) = 0;
 };
 
 // Exit codes of the process, for front ends and scripts that look at them.
 enum ExitCode : int {
-  kExitNormal = 0,         // exit key or button, or the exit key during the window wait
+  kExitNormal = 0,         // exit key or button, also before any window matched (logged so)
   kExitUsage = 1,          // started without arguments
   kExitConfigError = 2,    // lconfig.ini missing or malformed
   kExitStartError = 3,     // the emulator could not be started
@@ -109,6 +111,7 @@ enum ExitCode : int {
   kExitEmulatorEnded = 6,  // the emulator ended by itself; nothing was posted
   kExitEmulatorLeft = 7,   // the emulator did not quit when asked and was left running
   kExitNoFocus = 8,        // the emulator did not come to the front within focuswait
+  kExitSystemRefused = 9,  // Windows refused the event window, a timer or the key watch
 };
 
 // One run: the shared state, the platform and the timer host.

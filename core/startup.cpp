@@ -2,9 +2,9 @@
 
 #include "core/command_line.h"
 #include "core/config_loader.h"
+#include "core/curtain.h"
 #include "core/elevation.h"
 #include "core/emulator_path.h"
-#include "core/fatal.h"
 #include "core/game_section.h"
 #include "core/number.h"
 #include "core/options.h"
@@ -52,7 +52,7 @@ void Main(Mainmod& m) {
   const std::string arguments = m.Os.processes.ArgumentText();
   if (arguments.empty()) {
     m.Os.dialogs.ShowMessage(m.State.UsageText, MessageKind::Information);
-    EndRun(m, kExitUsage);
+    m.Form.Finish({kExitUsage, "started without arguments: usage shown"});
   }
   LoadConfig(m);
   ParseArgs(m.State, arguments);
@@ -83,10 +83,7 @@ void StartEmulator(Mainmod& m) {
   if (program.found) {
     start.applicationName = program.found->path;
     start.commandLine = program.found->commandLine;
-    if (s.Options.curtain) {
-      m.Os.dialogs.ShowCurtain(true);
-      s.CurtainShown = true;
-    }
+    RaiseCurtain(m);
     result = m.Os.processes.StartProcess(start);
     reason = result.error;
   } else {
@@ -100,14 +97,14 @@ void StartEmulator(Mainmod& m) {
   }
   // Without this the wrapper would sit invisible, waiting for a window that never comes.
   if (!result.started && result.needsElevation) {
-    Fatal(m, ElevationMessage(start.commandLine, true), kExitStartError);
+    m.Form.Finish(RunEnd::Error(kExitStartError, ElevationMessage(start.commandLine, true)));
   }
   if (!result.started) {
-    Fatal(m,
-          "Cannot start the emulator.\n\nCommand line: " + start.commandLine +
-              "\nWorking directory: " + start.workingDirectory + "\nReason: " + reason +
-              "\n\nCheck the exe= line of " + ConfigPath(programDir) + ".",
-          kExitStartError);
+    m.Form.Finish(RunEnd::Error(kExitStartError,
+                                "Cannot start the emulator.\n\nCommand line: " + start.commandLine +
+                                    "\nWorking directory: " + start.workingDirectory +
+                                    "\nReason: " + reason + "\n\nCheck the exe= line of " +
+                                    ConfigPath(programDir) + "."));
   }
   s.StartedProcess = result.processId;
   Log(m, "started " + start.commandLine + " in " + start.workingDirectory + ", process " +

@@ -9,16 +9,23 @@ std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool matchedWindowOnly, int
   RunState& s = m.State;
   ProcessOps& processes = m.Os.processes;
   exitCode_ = exitCode;
-  const CloseRequest request = matchedWindowOnly ? QuitMatchedWindow(m) : CloseEmulator(m);
+  CloseRequest request = matchedWindowOnly ? QuitMatchedWindow(m) : CloseEmulator(m);
+  if (matchedWindowOnly && request.window == 0) {
+    // A title that matches nothing must not leave the emulator ruskel
+    // started running: its own windows are asked instead.
+    note_ = " (no window matched the window rule)";
+    Log(m, "no window matches the window rule; the emulator ruskel started is asked to quit");
+    request = QuitOwnWindow(m);
+  }
   ProcessId process = request.process;
   if (process == 0) process = s.EmulatorProcess != 0 ? s.EmulatorProcess : s.StartedProcess;
   if (request.window == 0) {
     // Nothing could be asked to quit: nothing to wait for either.
     if (s.Options.terminate && process != 0 && processes.IsProcessRunning(process)) {
       processes.TerminateTree(process);
-      return RunEnd{exitCode, "no emulator window to close; the emulator was ended by force"};
+      return End(exitCode, "no emulator window to close; the emulator was ended by force");
     }
-    return RunEnd{exitCode, "no emulator window to close"};
+    return End(exitCode, "no emulator window to close");
   }
   if (request.postError.empty()) {
     Log(m, "WM_QUIT posted to the emulator window, process " + std::to_string(process));
@@ -27,8 +34,7 @@ std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool matchedWindowOnly, int
     Log(m, "WM_QUIT could not be posted to the emulator window, process " +
                std::to_string(process) + ": " + request.postError);
   }
-  if (s.Options.closewait == 0)
-    return RunEnd{exitCode, "not waiting for the emulator (closewait=0)"};
+  if (s.Options.closewait == 0) return End(exitCode, "not waiting for the emulator (closewait=0)");
   if (process == 0 || !processes.IsProcessRunning(process)) return Quit();
   process_ = process;
   closeSent_ = false;
@@ -53,13 +59,13 @@ std::optional<RunEnd> CloseLadder::WaitElapsed(Mainmod& m) {
     return std::nullopt;
   }
   if (!options.terminate) {
-    return RunEnd{kExitEmulatorLeft,
-                  "the emulator ignored WM_QUIT and WM_CLOSE and is left running (terminate=off)"};
+    return End(kExitEmulatorLeft,
+               "the emulator ignored WM_QUIT and WM_CLOSE and is left running (terminate=off)");
   }
   if (m.Os.processes.TerminateTree(process_)) {
-    return RunEnd{exitCode_, "the emulator ignored WM_QUIT and WM_CLOSE and was ended by force"};
+    return End(exitCode_, "the emulator ignored WM_QUIT and WM_CLOSE and was ended by force");
   }
-  return RunEnd{kExitEmulatorLeft, "the emulator could not be ended by force and is still running"};
+  return End(kExitEmulatorLeft, "the emulator could not be ended by force and is still running");
 }
 
 std::optional<RunEnd> CloseLadder::ProcessEnded(ProcessId process) const {

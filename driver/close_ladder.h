@@ -4,18 +4,20 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "core/mainmod.h"
-#include "driver/run_end.h"
+#include "core/run_end.h"
 
 namespace ruskel {
 
 class CloseLadder {
  public:
   // Posts WM_QUIT: during the window wait only to a window the window rule
-  // matches (the one in front is most likely the front end's), else to the
-  // emulator's window as the close mode says. Returns the end of the run when
-  // there is nothing to wait for.
+  // matches (the one in front is most likely the front end's) or, when none
+  // does, to the started emulator's own window; else to the emulator's window
+  // as the close mode says. Returns the end of the run when there is nothing
+  // to wait for.
   std::optional<RunEnd> Begin(Mainmod& m, bool matchedWindowOnly, int exitCode);
   // The wait is over: WM_CLOSE the first time, then force or give up.
   std::optional<RunEnd> WaitElapsed(Mainmod& m);
@@ -26,11 +28,14 @@ class CloseLadder {
   bool Waiting() const { return process_ != 0; }
 
  private:
-  RunEnd Quit() const { return {exitCode_, "the emulator has quit"}; }
+  // Every end says so when no window matched the window rule.
+  RunEnd End(int exitCode, const std::string& why) const { return {exitCode, why + note_}; }
+  RunEnd Quit() const { return End(exitCode_, "the emulator has quit"); }
 
   ProcessId process_ = 0;   // what was asked to quit and is waited for
   bool closeSent_ = false;  // WM_CLOSE already tried
   int exitCode_ = 0;
+  std::string note_;
 };
 
 }  // namespace ruskel

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "core/mainmod.h"
-#include "driver/run_end.h"
+#include "core/run_end.h"
 
 namespace ruskel {
 

@@ -1,21 +1,21 @@
 #include "driver/form1.h"
 
-#include "core/fatal.h"
-#include "core/key_sequence.h"
+#include "core/curtain.h"
 #include "core/run_log.h"
 #include "core/text.h"
 #include "core/window_match.h"
-#include "driver/hand_over.h"
 #include "driver/pad_reading.h"
 
 namespace ruskel {
 
-Form1::Form1(Platform os) : os_(os) {
+Form1::Form1(Platform os, RunState& state) : os_(os), run_{state, os, *this} {
   Slot(TimerId::curtain).intervalMs = kCurtainSettleMs;
 }
 
 void Form1::Create() {
-  os_.events.CreateTimerWindow();
+  Require(os_.events.CreateTimerWindow(),
+          "Cannot create ruskel's hidden window, on which its timers and the exit key's watch "
+          "live");
   os_.events.SetEventHandler([this](const PlatformEvent& event) { OnEvent(event); });
   pointer_.RestoreLeftBlank(os_.cursor);
 }
@@ -24,7 +24,7 @@ void Form1::Start(TimerId timer) {
   TimerSlot& slot = Slot(timer);
   slot.enabled = true;
   // A timer with interval 0 is enabled but never ticks.
-  if (slot.intervalMs > 0) os_.events.StartTimer(static_cast<int>(timer), slot.intervalMs);
+  if (slot.intervalMs > 0) StartTimer(timer, slot.intervalMs);
 }
 
 void Form1::Stop(TimerId timer) {
@@ -40,10 +40,15 @@ void Form1::SetInterval(TimerId timer, std::uint32_t intervalMs) {
   slot.intervalMs = intervalMs;
   if (!slot.enabled) return;
   if (intervalMs > 0) {
-    os_.events.StartTimer(static_cast<int>(timer), intervalMs);
+    StartTimer(timer, intervalMs);
   } else {
     os_.events.StopTimer(static_cast<int>(timer));
   }
+}
+
+void Form1::StartTimer(TimerId timer, std::uint32_t intervalMs) {
+  const int id = static_cast<int>(timer);
+  Require(os_.events.StartTimer(id, intervalMs), "Cannot start timer " + std::to_string(id));
 }
 
 std::uint32_t Form1::Interval(TimerId timer) const {
@@ -51,23 +56,27 @@ std::uint32_t Form1::Interval(TimerId timer) const {
 }
 
 void Form1::BeginRun() {
-  RunState& s = m_->State;
+  RunState& s = run_.State;
   const std::uint64_t now = Now();
   const ExitWatch::Settings exit = ExitWatch::SettingsOf(s);
   // The first look also takes up a press from before the run.
   exitWatch_.Start(exit, now, exit.exitKey && os_.keyboard.LookAtKey(*exit.exitKey).down);
-  if (exit.exitKey) os_.keyboard.WatchKeys(true);
-  if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(true);
+  if (exit.exitKey) {
+    Require(os_.keyboard.WatchKeys(true), "Cannot watch the keyboard for the exit key");
+  }
+  if (exitWatch_.ExitKeyIsMouseButton()) {
+    Require(os_.keyboard.WatchMouseButtons(true), "Cannot watch the mouse for the exit key");
+  }
   if (s.StartedProcess != 0) os_.processes.WatchProcess(s.StartedProcess);
   if (LooksForWindow(s)) {
     os_.windows.WatchWindows(true);
-    Log(*m_, s.Options.match == MatchRule::Own
-                 ? "waiting for the first visible window" + WindowRuleWords(s) +
-                       " of the emulator's processes"
-                 : "waiting for a window" + WindowRuleWords(s));
+    Log(run_, s.Options.match == MatchRule::Own
+                  ? "waiting for the first visible window" + WindowRuleWords(s) +
+                        " of the emulator's processes"
+                  : "waiting for a window" + WindowRuleWords(s));
   }
   focus_.Start(s.Options.focuswait);
-  pointer_.Begin(*m_);
+  pointer_.Begin(run_);
   wait_.Start(now);
   SetPhase(Phase::WaitingForWindow);
 }
@@ -77,19 +86,17 @@ void Form1::SetPhase(Phase phase) {
   if (phase == Phase::Closing) {
     walk_.Stop();  // not one more key once the exit has come
     held_ = false;
-    ReleaseHeldKeys(*m_);
+    desktop_.Restore(run_, pointer_);
     os_.keyboard.WatchKeys(false);
     if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(false);
     os_.windows.WatchWindows(false);
-    LiftCurtain(*m_);
-    pointer_.PutBack(*m_);
   }
   ArmTimers();
 }
 
 void Form1::ArmTimers() {
   if (phase_ == Phase::Starting) return;
-  const RunState& s = m_->State;
+  const RunState& s = run_.State;
   const bool closing = phase_ == Phase::Closing;
   const bool waiting = phase_ == Phase::WaitingForWindow || phase_ == Phase::Focusing;
   const bool played =
@@ -107,7 +114,7 @@ void Form1::ArmTimers() {
       break;
     case Phase::Dialogue:
       // 0: typed back to back, no ticks; while held, asked again for the front.
-      timkey = held_ ? kRefocusRetryMs : walk_.PaceMs(*m_);
+      timkey = held_ ? kRefocusRetryMs : walk_.PaceMs(run_);
       break;
     default:
       break;
@@ -116,8 +123,9 @@ void Form1::ArmTimers() {
   // Otherwise the run waits on events alone.
   Arm(TimerId::timWfExit, closing ? 0 : exitWatch_.PollMs());
   const std::uint32_t misc = phase_ == Phase::Playing ? Interval(TimerId::misc)
-                             : phase_ == Phase::Misc ? (held_ ? kRefocusRetryMs : walk_.PaceMs(*m_))
-                                                     : 0;
+                             : phase_ == Phase::Misc
+                                 ? (held_ ? kRefocusRetryMs : walk_.PaceMs(run_))
+                                 : 0;
   Arm(TimerId::misc, misc);
   Arm(TimerId::closeWait, closing && ladder_.Waiting() ? s.Options.closewait : 0);
   Arm(TimerId::curtain, played && s.CurtainShown ? Interval(TimerId::curtain) : 0);
@@ -138,7 +146,7 @@ void Form1::Arm(TimerId timer, std::uint32_t intervalMs) {
 
 void Form1::OnEvent(const PlatformEvent& event) {
   // A message box inside a handler pumps messages; its events must not re-enter.
-  if (inHandler_ || m_ == nullptr) return;
+  if (inHandler_ || finishing_) return;
   struct Guard {
     bool& flag;
     explicit Guard(bool& f) : flag(f) { flag = true; }
@@ -167,9 +175,9 @@ void Form1::Dispatch(const PlatformEvent& event) {
       break;
     case EventKind::CloseRequested:
       if (phase_ != Phase::Closing) {
-        Exit(
-            "close request (WM_CLOSE, or Windows ending the session): closing as the exit key "
-            "does");
+        Close({kExitNormal,
+               "close request (WM_CLOSE, or Windows ending the session): closing as the exit key "
+               "does"});
       }
       break;
   }
@@ -212,8 +220,8 @@ void Form1::Timkey_Timer() {
       CheckFocus();
       break;
     case Phase::StartDelay:
-      wait_.BringBack(*m_);
-      pointer_.EmulatorForward(*m_);
+      wait_.BringBack(run_);
+      pointer_.EmulatorForward(run_);
       BeginDialogue();
       break;
     case Phase::Dialogue:
@@ -226,31 +234,31 @@ void Form1::Timkey_Timer() {
 
 void Form1::LookForWindow() {
   const std::uint64_t now = Now();
-  switch (wait_.LookForWindow(*m_, now)) {
+  switch (wait_.LookForWindow(run_, now)) {
     case WindowWait::Look::NotYet:
-      if (auto end = life_.HandOverFailed(now)) EndRunWith(*end);
+      if (auto end = life_.HandOverFailed(now)) Finish(*end);
       break;
     case WindowWait::Look::Found:
-      pointer_.EmulatorForward(*m_);
+      pointer_.EmulatorForward(run_);
       SetPhase(Phase::Focusing);
       CheckFocus();
       break;
     case WindowWait::Look::NoTitle:
-      pointer_.EmulatorForward(*m_);
+      pointer_.EmulatorForward(run_);
       BeginDialogue();
       break;
   }
 }
 
 void Form1::CheckFocus() {
-  switch (wait_.CheckFocus(*m_, Now())) {
+  switch (wait_.CheckFocus(run_, Now())) {
     case WindowWait::Focus::Lost:
       SetPhase(Phase::WaitingForWindow);
       break;
     case WindowWait::Focus::Settling:
       break;
     case WindowWait::Focus::Ready:
-      if (m_->State.Options.startdelay > 0) {
+      if (run_.State.Options.startdelay > 0) {
         SetPhase(Phase::StartDelay);
       } else {
         BeginDialogue();
@@ -260,22 +268,22 @@ void Form1::CheckFocus() {
 }
 
 void Form1::BeginDialogue() {
-  walk_.Begin(*m_);
+  walk_.Begin(run_);
   SetPhase(Phase::Dialogue);
   // With keydelay Timkey paces the walk; without it the whole walk is typed now.
-  if (m_->State.Options.keydelay == 0) PlayDialogue();
+  if (run_.State.Options.keydelay == 0) PlayDialogue();
 }
 
 void Form1::PlayDialogue() {
-  OnWalkStep(walk_.Play(*m_, [this] { return EmulatorHoldsFront(); }), TimerId::Timkey);
+  OnWalkStep(walk_.Play(run_, [this] { return EmulatorHoldsFront(); }), TimerId::Timkey);
 }
 
 void Form1::misc_Timer() {
   if (phase_ == Phase::Playing) {
-    walk_.BeginMisc(*m_);
+    walk_.BeginMisc(run_);
     SetPhase(Phase::Misc);
   }
-  OnWalkStep(walk_.Play(*m_, [this] { return EmulatorHoldsFront(); }), TimerId::misc);
+  OnWalkStep(walk_.Play(run_, [this] { return EmulatorHoldsFront(); }), TimerId::misc);
 }
 
 void Form1::OnWalkStep(MenuWalk::Step step, TimerId pacer) {
@@ -291,43 +299,43 @@ void Form1::OnWalkStep(MenuWalk::Step step, TimerId pacer) {
       SetPhase(pacer == TimerId::misc ? Phase::MiscDone : Phase::Playing);
       break;
     case MenuWalk::Step::RomNotListed:
-      Close(kExitRomNotListed);
+      Close({kExitRomNotListed, ""});
       break;
   }
 }
 
 bool Form1::EmulatorHoldsFront() {
-  const RunState& s = m_->State;
+  const RunState& s = run_.State;
   // Title "null": the keys go to whatever has the focus, by design.
   if (!LooksForWindow(s)) return true;
   const std::uint64_t now = Now();
   const WindowHandle front = os_.windows.ForegroundWindow();
-  const bool inFront = front != 0 && InEmulatorTree(*m_, os_.windows.WindowProcess(front));
+  const bool inFront = front != 0 && InEmulatorTree(run_, os_.windows.WindowProcess(front));
   const std::uint64_t lostFor = focus_.LostFor(now);
   frontVerdict_ = focus_.Check(inFront, now);
   if (frontVerdict_ != FocusKeeper::Verdict::Type) return false;
   if (lostFor > 0) {
-    Log(*m_, "the emulator is back in front after " + std::to_string(lostFor) +
-                 " ms; the walk goes on where it stopped");
+    Log(run_, "the emulator is back in front after " + std::to_string(lostFor) +
+                  " ms; the walk goes on where it stopped");
   }
   return true;
 }
 
 void Form1::Refocus() {
-  const RunState& s = m_->State;
+  const RunState& s = run_.State;
   if (frontVerdict_ == FocusKeeper::Verdict::GiveUp) {
-    Log(*m_, "the emulator did not come to the front within " +
-                 std::to_string(s.Options.focuswait) + " ms (focuswait); the run ends");
-    Close(kExitNoFocus);
+    Close({kExitNoFocus, "the emulator did not come to the front within " +
+                             std::to_string(s.Options.focuswait) +
+                             " ms (focuswait); the run ends"});
     return;
   }
   const WindowHandle front = os_.windows.ForegroundWindow();
   const ProcessId frontProcess = front != 0 ? os_.windows.WindowProcess(front) : 0;
-  if (InEmulatorTree(*m_, frontProcess)) return;  // back in front, settling
+  if (InEmulatorTree(run_, frontProcess)) return;  // back in front, settling
   ++focusAttempts_;
   const bool brought = os_.windows.BringToFront(s.EmulatorWindow);
-  pointer_.EmulatorForward(*m_);
-  Log(*m_,
+  pointer_.EmulatorForward(run_);
+  Log(run_,
       "focus attempt " + std::to_string(focusAttempts_) + ": in front is " +
           Quoted(os_.windows.WindowTitle(front)) + " of process " + std::to_string(frontProcess) +
           ", not the emulator; no key sent; " +
@@ -339,12 +347,12 @@ void Form1::Refocus() {
 // between two frames of a reader that polls. Counted again from the key just
 // sent, every key is held the whole delay.
 void Form1::RestartPacer(TimerId timer) {
-  if (m_->State.Options.keydelay > 0 && Slot(timer).enabled) Start(timer);
+  if (run_.State.Options.keydelay > 0 && Slot(timer).enabled) Start(timer);
 }
 
 void Form1::curtain_Timer() {
-  Log(*m_, "curtain lifted");
-  LiftCurtain(*m_);
+  Log(run_, "curtain lifted");
+  LiftCurtain(run_);
 }
 
 // --- The exit ---
@@ -354,7 +362,7 @@ void Form1::OnKey(const PlatformEvent& event) {
   if (event.kind == EventKind::KeyUp) {
     exitWatch_.KeyUp(event.virtualKey);
   } else if (exitWatch_.KeyDown(event.virtualKey, Now())) {
-    Exit("exit key " + std::to_string(event.virtualKey) + " pressed");
+    Close({kExitNormal, "exit key " + std::to_string(event.virtualKey) + " pressed"});
   }
 }
 
@@ -365,47 +373,43 @@ void Form1::keyLook_Timer() {
 bool Form1::LookAtExitKey() {
   const std::int32_t key = exitWatch_.ExitKey();
   if (key == 0 || !exitWatch_.KeyLooked(os_.keyboard.LookAtKey(key), Now())) return false;
-  Exit("exit key " + std::to_string(key) + " pressed");
+  Close({kExitNormal, "exit key " + std::to_string(key) + " pressed"});
   return true;
 }
 
 void Form1::timWfExit_Timer() {
-  RunState& s = m_->State;
+  RunState& s = run_.State;
   const std::uint64_t now = Now();
   if (exitWatch_.WatchesButton() &&
       exitWatch_.PadsRead(ReadPadMasks(os_.pads, s.Options.joystick), now)) {
-    Exit("exit button mask " + std::to_string(*s.ExitButton) + " held");
+    Close({kExitNormal, "exit button mask " + std::to_string(*s.ExitButton) + " held"});
   } else if (exitWatch_.HoldElapsed(now)) {
-    Exit("exit held for " + std::to_string(s.Options.exithold) + " ms");
+    Close({kExitNormal, "exit held for " + std::to_string(s.Options.exithold) + " ms"});
   }
-}
-
-void Form1::Exit(const std::string& why) {
-  Log(*m_, why);
-  Close(kExitNormal);
 }
 
 // --- The emulator's end ---
 
-void Form1::Close(int exitCode) {
+void Form1::Close(const RunEnd& reason) {
+  if (!reason.why.empty()) Log(run_, reason.why);
   // During the window wait the foreground window is most likely the front
   // end: only a window the window rule matches is asked to quit.
   const bool waiting = phase_ == Phase::WaitingForWindow || phase_ == Phase::Focusing;
   SetPhase(Phase::Closing);
-  if (auto end = ladder_.Begin(*m_, waiting, exitCode)) EndRunWith(*end);
+  if (auto end = ladder_.Begin(run_, waiting, reason.exitCode)) Finish(*end);
   ArmTimers();
 }
 
 void Form1::closeWait_Timer() {
-  if (auto end = ladder_.WaitElapsed(*m_)) EndRunWith(*end);
+  if (auto end = ladder_.WaitElapsed(run_)) Finish(*end);
 }
 
 void Form1::OnProcessEnded(ProcessId process) {
   if (phase_ == Phase::Closing) {
-    if (auto end = ladder_.ProcessEnded(process)) EndRunWith(*end);
+    if (auto end = ladder_.ProcessEnded(process)) Finish(*end);
     return;
   }
-  switch (life_.ProcessEnded(*m_, process, Now())) {
+  switch (life_.ProcessEnded(run_, process, Now())) {
     case EmulatorLife::Seen::Nothing:
       break;
     case EmulatorLife::Seen::Gone:
@@ -413,18 +417,22 @@ void Form1::OnProcessEnded(ProcessId process) {
       if (exitWatch_.ExitKey() != 0) os_.keyboard.LookAtKey(exitWatch_.ExitKey());
       break;
     case EmulatorLife::Seen::EndedByItself:
-      EndRunWith(EmulatorLife::EndedByItself());
+      Finish(EmulatorLife::EndedByItself());
   }
 }
 
-void Form1::RunEnding() {
-  if (m_ != nullptr) pointer_.PutBack(*m_);
+void Form1::Require(const std::string& error, const std::string& what) {
+  if (error.empty()) return;
+  Finish(RunEnd::Error(kExitSystemRefused, what + ".\n\nWindows says: " + error));
 }
 
-void Form1::EndRunWith(const RunEnd& end) {
-  Log(*m_, end.why);
-  HandOver(*m_, exitWatch_);
-  EndRun(*m_, end.exitCode);
+void Form1::Finish(const RunEnd& end) {
+  finishing_ = true;
+  walk_.Stop();
+  held_ = false;
+  // Before the run began there is no exit key to wait for, and the front end
+  // kept the front.
+  FinishRun(run_, end, desktop_, pointer_, phase_ == Phase::Starting ? nullptr : &exitWatch_);
 }
 
 }  // namespace ruskel

@@ -14,7 +14,7 @@
 #include "driver/focus_keeper.h"
 #include "driver/menu_walk.h"
 #include "driver/pointer_keeper.h"
-#include "driver/run_end.h"
+#include "driver/run_finish.h"
 #include "driver/window_wait.h"
 
 namespace ruskel {
@@ -24,10 +24,11 @@ inline constexpr std::uint32_t kCurtainSettleMs = 500;
 
 class Form1 : public TimerHost {
  public:
-  explicit Form1(Platform os);
+  // The run's record and platform, with this as its timer host.
+  Form1(Platform os, RunState& state);
 
-  // The run the handlers work on; set before the first event.
-  void Attach(Mainmod& m) { m_ = &m; }
+  // The run the handlers work on, for Main.
+  Mainmod& Run() { return run_; }
 
   void Create() override;
   void Start(TimerId timer) override;
@@ -35,7 +36,7 @@ class Form1 : public TimerHost {
   void SetInterval(TimerId timer, std::uint32_t intervalMs) override;
   std::uint32_t Interval(TimerId timer) const override;
   void BeginRun() override;
-  void RunEnding() override;
+  [[noreturn]] void Finish(const RunEnd& end) override;
 
   // Called by the platform's message loop for every event.
   void OnEvent(const PlatformEvent& event);
@@ -74,6 +75,8 @@ class Form1 : public TimerHost {
   void SetPhase(Phase phase);
   // Every timer as the phase and the parts need it now.
   void ArmTimers();
+  // The platform's timer; a timer that cannot run ends the run.
+  void StartTimer(TimerId timer, std::uint32_t intervalMs);
   // Runs the timer at the interval; 0 stops it.
   void Arm(TimerId timer, std::uint32_t intervalMs);
 
@@ -95,15 +98,16 @@ class Form1 : public TimerHost {
   void Refocus();
   void OnWalkStep(MenuWalk::Step step, TimerId pacer);
   void RestartPacer(TimerId timer);
-  void Exit(const std::string& why);
-  void Close(int exitCode);
-  // The one place a run ends, but for fatal errors.
-  [[noreturn]] void EndRunWith(const RunEnd& end);
+  // Every way out that still has an emulator to close: the close ladder, then Finish.
+  void Close(const RunEnd& reason);
+  // A platform call the run cannot do without has failed (error not empty): the run ends.
+  void Require(const std::string& error, const std::string& what);
 
   Platform os_;
-  Mainmod* m_ = nullptr;
+  Mainmod run_;
   std::array<TimerSlot, 7> timers_{};  // indexed by TimerId
   bool inHandler_ = false;
+  bool finishing_ = false;  // no event is handled once the end has begun
   Phase phase_ = Phase::Starting;
 
   WindowWait wait_;
@@ -113,6 +117,7 @@ class Form1 : public TimerHost {
   CloseLadder ladder_;
   FocusKeeper focus_;
   PointerKeeper pointer_;
+  DesktopRestore desktop_;
   FocusKeeper::Verdict frontVerdict_ = FocusKeeper::Verdict::Type;  // the last answer to Play
   bool held_ = false;  // the walk waits for the emulator to hold the front
   int focusAttempts_ = 0;

@@ -1,7 +1,6 @@
 #include "driver/hand_over.h"
 
 #include "core/front_end.h"
-#include "core/key_sequence.h"
 #include "core/run_log.h"
 #include "driver/pad_reading.h"
 
@@ -36,7 +35,6 @@ void WaitForExitRelease(Mainmod& m, const ExitWatch& exitWatch) {
 }  // namespace
 
 void HandOver(Mainmod& m, const ExitWatch& exitWatch) {
-  ReleaseHeldKeys(m);
   WaitForExitRelease(m, exitWatch);
   HandBackFront(m);
 }

@@ -1,5 +1,5 @@
-// The end of a run as the front end meets it: no key of ruskel's left held,
-// the exit key and button already let go, and its own window in front.
+// The end of a run as the front end meets it: the exit key and button
+// already let go, and its own window in front.
 #pragma once
 
 #include <cstdint>
@@ -14,8 +14,7 @@ namespace ruskel {
 inline constexpr std::uint32_t kReleaseLookMs = 20;
 inline constexpr std::uint64_t kReleaseCapMs = 5000;
 
-// The end's last steps: keys released, the exit key and button let go, the
-// front handed back.
+// The end's last steps: the exit key and button let go, the front handed back.
 void HandOver(Mainmod& m, const ExitWatch& exitWatch);
 
 }  // namespace ruskel

@@ -32,9 +32,11 @@ class EventOps {
   virtual ~EventOps() = default;
 
   // The invisible host window; events arrive through the event handler.
-  virtual void CreateTimerWindow() = 0;
+  // Empty when done, else the system's reason (then no timer or key watch works).
+  virtual std::string CreateTimerWindow() = 0;
   virtual void SetEventHandler(std::function<void(const PlatformEvent&)> handler) = 0;
-  virtual void StartTimer(int timerId, std::uint32_t intervalMs) = 0;
+  // Starts or restarts a timer; empty when done, else the system's reason.
+  virtual std::string StartTimer(int timerId, std::uint32_t intervalMs) = 0;
   virtual void StopTimer(int timerId) = 0;
   virtual std::uint64_t NowMs() = 0;        // monotonic milliseconds
   virtual std::string LocalDateTime() = 0;  // "2024-05-31 18:04:05"

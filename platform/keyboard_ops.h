@@ -25,10 +25,12 @@ class KeyboardOps {
                             std::uint32_t flags) = 0;
   virtual std::uint8_t ScanCodeOf(std::uint8_t virtualKey) = 0;  // 0 when the key has none
   // KeyDown/KeyUp events while on. Keys sent through SendKeyEvent never come back as events.
-  virtual void WatchKeys(bool on) = 0;
+  // Empty when done, else the system's reason.
+  virtual std::string WatchKeys(bool on) = 0;
   // Mouse buttons as KeyDown/KeyUp events of their virtual-key codes (1, 2,
-  // 4, 5, 6) while on: for an exit key that is a mouse button.
-  virtual void WatchMouseButtons(bool on) = 0;
+  // 4, 5, 6) while on: for an exit key that is a mouse button. Empty when done,
+  // else the system's reason.
+  virtual std::string WatchMouseButtons(bool on) = 0;
   // A look at a key where no key events may come: whether it is down now, and
   // whether it went down since the previous look (a press between two looks).
   virtual KeyLook LookAtKey(std::int32_t virtualKey) = 0;

@@ -130,28 +130,36 @@ bool NullPlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
   return !keysBlocked;
 }
 
-void NullPlatform::WatchKeys(bool on) {
+std::string NullPlatform::WatchKeys(bool on) {
   if (on != watchingKeys_) Record(std::string("WatchKeys ") + OnOff(on));
+  if (on && keyWatchRefused) return refusalText;
   watchingKeys_ = on;
+  return {};
 }
 
-void NullPlatform::WatchMouseButtons(bool on) {
+std::string NullPlatform::WatchMouseButtons(bool on) {
   Record(std::string("WatchMouseButtons ") + OnOff(on));
+  if (on && keyWatchRefused) return refusalText;
+  return {};
 }
 
-void NullPlatform::CreateTimerWindow() {
-  timerWindowCreated_ = true;
+std::string NullPlatform::CreateTimerWindow() {
   Record("CreateTimerWindow");
+  if (timerWindowRefused) return refusalText;
+  timerWindowCreated_ = true;
+  return {};
 }
 
 void NullPlatform::SetEventHandler(std::function<void(const PlatformEvent&)> handler) {
   eventHandler_ = std::move(handler);
 }
 
-void NullPlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
+std::string NullPlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
   Record("StartTimer " + std::to_string(timerId) + " " + std::to_string(intervalMs) + "ms");
+  if (timerRefused == timerId) return refusalText;
   if (!timerWindowCreated_) Record("ERROR timer started before the timer window exists");
   timers_[timerId] = intervalMs;
+  return {};
 }
 
 void NullPlatform::StopTimer(int timerId) {

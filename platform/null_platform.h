@@ -69,6 +69,12 @@ class NullPlatform : public PlatformOps {
   bool startNeedsElevation = false;  // with processStarts off: as error 740
   std::string processError = "The system cannot find the file specified.";
   bool jobRefused = false;  // as Windows 7 when ruskel runs in a job already
+  // Set-up the system refuses, with refusalText as its reason: the host
+  // window, one timer, the key watch.
+  bool timerWindowRefused = false;
+  std::optional<int> timerRefused;
+  bool keyWatchRefused = false;
+  std::string refusalText = "Not enough quota is available to process this command.";
   WindowHandle foreground = 0;
   bool keysBlocked = false;            // SendKeyEvent is refused
   std::optional<ScreenPoint> pointer;  // empty: position unknown
@@ -128,8 +134,8 @@ class NullPlatform : public PlatformOps {
   // --- Keyboard: keys are written down; none is ever held ---
   bool SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t) override { return 0; }
-  void WatchKeys(bool on) override;
-  void WatchMouseButtons(bool on) override;
+  std::string WatchKeys(bool on) override;
+  std::string WatchMouseButtons(bool on) override;
   KeyLook LookAtKey(std::int32_t) override { return {}; }
 
   // --- Pads: none is connected ---
@@ -137,9 +143,9 @@ class NullPlatform : public PlatformOps {
   bool ReadXInput(std::uint32_t, std::uint16_t&) override { return false; }
 
   // --- Events: timers run only as the owner delivers their ticks ---
-  void CreateTimerWindow() override;
+  std::string CreateTimerWindow() override;
   void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
-  void StartTimer(int timerId, std::uint32_t intervalMs) override;
+  std::string StartTimer(int timerId, std::uint32_t intervalMs) override;
   void StopTimer(int timerId) override;
   std::uint64_t NowMs() override { return now_; }
   std::string LocalDateTime() override { return localDateTime; }

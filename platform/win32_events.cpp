@@ -80,15 +80,18 @@ Win32Platform::~Win32Platform() {
   if (g_platform == this) g_platform = nullptr;
 }
 
-void Win32Platform::CreateTimerWindow() {
-  if (hostWindow_ != nullptr) return;
+std::string Win32Platform::CreateTimerWindow() {
+  if (hostWindow_ != nullptr) return {};
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = HostWindowProc;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kHostWindowClass;
-  RegisterClassExA(&windowClass);
+  // A class already registered (a second platform in one process) is as good.
+  if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    return SystemErrorText(GetLastError());
+  }
   // A top-level window rather than a message-only one: raw input with
   // RIDEV_INPUTSINK is documented for windows that can be targets of input.
   // It is never shown, and as a tool window it is never in the taskbar or
@@ -96,14 +99,22 @@ void Win32Platform::CreateTimerWindow() {
   hostWindow_ =
       CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kHostWindowClass, "ruskel event window",
                       WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  return hostWindow_ != nullptr ? std::string() : SystemErrorText(GetLastError());
 }
 
 void Win32Platform::SetEventHandler(std::function<void(const PlatformEvent&)> handler) {
   handler_ = std::move(handler);
 }
 
-void Win32Platform::StartTimer(int timerId, std::uint32_t intervalMs) {
-  SetTimer(static_cast<HWND>(hostWindow_), static_cast<UINT_PTR>(timerId), intervalMs, nullptr);
+std::string Win32Platform::StartTimer(int timerId, std::uint32_t intervalMs) {
+  // Without the host window SetTimer would make a thread timer with another
+  // id, whose ticks never reach the run.
+  if (hostWindow_ == nullptr) return "ruskel's hidden window does not exist";
+  if (SetTimer(static_cast<HWND>(hostWindow_), static_cast<UINT_PTR>(timerId), intervalMs,
+               nullptr) != 0) {
+    return {};
+  }
+  return SystemErrorText(GetLastError());
 }
 
 void Win32Platform::StopTimer(int timerId) {

@@ -25,13 +25,15 @@ bool IsKeyEvent(const PlatformEvent& event, int) {
 // Raw input of a generic desktop device (usage 6 keyboard, 2 mouse) for the
 // host window, or its removal. INPUTSINK: ruskel is never in front, and still
 // gets every input.
-bool RegisterRawDevice(USHORT usage, bool on, void* hostWindow) {
+// Empty when done, else the system's reason.
+std::string RegisterRawDevice(USHORT usage, bool on, void* hostWindow) {
   RAWINPUTDEVICE device{};
   device.usUsagePage = 0x01;  // generic desktop
   device.usUsage = usage;
   device.dwFlags = on ? RIDEV_INPUTSINK : RIDEV_REMOVE;
   device.hwndTarget = on ? static_cast<HWND>(hostWindow) : nullptr;
-  return RegisterRawInputDevices(&device, 1, sizeof device) != FALSE;
+  if (RegisterRawInputDevices(&device, 1, sizeof device) != FALSE) return {};
+  return SystemErrorText(GetLastError());
 }
 
 }  // namespace
@@ -73,21 +75,23 @@ std::uint8_t Win32Platform::ScanCodeOf(std::uint8_t virtualKey) {
   return static_cast<std::uint8_t>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC) & 0xFF);
 }
 
-void Win32Platform::WatchKeys(bool on) {
-  if (on == watchingKeys_) return;
+std::string Win32Platform::WatchKeys(bool on) {
+  if (on == watchingKeys_) return {};
   if (on && hostWindow_ == nullptr) CreateTimerWindow();
-  const bool done = RegisterRawDevice(0x06, on, hostWindow_);
-  watchingKeys_ = on && done;
+  std::string error = RegisterRawDevice(0x06, on, hostWindow_);
+  watchingKeys_ = on && error.empty();
   if (!on) DropQueued(IsKeyEvent, 0);
+  return error;
 }
 
-void Win32Platform::WatchMouseButtons(bool on) {
-  if (on == watchingMouse_) return;
+std::string Win32Platform::WatchMouseButtons(bool on) {
+  if (on == watchingMouse_) return {};
   if (on && hostWindow_ == nullptr) CreateTimerWindow();
   // Every move comes as input too, so the mouse is watched only for an exit
   // key that is a mouse button.
-  const bool done = RegisterRawDevice(0x02, on, hostWindow_);
-  watchingMouse_ = on && done;
+  std::string error = RegisterRawDevice(0x02, on, hostWindow_);
+  watchingMouse_ = on && error.empty();
+  return error;
 }
 
 void Win32Platform::OnRawMouse(std::uint16_t buttonFlags) {

@@ -51,8 +51,8 @@ class Win32Platform : public PlatformOps {
   // Keyboard (win32_keyboard.cpp).
   bool SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t virtualKey) override;
-  void WatchKeys(bool on) override;
-  void WatchMouseButtons(bool on) override;
+  std::string WatchKeys(bool on) override;
+  std::string WatchMouseButtons(bool on) override;
   KeyLook LookAtKey(std::int32_t virtualKey) override;
 
   // Pads (win32_pads.cpp).
@@ -60,9 +60,9 @@ class Win32Platform : public PlatformOps {
   bool ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) override;
 
   // Events (win32_events.cpp).
-  void CreateTimerWindow() override;
+  std::string CreateTimerWindow() override;
   void SetEventHandler(std::function<void(const PlatformEvent&)> handler) override;
-  void StartTimer(int timerId, std::uint32_t intervalMs) override;
+  std::string StartTimer(int timerId, std::uint32_t intervalMs) override;
   void StopTimer(int timerId) override;
   std::uint64_t NowMs() override;
   std::string LocalDateTime() override;

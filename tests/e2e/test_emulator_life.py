@@ -20,7 +20,7 @@ from e2e_testcase import (
 )
 from emulog import EmulatorLog
 from harness import epoch_ms, wait_until
-from lconfig import VK_ESCAPE
+from lconfig import VK_ESCAPE, Config
 
 SLOT_OF_MYGAME = 12
 # Long enough for the whole dialogue to be over before the emulator quits by itself.
@@ -196,6 +196,26 @@ class CloseLadderTest(LifeCase):
                 proc.wait(EXIT_TIMEOUT_S)
                 gone = self.case.tool("waitgone", self.title, "5000").returncode == 0
                 self.assertEqual(gone, kill == "on", self.details(proc))
+
+
+class UnmatchedTitleTest(LifeCase):
+    def test_exit_key_closes_the_started_emulator_whose_title_matches_nothing(self):
+        # A title guessed wrong: no window ever matches, and the exit must not leave the
+        # emulator ruskel started running.
+        config = Config(title=self.unique_title("No Such Window"), exe=self.emulator_command(),
+                        options={"log": RUN_LOG})
+        proc = self.start(config, "-mygame", "-keyx27")
+        self.assertEqual(self.case.tool("waitvisible", self.title, "15000").returncode, 0,
+                         self.details(proc))
+        self.press(VK_ESCAPE)
+        quit_event = self.log.wait_event("QUIT", EXIT_TIMEOUT_S)
+        self.assertIsNotNone(quit_event, "emulator not closed\n" + self.details(proc))
+        self.assertEqual(quit_event.fields.get("reason"), "WM_QUIT", self.details(proc))
+        self.assert_exits(proc, EXIT_OK)
+        self.assertEqual(self.case.tool("waitgone", self.title, "5000").returncode, 0,
+                         self.details(proc))
+        self.assertIn("(no window matched the window rule)",
+                      (self.case.folder / RUN_LOG).read_text(errors="replace"), self.details(proc))
 
 
 class StaleWindowTest(LifeCase):

@@ -242,9 +242,10 @@ bool FakePlatform::TerminateTree(ProcessId process) {
   return true;
 }
 
-void FakePlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
-  NullPlatform::StartTimer(timerId, intervalMs);
-  timerDue_[timerId] = now() + intervalMs;
+std::string FakePlatform::StartTimer(int timerId, std::uint32_t intervalMs) {
+  std::string refused = NullPlatform::StartTimer(timerId, intervalMs);
+  if (refused.empty()) timerDue_[timerId] = now() + intervalMs;
+  return refused;
 }
 
 std::vector<WindowHandle> FakePlatform::TopWindows() {

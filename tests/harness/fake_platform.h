@@ -102,7 +102,7 @@ class FakePlatform : public NullPlatform {
   ProcessId ParentProcess(ProcessId process) override;
   std::uint32_t IntegrityLevel(ProcessId process) override;
   bool TerminateTree(ProcessId process) override;
-  void StartTimer(int timerId, std::uint32_t intervalMs) override;
+  std::string StartTimer(int timerId, std::uint32_t intervalMs) override;
   std::vector<WindowHandle> TopWindows() override;
   std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
   ProcessId WindowProcess(WindowHandle window) override;

@@ -48,7 +48,6 @@ std::vector<std::string> GamesWith(const std::string& name, std::size_t slot, st
 }
 
 SimulatedRun::SimulatedRun() {
-  form.Attach(m);
   os.files[os.programDir + "\\emulator.exe"] = "MZ";
 }
 

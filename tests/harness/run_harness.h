@@ -50,8 +50,8 @@ class SimulatedRun {
 
   FakePlatform os;
   std::unique_ptr<RunState> state = std::make_unique<RunState>();
-  Form1 form{os};
-  Mainmod m{*state, os, form};
+  Form1 form{os, *state};
+  Mainmod& m = form.Run();
 
   void WriteConfig(const std::string& text);
   void WriteConfig(const ConfigText& config) { WriteConfig(config.Build()); }

@@ -173,6 +173,68 @@ TEST(ExitDuringTheWaitTest, WithNothingToPostEndsAtOnce) {
   }
 }
 
+// A title that matches nothing: the exit still closes the emulator ruskel
+// started, through its own window and the whole ladder.
+struct UnmatchedCase {
+  const char* name;
+  std::vector<std::string> options;
+  bool ignores;  // WM_QUIT and WM_CLOSE
+  int exitCode;
+  std::vector<std::string> posted;
+  bool terminated;
+  const char* lastWhy;
+};
+
+class UnmatchedTitleTest : public ::testing::TestWithParam<UnmatchedCase> {};
+
+TEST_P(UnmatchedTitleTest, TheExitStillClosesTheStartedEmulator) {
+  const UnmatchedCase& c = GetParam();
+  SimulatedRun run;
+  ConfigText config;
+  config.options = c.options;
+  config.options.push_back("log=ruskel.log");
+  run.os.startedProcess.ignoresQuit = c.ignores;
+  run.os.startedProcess.ignoresClose = c.ignores;
+  run.WriteConfig(config);
+  run.os.AddWindow({SimulatedRun::kEmulatorWindow, kEmulator, "Not The Title"});
+  ASSERT_TRUE(run.Start("-alpha"));
+  run.os.PressKey(27, 2000, 2100);
+  EXPECT_EQ(run.RunFor(20000), c.exitCode);
+  EXPECT_EQ(run.os.TraceOf("PostMessage"), c.posted);
+  EXPECT_EQ(!run.os.TraceOf("TerminateTree").empty(), c.terminated);
+  EXPECT_EQ(run.Keys(), "");
+  const std::string& log = run.os.files[run.os.programDir + "\\ruskel.log"];
+  EXPECT_NE(log.find("no window matches the window rule; the emulator ruskel started is asked to "
+                     "quit"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find(std::string(c.lastWhy) + " (no window matched the window rule)\r\n"),
+            std::string::npos)
+      << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ladder, UnmatchedTitleTest,
+    ::testing::Values(
+        UnmatchedCase{
+            "QuitsOnWmQuit", {}, false, kExitNormal, {kQuit}, false, "the emulator has quit"},
+        UnmatchedCase{"IgnoresBothAndIsEndedByForce",
+                      {"terminate=on", "closewait=500"},
+                      true,
+                      kExitNormal,
+                      {kQuit, kClose},
+                      true,
+                      "the emulator ignored WM_QUIT and WM_CLOSE and was ended by force"},
+        UnmatchedCase{"IgnoresBothAndIsLeft",
+                      {"closewait=500"},
+                      true,
+                      kExitEmulatorLeft,
+                      {kQuit, kClose},
+                      false,
+                      "the emulator ignored WM_QUIT and WM_CLOSE and is left running "
+                      "(terminate=off)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(CloseTest, TerminateEndsTheEmulatorsWholeTree) {
   config.options = {"terminate=on", "closewait=100"};
   run.os.startedProcess.ignoresQuit = true;

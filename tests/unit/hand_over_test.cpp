@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "core/fatal.h"
 #include "core/front_end.h"
 #include "driver/focus_keeper.h"
 #include "run_harness.h"
@@ -178,7 +177,7 @@ TEST(HandOverTest, AnErrorBoxReleasesHeldKeysFirst) {
   run.EmulatorWindowAppears(50);
   ASSERT_TRUE(run.Start("-alpha"));
   run.state->KeysHeld = {40};
-  EXPECT_FALSE(run.os.RunMain([&] { Fatal(run.m, "boom", kExitInternal); }));
+  EXPECT_FALSE(run.os.RunMain([&] { run.form.Finish(RunEnd::Error(kExitInternal, "boom")); }));
   const auto trace = run.os.Trace();
   const auto up = std::find(trace.begin(), trace.end(), "Key 40 up scan=0x50 ext");
   const auto box = std::find(trace.begin(), trace.end(), "ErrorBox: boom");

@@ -29,11 +29,9 @@ TEST(NullPlatformTest, TheWrapperStartsAndWaitsWhereNothingIsThere) {
   os.files[ConfigPath(os.programDir)] = testing::ConfigText{}.Build();
   os.files["C:\\cab\\emulator.exe"] = "MZ";
   RunState state;
-  Form1 form{os};
-  Mainmod m{state, os, form};
-  form.Attach(m);
+  Form1 form{os, state};
 
-  Main(m);
+  Main(form.Run());
 
   EXPECT_EQ(os.exitCode(), std::nullopt);
   ASSERT_EQ(os.started.size(), 1u);

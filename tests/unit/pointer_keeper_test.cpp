@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "core/fatal.h"
 #include "run_harness.h"
 
 namespace ruskel {
@@ -128,7 +127,7 @@ TEST(PointerKeeperTest, AnErrorBoxComesWithTheCursorsBack) {
   ConfigText config;
   config.options = {"cursor=hide"};
   ASSERT_TRUE(run.Begin(config, "-alpha", 50));
-  EXPECT_FALSE(run.os.RunMain([&] { Fatal(run.m, "boom", kExitInternal); }));
+  EXPECT_FALSE(run.os.RunMain([&] { run.form.Finish(RunEnd::Error(kExitInternal, "boom")); }));
   const auto trace = run.os.Trace();
   const auto restored = std::find(trace.begin(), trace.end(), "RestoreCursors");
   const auto box = std::find(trace.begin(), trace.end(), "ErrorBox: boom");

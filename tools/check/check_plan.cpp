@@ -103,9 +103,8 @@ CheckPlan BuildPlan(const CheckInput& input) {
   PlanPlatform os(plan.romGiven ? input.argumentText : kNoRomArguments, input.programDir,
                   input.configFile, input.reader);
   const Platform platform{os};
-  Form1 form(platform);
-  Mainmod m{*plan.state, platform, form};
-  form.Attach(m);
+  Form1 form(platform, *plan.state);
+  Mainmod& m = form.Run();
 
   try {
     Main(m);

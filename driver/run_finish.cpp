@@ -1,0 +1,33 @@
+#include "driver/run_finish.h"
+
+#include <cstdlib>
+
+#include "core/curtain.h"
+#include "core/key_sequence.h"
+#include "core/run_log.h"
+#include "driver/hand_over.h"
+
+namespace ruskel {
+
+void DesktopRestore::Restore(Mainmod& m, PointerKeeper& pointer) {
+  if (restored_) return;
+  restored_ = true;
+  LiftCurtain(m);
+  pointer.PutBack(m);
+  ReleaseHeldKeys(m);
+}
+
+void FinishRun(Mainmod& m, const RunEnd& end, DesktopRestore& desktop, PointerKeeper& pointer,
+               const ExitWatch* exitWatch) {
+  Log(m, end.why);
+  // Before any box: it must not hide behind the curtain, wants a pointer to
+  // click OK, and would take a key ruskel still holds.
+  desktop.Restore(m, pointer);
+  if (!end.message.empty()) m.Os.dialogs.ShowMessage(end.message, MessageKind::Error);
+  if (exitWatch != nullptr) HandOver(m, *exitWatch);
+  Log(m, "exit code " + std::to_string(end.exitCode));
+  m.Os.processes.EndProcess(end.exitCode);
+  std::abort();  // EndProcess does not return; this keeps the promise if a platform breaks it
+}
+
+}  // namespace ruskel
