@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/log_texts.h"
 #include "core/mainmod.h"
 
 namespace ruskel {
@@ -18,5 +19,11 @@ void OpenRunLog(Mainmod& m);
 // Appends one line; does nothing without a log. After a failed write the
 // log is given up for the rest of the run.
 void Log(Mainmod& m, const std::string& text);
+
+// Appends the table's line id with its arguments: Log<Say::Started>(m, ...).
+template <Say id, class... Args>
+void Log(Mainmod& m, const Args&... args) {
+  Log(m, Compose<id>(args...));
+}
 
 }  // namespace ruskel

@@ -18,8 +18,8 @@ constexpr const char* kRuskelVersion = RUSKEL_VERSION;
 
 void LogArguments(Mainmod& m, const std::string& arguments) {
   const RunState& s = m.State;
-  Log(m, "---- ruskel run ---- " + m.Os.events.LocalDateTime() + ", ruskel " + kRuskelVersion);
-  Log(m, "arguments: " + Quoted(arguments));
+  Log<Say::RunHeader>(m, m.Os.events.LocalDateTime(), kRuskelVersion);
+  Log<Say::Arguments>(m, Quoted(arguments));
   // A text that gives no key or button is named: the run watches none then.
   const std::string key = s.ExitKey               ? std::to_string(*s.ExitKey)
                           : s.ExitKeyText.empty() ? std::string("none")
@@ -28,16 +28,15 @@ void LogArguments(Mainmod& m, const std::string& arguments) {
                              : s.ExitButtonText.empty()
                                  ? std::string("none")
                                  : "none (" + WhyNoExitButton(s.ExitButtonText) + ")";
-  Log(m, "rom " + Quoted(s.RomName) + ", exit key " + key + ", exit button " + button);
+  Log<Say::ExitInputs>(m, Quoted(s.RomName), key, button);
   std::string options;
   for (const std::string& option : DescribeOptions(s.Options)) {
     options += (options.empty() ? "" : ", ") + option;
   }
-  Log(m, "options: " + options);
+  Log<Say::Options>(m, options);
   if (s.GameSectionApplied >= 0) {
     const GameSection& section = s.GameSections[static_cast<std::size_t>(s.GameSectionApplied)];
-    Log(m, "game section {game " + section.name + "} of line " + std::to_string(section.line) +
-               " applied: " + DescribeGameSection(section));
+    Log<Say::GameSectionApplied>(m, section.name, section.line, DescribeGameSection(section));
   }
 }
 
@@ -107,11 +106,9 @@ void StartEmulator(Mainmod& m) {
                                     ConfigPath(programDir) + "."));
   }
   s.StartedProcess = result.processId;
-  Log(m, "started " + start.commandLine + " in " + start.workingDirectory + ", process " +
-             std::to_string(result.processId));
+  Log<Say::Started>(m, start.commandLine, start.workingDirectory, result.processId);
   if (!result.jobError.empty()) {
-    Log(m, "killwithruskel: the emulator could not be put in a job that ends it with ruskel (" +
-               result.jobError + "); ruskel may itself run in a job that allows none");
+    Log<Say::JobRefused>(m, result.jobError);
   }
   m.Form.BeginRun();
 }
