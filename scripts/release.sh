@@ -6,6 +6,10 @@
 #
 #   scripts/release.sh
 #
+# It builds in build-win and build-win32, the folders of the test command's
+# cross builds (with the same settings), so after scripts/test.sh nothing is
+# built again.
+#
 # The version is the one in the top-level CMakeLists.txt (project VERSION).
 set -eu
 cd "$(dirname "$0")/.."
@@ -28,10 +32,11 @@ release() {
   format=$4
   name=ruskel-$version-$flavour
   echo "== ruskel $version ($flavour): building the Windows programs"
-  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2" \
-    -DCMAKE_BUILD_TYPE=Release -DRUSKEL_WERROR=ON >/dev/null
-  targets=$(cmake --build "$build" --target help | sed -n 's/^\.\.\. \([^ ]*\).*/\1/p')
-  has_target() { echo "$targets" | grep -qx "$1"; }
+  # shellcheck disable=SC2046  # no words or one: -G Ninja
+  cmake -S . -B "$build" $(./scripts/generator.sh "$build") \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2" -DCMAKE_BUILD_TYPE=Release -DRUSKEL_WERROR=ON >/dev/null
+  # Every generator lists the targets' folders here.
+  has_target() { grep -q "/CMakeFiles/$1\.dir\$" "$build/CMakeFiles/TargetDirectories.txt"; }
   for target in ruskel ruskel-check demoemu; do
     if has_target "$target"; then
       cmake --build "$build" -j"$jobs" --target "$target" >/dev/null
@@ -117,5 +122,5 @@ release() {
 }
 
 # win64 runs on 64-bit Windows only; win32 on both.
-release win64 mingw-w64-x86_64.cmake build-release pei-x86-64
-release win32 mingw-w64-i686.cmake build-release-win32 pei-i386
+release win64 mingw-w64-x86_64.cmake build-win pei-x86-64
+release win32 mingw-w64-i686.cmake build-win32 pei-i386
