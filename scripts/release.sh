@@ -15,7 +15,6 @@ set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
-max_size=512000  # ruskel.exe stays under 500 KB (the event loop, job object and pads took it past 400)
 
 version=$(sed -n 's/^project(ruskel VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
 if [ -z "$version" ]; then
@@ -25,11 +24,12 @@ fi
 check=$(mktemp -d)
 trap 'rm -rf "$check"' EXIT
 
-# release <flavour> <toolchain file> <build folder> <objdump file format>
+# release <flavour> <toolchain file> <build folder> <objdump file format> <most bytes of ruskel.exe>
 release() {
   flavour=$1
   build=$3
   format=$4
+  max_size=$5
   name=ruskel-$version-$flavour
   echo "== ruskel $version ($flavour): building the Windows programs"
   # shellcheck disable=SC2046  # no words or one: -G Ninja
@@ -109,7 +109,7 @@ release() {
     fi
   done
   size=$(stat -c %s "$check/$name/ruskel.exe")
-  if [ "$size" -ge "$max_size" ]; then
+  if [ "$size" -gt "$max_size" ]; then
     echo "release.sh: ruskel.exe is $size bytes, over $max_size" >&2
     status=1
   fi
@@ -122,5 +122,7 @@ release() {
 }
 
 # win64 runs on 64-bit Windows only; win32 on both.
-release win64 mingw-w64-x86_64.cmake build-win pei-x86-64
-release win32 mingw-w64-i686.cmake build-win32 pei-i386
+# ruskel.exe stays at most 320 KB in 64 bits (312 KB in 2.0.0) and 400 KB in 32 bits (386 KB:
+# its exception tables cover every function).
+release win64 mingw-w64-x86_64.cmake build-win pei-x86-64 327680
+release win32 mingw-w64-i686.cmake build-win32 pei-i386 409600
