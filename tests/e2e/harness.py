@@ -155,12 +155,11 @@ class Session:
                 subprocess.run(["wineserver", "-w"], env=self.env, timeout=30)
                 building = self.template.with_name(self.template.name + ".new")
                 shutil.rmtree(building, ignore_errors=True)
-                subprocess.run(["cp", "-a", str(self.prefix), str(building)], check=True)
+                shutil.move(str(self.prefix), str(building))
                 (building / ".ruskel-wine").write_text(stamp_text)
                 building.rename(self.template)
-            else:
-                shutil.rmtree(self.prefix, ignore_errors=True)
-                copy_prefix(self.template, self.prefix)
+            shutil.rmtree(self.prefix, ignore_errors=True)
+            copy_prefix(self.template, self.prefix)
 
     def _wine_identity(self) -> str:
         version = subprocess.run(["wine", "--version"], env=self.env, capture_output=True,
