@@ -1,19 +1,9 @@
 #include "core/elevation.h"
 
-#include <cstdio>
-
 #include "core/run_log.h"
+#include "core/text.h"
 
 namespace ruskel {
-namespace {
-
-std::string Hex(std::uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
-  return text;
-}
-
-}  // namespace
 
 std::string ElevationMessage(const std::string& commandLine, bool refused) {
   return std::string(refused ? "Cannot start the emulator: it asks to run as administrator."
@@ -32,8 +22,8 @@ void CheckEmulatorIntegrity(Mainmod& m) {
   const std::uint32_t emulator = m.Os.processes.IntegrityLevel(s.EmulatorProcess);
   if (own == 0 || emulator == 0 || emulator <= own) return;
   s.ElevationShown = true;
-  Log(m, "the emulator's process runs at integrity level " + Hex(emulator) + ", above ruskel's " +
-             Hex(own) + ": Windows will block ruskel's keys to it");
+  Log(m, "the emulator's process runs at integrity level 0x" + Hex(emulator) +
+             ", above ruskel's 0x" + Hex(own) + ": Windows will block ruskel's keys to it");
   m.Os.dialogs.ShowMessage(ElevationMessage(s.EmulatorCommand, false), MessageKind::Error);
 }
 

@@ -1,8 +1,9 @@
 #include "core/key_names.h"
 
 #include <array>
-#include <cstdio>
 #include <utility>
+
+#include "core/text.h"
 
 namespace ruskel {
 namespace {
@@ -72,9 +73,7 @@ std::string KeyName(std::int64_t code) {
     if (named == code) return name;
   }
   if (code < 0 || code > 255) return "no key";
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "VK 0x%02X", static_cast<unsigned>(code));
-  return buf;
+  return "VK 0x" + Hex(static_cast<std::uint32_t>(code), 2);
 }
 
 std::string KeyWithCode(std::int64_t code) {

@@ -1,6 +1,6 @@
 #include "core/run_log.h"
 
-#include <cstdio>
+#include "core/text.h"
 
 namespace ruskel {
 namespace {
@@ -32,9 +32,7 @@ void OpenRunLog(Mainmod& m) {
 void Log(Mainmod& m, const std::string& text) {
   RunState& s = m.State;
   if (s.LogPath.empty()) return;
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%8llu ms  ",
-                static_cast<unsigned long long>(m.Os.events.NowMs() - s.StartedAtMs));
+  const std::string stamp = PaddedNumber(m.Os.events.NowMs() - s.StartedAtMs, 8) + " ms  ";
   if (!m.Os.files.AppendToFile(s.LogPath, stamp + text + "\r\n")) s.LogPath.clear();
 }
 

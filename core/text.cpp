@@ -1,6 +1,5 @@
 #include "core/text.h"
 
-#include <cstdio>
 
 namespace ruskel {
 
@@ -52,15 +51,31 @@ std::string Quoted(std::string_view text) {
     } else if (c == '\t') {
       out += "\\t";
     } else if (u < 32 || u == 127) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\x%02X", u);
-      out += buf;
+      out += "\\x" + Hex(u, 2);
     } else {
       out += c;
     }
   }
   out += "\"";
   return out;
+}
+
+// Hand-made rather than printf's: the printf family brings a float formatter
+// of some 100 KB into the exe for these few numbers.
+std::string Hex(std::uint32_t value, std::size_t minDigits) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), "0123456789ABCDEF"[value % 16]);
+    value /= 16;
+  } while (value != 0);
+  if (digits.size() < minDigits) digits.insert(0, minDigits - digits.size(), '0');
+  return digits;
+}
+
+std::string PaddedNumber(std::uint64_t value, std::size_t width) {
+  std::string digits = std::to_string(value);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), ' ');
+  return digits;
 }
 
 }  // namespace ruskel

@@ -2,6 +2,8 @@
 // trimmed, and upper-casing touches ASCII letters only.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,5 +18,9 @@ std::vector<std::string> SplitAll(std::string_view text, char separator);
 std::string_view Left(std::string_view text, std::size_t len);
 // Quotes text for an error message, showing control characters as escapes.
 std::string Quoted(std::string_view text);
+// Upper-case hex digits of value, at least minDigits of them ("0A" for 10, 2).
+std::string Hex(std::uint32_t value, std::size_t minDigits = 1);
+// value right-aligned in width characters, as a column of a log.
+std::string PaddedNumber(std::uint64_t value, std::size_t width);
 
 }  // namespace ruskel

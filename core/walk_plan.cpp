@@ -1,6 +1,5 @@
 #include "core/walk_plan.h"
 
-#include <cstdio>
 
 #include "core/key_names.h"
 
@@ -113,9 +112,10 @@ std::string DescribeWalk(const WalkPlan& plan, const WalkKeys& keys, std::uint32
   const std::size_t steps = WalkStrokes(plan, keys).size();
   out += ": " + std::to_string(steps) + (steps == 1 ? " step, " : " steps, ");
   if (keydelay == 0) return out + "back to back (keydelay=0)";
-  char seconds[32];
-  std::snprintf(seconds, sizeof seconds, "%.1f s", static_cast<double>(steps) * keydelay / 1000.0);
-  return out + seconds + " with keydelay=" + std::to_string(keydelay);
+  // Tenths of a second, rounded half up.
+  const std::uint64_t tenths = (static_cast<std::uint64_t>(steps) * keydelay + 50) / 100;
+  return out + std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) +
+         " s with keydelay=" + std::to_string(keydelay);
 }
 
 std::optional<WalkOptionConflict> CheckWalkOptions(const RunOptions& o) {

@@ -16,7 +16,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 echo "== building the fuzz targets (clang, libFuzzer, ASan, UBSan)"
 # The libraries get coverage hooks (fuzzer-no-link) and the sanitizers; only
 # the fuzz targets themselves link libFuzzer's main.
-cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+# shellcheck disable=SC2046  # no words or one: -G Ninja
+cmake -S . -B "$build" $(./scripts/generator.sh "$build") -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DRUSKEL_FUZZ=ON -DRUSKEL_SANITIZE=ON -DRUSKEL_WERROR=ON -DBUILD_TESTING=OFF \
   -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
 cmake --build "$build" -j"$jobs" --target fuzz_config fuzz_args

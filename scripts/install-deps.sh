@@ -31,7 +31,7 @@ done
 # The i686 compilers come in both thread models: win32 for the programs, posix
 # for the unit tests' GoogleTest (it needs std::mutex).
 apt-get $apt_wait install -y -qq --no-install-recommends \
-  cmake make g++ libgtest-dev libgmock-dev \
+  cmake make ninja-build g++ libgtest-dev libgmock-dev \
   clang libclang-rt-14-dev \
   g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 \
   g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \

@@ -5,13 +5,17 @@
 # the test output is searched for reports as well.
 #
 #   scripts/sanitize.sh          (uses g++, which matches Debian's GoogleTest)
+#
+# RUSKEL_WERROR=ON makes warnings errors, as the test command has it.
 set -eu
 cd "$(dirname "$0")/.."
 build=build-asan
 jobs=$(nproc 2>/dev/null || echo 2)
 
 echo "== building with -fsanitize=address,undefined"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DRUSKEL_SANITIZE=ON >/dev/null
+# shellcheck disable=SC2046  # no words or one: -G Ninja
+cmake -S . -B "$build" $(./scripts/generator.sh "$build") -DCMAKE_BUILD_TYPE=Debug \
+  -DRUSKEL_SANITIZE=ON -DRUSKEL_WERROR="${RUSKEL_WERROR:-OFF}" >/dev/null
 cmake --build "$build" -j"$jobs"
 
 echo "== unit tests under the sanitizers"

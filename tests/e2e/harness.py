@@ -1,10 +1,12 @@
 """Wine session and per-case folders for the end-to-end suite.
 
-A Session owns one Xvfb display and one fresh WINEPREFIX for a whole run of the suite. A Case is
+A Session owns one Xvfb display and one fresh WINEPREFIX for a whole run of the suite (booted once
+into a template and copied for each later run, when given a template folder). A Case is
 one test's own folder (copies of the programs, the games list, its lconfig.ini) plus every
 process the test started there. Every wait is bounded; every process is ended by its own id.
 """
 
+import fcntl
 import os
 import random
 import select
@@ -73,12 +75,42 @@ def end_process(proc: subprocess.Popen, timeout_s: float = PROCESS_EXIT_TIMEOUT_
         pass
 
 
+# Wine's own DLLs: over a gigabyte that no program of the suite writes. A copy of the prefix
+# links them to the template's files instead of copying them.
+SHARED_PREFIX_DIRS = ("drive_c/windows/system32", "drive_c/windows/syswow64",
+                      "drive_c/windows/winsxs")
+
+
+def copy_prefix(template: Path, prefix: Path) -> None:
+    """Copies a booted prefix: the DLL folders as hard links, every other file as a real copy."""
+    try:
+        subprocess.run(["cp", "-al", str(template), str(prefix)], check=True,
+                       stderr=subprocess.DEVNULL)
+    except subprocess.CalledProcessError:  # another file system: no links
+        shutil.rmtree(prefix, ignore_errors=True)
+        subprocess.run(["cp", "-a", str(template), str(prefix)], check=True)
+        return
+    shared = {prefix / folder for folder in SHARED_PREFIX_DIRS}
+    for folder, subfolders, files in os.walk(prefix):
+        here = Path(folder)
+        subfolders[:] = [name for name in subfolders if here / name not in shared]
+        for name in files:
+            linked = here / name
+            if linked.is_symlink():
+                continue
+            # The registry and the rest: written in place, so each session has its own.
+            own = linked.with_name(name + ".own")
+            shutil.copy2(linked, own)
+            os.replace(own, linked)
+
+
 class Session:
     """One Xvfb display and one private WINEPREFIX, shared by every case of a run."""
 
-    def __init__(self, bins: Binaries, keep: bool = False):
+    def __init__(self, bins: Binaries, keep: bool = False, template: Optional[Path] = None):
         self.bins = bins
         self.keep = keep
+        self.template = template
         self.root = Path(tempfile.mkdtemp(prefix="ruskel-e2e-"))
         self.prefix = self.root / "prefix"
         self.cases_dir = self.root / "cases"
@@ -99,8 +131,40 @@ class Session:
     def start(self) -> None:
         self._start_xvfb()
         self.env["DISPLAY"] = self.display
-        self._boot_prefix()
+        if self.template is None:
+            self._boot_prefix()
+        else:
+            self._prefix_from_template()
+            subprocess.run(["wineserver", "-p"], env=self.env, timeout=30, check=True)
         self._hold_desktop()
+
+    def _prefix_from_template(self) -> None:
+        # Booting a prefix costs tens of seconds on a busy machine and every module of the suite
+        # needs one: boot it once per Wine version and architecture, then copy it. The lock keeps
+        # modules run in parallel from booting it twice or copying it half-made.
+        stamp_text = self._wine_identity()
+        stamp = self.template / ".ruskel-wine"
+        self.template.parent.mkdir(parents=True, exist_ok=True)
+        with open(self.template.parent / (self.template.name + ".lock"), "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if not (stamp.is_file() and stamp.read_text() == stamp_text):
+                shutil.rmtree(self.template, ignore_errors=True)
+                self._boot_prefix()
+                # Every registry change on disk before the copy: the wineserver writes on exit.
+                subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)
+                subprocess.run(["wineserver", "-w"], env=self.env, timeout=30)
+                building = self.template.with_name(self.template.name + ".new")
+                shutil.rmtree(building, ignore_errors=True)
+                shutil.move(str(self.prefix), str(building))
+                (building / ".ruskel-wine").write_text(stamp_text)
+                building.rename(self.template)
+            shutil.rmtree(self.prefix, ignore_errors=True)
+            copy_prefix(self.template, self.prefix)
+
+    def _wine_identity(self) -> str:
+        version = subprocess.run(["wine", "--version"], env=self.env, capture_output=True,
+                                 timeout=30).stdout.decode(errors="replace").strip()
+        return f"{version} {self.env.get('WINEARCH', 'default')}\n"
 
     def _boot_prefix(self, attempts: int = 3) -> None:
         # Creating a prefix now and then fails on a busy machine (wineboot exits 1 after a few

@@ -8,6 +8,7 @@ Exits 0 when every test passed (tests that need ruskel.exe are skipped until it 
 """
 
 import argparse
+import os
 import shutil
 import sys
 import unittest
@@ -79,7 +80,9 @@ def main() -> int:
     else:
         suite = loader.discover(str(HERE), pattern="test_*.py", top_level_dir=str(HERE))
 
-    session = Session(bins, keep=args.keep)
+    # One booted prefix per build folder and architecture, copied for each run.
+    template = args.bin / f"e2e-prefix-{os.environ.get('WINEARCH', 'default')}"
+    session = Session(bins, keep=args.keep, template=template)
     try:
         session.start()
         print(f"Wine session: display {session.display}, prefix {session.prefix}", flush=True)

@@ -25,6 +25,11 @@ namespace {
 constexpr const char* kArguments = "-alpha -keyx27";
 constexpr const char* kRom = "ALPHA";
 constexpr std::int32_t kLongestMiscWait = 20;  // keeps each run short
+// A paced key costs a timer tick, a re-arm and a focus check; a walk of
+// thousands of them made one file cost as much as twenty. Walks longer than
+// this are typed back to back (keydelay=0): still every key of the whole walk,
+// while the pacing is exercised by the shorter walks.
+constexpr std::size_t kLongestPacedWalk = 64;
 
 bool IsTrimmedLine(const std::string& text) {
   return text == Trim(text) && text.find_first_of("\r\n") == std::string::npos;
@@ -271,6 +276,7 @@ void RunOnce(const std::string& bytes) {
     if (s.MiscDelay > 0 && s.MiscDelay <= kLongestMiscWait) keys += KeysSent(s.MiscSeq);
   }
 
+  if (keys > kLongestPacedWalk) s.Options.keydelay = 0;
   RunDialogue(os, keys);
   const std::uint64_t exitAt =
       os.now() + static_cast<std::uint64_t>(std::min(s.MiscDelay, kLongestMiscWait)) + 5;

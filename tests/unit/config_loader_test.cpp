@@ -259,6 +259,11 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"exe without =",
                    [](std::string& f) { f = Replace(f, "exe=emulator.exe", "exe emulator.exe"); },
                    {"lconfig.ini line 25: expected the emulator command"}},
+        BrokenCase{"no game list",
+                   [](std::string& f) {
+                     f.erase(f.find("{gamelist}"), f.find("exe=") - f.find("{gamelist}"));
+                   },
+                   {"without the line {gamelist}"}},
         BrokenCase{"game list not closed",
                    [](std::string& f) { f = f.substr(0, f.find("{/gamelist}")); },
                    {"ended after line 23", "{/gamelist}"}}),

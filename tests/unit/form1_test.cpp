@@ -44,19 +44,6 @@ TEST_F(TypicalRun, SelectsTheGamePlaysMiscAndEndsOnTheExitKey) {
 
   EXPECT_EQ(run.Keys(), kStartup + " " + Repeat(kSelect, 12) + " " + kEnter + " 32d 32u");
   const auto& os = run.os;
-  EXPECT_THAT(os.TraceOf("Timer"), ElementsAre());
-  // Timkey: a first look, the slow look-ups (the exit key looked at on each),
-  // the focus checks, until the walk is done; pads read while -butx is set;
-  // keyLook while the window settles; misc once; then the wait for the
-  // emulator to quit.
-  EXPECT_THAT(
-      os.TraceOf("St"),
-      ElementsAre("StartProcess app=C:\\Games\\ruskel\\emulator.exe "
-                  "cmd=\"C:\\Games\\ruskel\\emulator.exe\" "
-                  "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
-                  "StartTimer 1 10ms", "StartTimer 2 50ms", "StartTimer 1 500ms",
-                  "StartTimer 1 10ms", "StartTimer 6 250ms", "StopTimer 1", "StopTimer 6",
-                  "StartTimer 3 3000ms", "StopTimer 3", "StopTimer 2", "StartTimer 4 3000ms"));
   const std::uint64_t found = TimeOf(os, "BringToFront 0x2a");
   EXPECT_EQ(found, 50u);
   EXPECT_EQ(TimeOf(os, "Key 13 down"), found);  // the whole dialogue inside one tick

@@ -106,5 +106,16 @@ INSTANTIATE_TEST_SUITE_P(
              std::to_string(c.slot);
     }));
 
+// The time is whole tenths of a second, a half rounded up, and no delay says so.
+TEST(DescribeWalkTest, TimeIsInTenthsRoundedHalfUp) {
+  const WalkKeys keys{{{kDown, true}, {kDown, false}}, {{kReturn, true}, {kReturn, false}}, 0, 0,
+                      0};
+  const WalkPlan plan = PlanWalk(0, 10, RunOptions{});  // the enter key alone: 2 steps
+  EXPECT_EQ(DescribeWalk(plan, keys, 75), "0 x Down, Return: 2 steps, 0.2 s with keydelay=75");
+  EXPECT_EQ(DescribeWalk(plan, keys, 24), "0 x Down, Return: 2 steps, 0.0 s with keydelay=24");
+  EXPECT_EQ(DescribeWalk(plan, keys, 1000), "0 x Down, Return: 2 steps, 2.0 s with keydelay=1000");
+  EXPECT_EQ(DescribeWalk(plan, keys, 0), "0 x Down, Return: 2 steps, back to back (keydelay=0)");
+}
+
 }  // namespace
 }  // namespace ruskel

@@ -1,7 +1,6 @@
 #include "tools/check/plan_report.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "core/exit_inputs.h"
 #include "core/game_section.h"
@@ -142,13 +141,12 @@ std::string DescribeKeys(const SequencePlan& sequence) {
 std::string DescribeWalkTime(const RunState& s, std::size_t selects, std::size_t keyEvents) {
   // With a delay every key is followed by a pause, and the first waits too.
   const std::uint32_t delay = s.Options.keydelay;
-  const double lead = delay > 0 ? std::max(delay, kFirstKeySettleMs) : 0;
-  const double ms =
-      static_cast<double>(s.Options.startdelay) + lead + static_cast<double>(keyEvents) * delay;
-  char seconds[32];
-  std::snprintf(seconds, sizeof seconds, "%.1f s", ms / 1000.0);
+  const std::uint64_t lead = delay > 0 ? std::max(delay, kFirstKeySettleMs) : 0;
+  const std::uint64_t ms = std::uint64_t{s.Options.startdelay} + lead + keyEvents * delay;
+  const std::uint64_t tenths = (ms + 50) / 100;  // rounded half up
   std::string out = Times(selects, "select", "selects") + ", " +
-                    Times(keyEvents, "key event", "key events") + ", " + seconds;
+                    Times(keyEvents, "key event", "key events") + ", " +
+                    std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " s";
   if (s.Options.keydelay == 0 && s.Options.startdelay == 0) out += " (keys sent back to back)";
   return out;
 }

@@ -8,8 +8,6 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include <filesystem>
-
 #include "tools/check/probes/win32_system_probe.h"
 #endif
 
@@ -38,9 +36,17 @@ constexpr const char* kUsageMessage =
 // elsewhere the folder as given.
 std::string ProgramDirFor(const std::string& configFile) {
 #ifdef _WIN32
-  std::error_code error;
-  std::filesystem::path full = std::filesystem::absolute(configFile, error);
-  if (!error) return ruskel::check::ProgramDirOf(full.make_preferred().string());
+  // The system's own call: std::filesystem brought its locale machinery with
+  // it, over half of this exe.
+  const DWORD size = GetFullPathNameA(configFile.c_str(), 0, nullptr, nullptr);
+  if (size > 0) {
+    std::string full(size, '\0');
+    const DWORD length = GetFullPathNameA(configFile.c_str(), size, full.data(), nullptr);
+    if (length > 0 && length < size) {
+      full.resize(length);
+      return ruskel::check::ProgramDirOf(full);
+    }
+  }
 #endif
   return ruskel::check::ProgramDirOf(configFile);
 }
@@ -61,7 +67,7 @@ int RunOnThisMachine(const ruskel::check::CheckCommand& command) {
   ruskel::Win32SystemProbe probe;
   if (command.kind == CheckCommand::Kind::WatchPads) {
     ruskel::check::WatchPads(probe, [](const std::string& line) {
-      std::printf("%s\n", line.c_str());
+      std::fputs((line + "\n").c_str(), stdout);
       std::fflush(stdout);  // live, also into a pipe
     });
     return 0;

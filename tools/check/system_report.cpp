@@ -1,7 +1,6 @@
 #include "tools/check/system_report.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "core/exit_inputs.h"
 #include "core/key_names.h"
@@ -23,11 +22,7 @@ constexpr std::uint32_t kSystemIntegrity = 0x4000;
 constexpr const char* kSendReport =
     "send this report to the ruskel developers with a description of the cabinet";
 
-std::string Hex(std::uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
-  return text;
-}
+std::string HexValue(std::uint32_t value) { return "0x" + Hex(value); }
 
 ReportLine Line(Status status, const char* topic, std::string text, std::string fix = {}) {
   return {status, topic, std::move(text), std::move(fix)};
@@ -142,8 +137,8 @@ void AddRawInput(std::vector<ReportLine>& out, const RawInputAnswer& raw) {
     return;
   }
   std::string text = "the test key " + key + ", typed " + front + ", reached the hidden window (" +
-                     "vkey " + std::to_string(raw.vkey) + ", make code " + Hex(raw.makeCode) +
-                     ", flags " + Hex(raw.flags) + ", extra " + Hex(raw.extraInformation) + ")";
+                     "vkey " + std::to_string(raw.vkey) + ", make code " + HexValue(raw.makeCode) +
+                     ", flags " + HexValue(raw.flags) + ", extra " + HexValue(raw.extraInformation) + ")";
   text += raw.testWindowGotKey ? "; the window in front got it too"
                                : "; the window in front did not get it";
   if (raw.markCameBack) {
@@ -229,7 +224,7 @@ void AddIntegrity(std::vector<ReportLine>& out, std::optional<std::uint32_t> lev
         Line(Status::Warning, "integrity", "the integrity level could not be read", kSendReport));
     return;
   }
-  const std::string rid = " (" + Hex(*level) + ")";
+  const std::string rid = " (" + HexValue(*level) + ")";
   if (*level < kMediumIntegrity) {
     out.push_back(Line(Status::Problem, "integrity",
                        std::string(*level < kLowIntegrity ? "untrusted" : "low") + rid +
