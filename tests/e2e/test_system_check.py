@@ -42,9 +42,12 @@ class SystemCheckTest(E2ETestCase):
                          r"Windows 7 \(6\.1 build 7601, Service Pack 1\), (32|64)-bit; "
                          r"this ruskel-check is a (32|64)-bit build")
         self.assert_line(out, "ok", "windows", r"running under Wine \d")
-        # Nothing runs the suite's programs in a job, and Wine ends a kill-on-close job's process
-        # when the job is closed.
-        self.assert_line(out, "ok", "job", "ruskel runs in no job: killwithruskel=on can end")
+        # Whether Wine puts a program started from a Unix shell in a job differs between
+        # machines (the same Wine 8 package says no on one and yes on another); either way a
+        # second, kill-on-close job works under Wine.
+        self.assert_line(out, "ok", "job",
+                         "ruskel runs (in no job|inside a job, and a second job works here): "
+                         "killwithruskel=on can end")
         # Wine makes raw input only while some window is in front (test_platform_layer.py); the
         # check's own test window is, so the key arrives, and Wine hands the mark back. Wine's
         # keyboard table has no scan code for F13, so the make code is 0 (Windows gives 0x64).
