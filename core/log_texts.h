@@ -21,6 +21,9 @@ enum class Say : int {
   GameSectionApplied,
   Started,
   JobRefused,
+  // The emulator's windows while the window rule takes none (the window wait)
+  EmulatorShows,
+  EmulatorShowsNothing,
   Count,  // not a text: the size of the table
 };
 
@@ -39,6 +42,9 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
     {Say::JobRefused,
      "killwithruskel: the emulator could not be put in a job that ends it with ruskel ({}); "
      "ruskel may itself run in a job that allows none"},
+    // The emulator's windows while the window rule takes none (the window wait)
+    {Say::EmulatorShows, "the emulator shows {} (class {}); {handles} asks for {}; {} x {}, {}"},
+    {Say::EmulatorShowsNothing, "the emulator shows no visible window; {handles} asks for {}"},
 }};
 
 constexpr std::string_view TextOf(Say id) {

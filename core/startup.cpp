@@ -64,24 +64,34 @@ void Main(Mainmod& m) {
   StartEmulator(m);
 }
 
-void StartEmulator(Mainmod& m) {
-  RunState& s = m.State;
-  const std::string programDir = m.Os.processes.ProgramDirectory();
-  ProcessStart start;
+EmulatorLaunch PrepareEmulatorStart(const RunState& s, const std::string& programDir,
+                                    FileOps& files) {
+  EmulatorLaunch launch;
+  ProcessStart& start = launch.start;
   start.workingDirectory = programDir + "\\";
   start.inheritHandles = true;
   start.creationFlags = kNormalPriorityClass;
   start.killWithRuskel = s.Options.killwithruskel;
-
   // Never the path cut at a blank of ProgramDir, never a program elsewhere.
-  const ProgramLookup program =
+  launch.program =
       FindEmulatorProgram(programDir, s.EmulatorCommand,
-                          [&m](const std::string& path) { return m.Os.files.FileExists(path); });
+                          [&files](const std::string& path) { return files.FileExists(path); });
+  if (launch.program.found) {
+    start.applicationName = launch.program.found->path;
+    start.commandLine = launch.program.found->commandLine;
+  }
+  return launch;
+}
+
+void StartEmulator(Mainmod& m) {
+  RunState& s = m.State;
+  const std::string programDir = m.Os.processes.ProgramDirectory();
+  EmulatorLaunch launch = PrepareEmulatorStart(s, programDir, m.Os.files);
+  ProcessStart& start = launch.start;
+  const ProgramLookup& program = launch.program;
   std::string reason;
   ProcessStartResult result;
   if (program.found) {
-    start.applicationName = program.found->path;
-    start.commandLine = program.found->commandLine;
     RaiseCurtain(m);
     result = m.Os.processes.StartProcess(start);
     reason = result.error;

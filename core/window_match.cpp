@@ -35,6 +35,10 @@ bool TitleFits(TextOps& text, MatchRule rule, const std::string& title,
   }
 }
 
+bool ClassFits(TextOps& text, const std::string& className, const std::string& upperWantedClass) {
+  return upperWantedClass.empty() || text.UpperAnsi(className) == upperWantedClass;
+}
+
 std::optional<WindowInfo> ChooseEmulatorWindow(Mainmod& m, bool othersToo) {
   const RunState& s = m.State;
   const MatchRule rule = s.Options.match;
@@ -61,7 +65,7 @@ std::optional<WindowInfo> ChooseEmulatorWindow(Mainmod& m, bool othersToo) {
     if (window.processId == 0 || window.processId == ruskel) continue;
     const bool ours = InEmulatorTree(m, window.processId);
     if (!ours && (own || !othersToo)) continue;
-    if (!wantedClass.empty() && text.UpperAnsi(windows.WindowClass(handle)) != wantedClass) {
+    if (!wantedClass.empty() && !ClassFits(text, windows.WindowClass(handle), wantedClass)) {
       continue;
     }
     if (own) return window;

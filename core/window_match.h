@@ -27,6 +27,10 @@ bool InEmulatorTree(Mainmod& m, ProcessId process);
 bool TitleFits(TextOps& text, MatchRule rule, const std::string& title,
                const std::string& upperWanted);
 
+// Whether a window's class passes windowclass= (any class when it is empty).
+// upperWantedClass is windowclass= upper-cased by text.
+bool ClassFits(TextOps& text, const std::string& className, const std::string& upperWantedClass);
+
 // The window the run takes. By title: among the windows the rule matches,
 // those of the emulator's own processes, and of these a visible one first;
 // windows of other processes (left over from an earlier emulator) count only

@@ -10,6 +10,8 @@ void WindowWait::Start(std::uint64_t now) {
   startedAt_ = now;
   focusingSince_ = 0;
   looked_ = false;
+  listedAt_ = 0;
+  listed_.reset();
 }
 
 std::uint32_t WindowWait::LookPaceMs(std::uint64_t now) const {
@@ -30,7 +32,10 @@ WindowWait::Look WindowWait::LookForWindow(Mainmod& m, std::uint64_t now) {
   // match=own never takes one.
   const bool othersToo = now - startedAt_ >= kForeignWindowAfterMs;
   const auto window = ChooseEmulatorWindow(m, othersToo);
-  if (!window) return Look::NotYet;
+  if (!window) {
+    ListEmulatorWindows(m, now);
+    return Look::NotYet;
+  }
   m.Os.windows.WatchWindows(false);
   s.EmulatorWindow = window->handle;
   s.EmulatorProcess = window->processId;
@@ -43,6 +48,17 @@ WindowWait::Look WindowWait::LookForWindow(Mainmod& m, std::uint64_t now) {
   CheckEmulatorIntegrity(m);
   focusingSince_ = now;
   return Look::Found;
+}
+
+void WindowWait::ListEmulatorWindows(Mainmod& m, std::uint64_t now) {
+  // Only the log reads it: without one the wait costs no more than before.
+  if (m.State.LogPath.empty() || now - startedAt_ < kWindowListAfterMs) return;
+  if (listed_ && now - listedAt_ < kWindowListEveryMs) return;
+  listedAt_ = now;
+  std::vector<ShownWindow> windows = EmulatorWindows(m);
+  if (listed_ && SameWindows(*listed_, windows)) return;
+  LogEmulatorWindows(m, windows);
+  listed_ = std::move(windows);
 }
 
 WindowWait::Focus WindowWait::CheckFocus(Mainmod& m, std::uint64_t now) {

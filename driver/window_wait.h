@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "core/mainmod.h"
+#include "core/window_survey.h"
 
 namespace ruskel {
 
@@ -26,6 +29,13 @@ inline constexpr std::uint64_t kFocusSettleMs = 2000;
 // Windows with the title that belong to other processes are passed over this
 // long: the emulator's own window is on its way.
 inline constexpr std::uint64_t kForeignWindowAfterMs = 5000;
+// A wait this long without a match logs the emulator's own windows (a title
+// one blank off waits for ever): most emulators show their window sooner, and
+// the owner reading the log learns the real title. The listing reads every
+// top-level window again, as much as a lookup, so it comes on a lookup at most
+// this often, and is logged only when the windows differ from the last ones.
+inline constexpr std::uint64_t kWindowListAfterMs = 3000;
+inline constexpr std::uint64_t kWindowListEveryMs = 2000;
 
 class WindowWait {
  public:
@@ -51,7 +61,12 @@ class WindowWait {
   std::uint32_t LookPaceMs(std::uint64_t now) const;
 
  private:
+  // After a lookup that found nothing: the emulator's windows, logged when they changed.
+  void ListEmulatorWindows(Mainmod& m, std::uint64_t now);
+
   std::uint64_t startedAt_ = 0;
+  std::uint64_t listedAt_ = 0;
+  std::optional<std::vector<ShownWindow>> listed_;  // none: not listed yet
   std::uint64_t focusingSince_ = 0;
   bool looked_ = false;
 };

@@ -127,6 +127,7 @@ class NullPlatform : public PlatformOps {
   void AllowForeground(ProcessId process) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle) override { return false; }
+  WindowSize SizeOf(WindowHandle) override { return {}; }
   std::string PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                 std::intptr_t lParam) override;
   void WatchWindows(bool on) override;

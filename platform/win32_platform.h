@@ -44,6 +44,7 @@ class Win32Platform : public PlatformOps {
   void AllowForeground(ProcessId process) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle window) override;
+  WindowSize SizeOf(WindowHandle window) override;
   std::string PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                 std::intptr_t lParam) override;
   void WatchWindows(bool on) override;

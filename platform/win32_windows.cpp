@@ -153,6 +153,13 @@ bool Win32Platform::IsVisible(WindowHandle window) {
   return IsWindowVisible(ToHwnd(window)) != FALSE;
 }
 
+WindowSize Win32Platform::SizeOf(WindowHandle window) {
+  RECT rect{};
+  if (!GetWindowRect(ToHwnd(window), &rect)) return {};
+  return {static_cast<std::int32_t>(rect.right - rect.left),
+          static_cast<std::int32_t>(rect.bottom - rect.top)};
+}
+
 std::string Win32Platform::PostWindowMessage(WindowHandle window, std::uint32_t message,
                                              std::uintptr_t wParam, std::intptr_t lParam) {
   if (PostMessageA(ToHwnd(window), message, static_cast<WPARAM>(wParam),

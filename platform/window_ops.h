@@ -16,6 +16,12 @@ using WindowHandle = std::uint32_t;
 inline constexpr std::uint32_t kWmClose = 0x10;
 inline constexpr std::uint32_t kWmQuit = 0x12;
 
+// A window's outer size in pixels, frame included.
+struct WindowSize {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+
 // A top-level window as a lookup sees it.
 struct WindowInfo {
   WindowHandle handle = 0;
@@ -46,6 +52,7 @@ class WindowOps {
   // (its activation among them), or after timeoutMs; false if it did not answer.
   virtual bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) = 0;
   virtual bool IsVisible(WindowHandle window) = 0;
+  virtual WindowSize SizeOf(WindowHandle window) = 0;  // 0 x 0 when the window is gone
   // Empty when posted; the system's reason otherwise.
   virtual std::string PostWindowMessage(WindowHandle window, std::uint32_t message,
                                         std::uintptr_t wParam, std::intptr_t lParam) = 0;

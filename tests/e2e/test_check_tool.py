@@ -2,10 +2,12 @@
 would read its own command line."""
 
 import shutil
+import time
 from pathlib import Path
 from typing import Tuple
 
 from e2e_testcase import E2ETestCase, session
+from lconfig import Config
 
 DEMO_CONFIG = Path(__file__).resolve().parent.parent.parent / "demo" / "lconfig.ini"
 
@@ -19,8 +21,8 @@ class CheckToolTest(E2ETestCase):
         (self.case.folder / "cab dir").mkdir()
         shutil.copy2(DEMO_CONFIG, self.case.folder / "cab dir" / "lconfig.ini")
 
-    def check(self, *args: str) -> Tuple[int, str]:
-        return self.run_console(session().bins.check.resolve(), *args)
+    def check(self, *args: str, timeout_s: float = 60) -> Tuple[int, str]:
+        return self.run_console(session().bins.check.resolve(), *args, timeout_s=timeout_s)
 
     def test_the_raw_command_line_is_used(self):
         # Wine quotes "-keyx 65" on the Windows command line, as a front end would. ruskel.exe
@@ -49,3 +51,24 @@ class CheckToolTest(E2ETestCase):
         self.assertIn("\n  lconfig-new.ini line 9: {handles} holds at most 2 lines", out)
         self.assertRegex(out, r"\n  File: [A-Z]:\\.*\\cab dir\\lconfig-new\.ini\n")
         self.assertNotIn("lconfig.ini", out)
+
+    def test_windows_lists_the_emulators_window_and_closes_it(self):
+        # The emulator started as a run starts it; with no input the check ends by itself.
+        title = self.unique_title()
+        asked = title.replace(" ", "", 1)
+        self.case.write_config(
+            Config(title=asked, exe=f'demoemu.exe --title "{title}" --lifetime 60000').text())
+        started = time.monotonic()
+        code, out = self.check("--windows", "lconfig.ini", timeout_s=30)
+        self.assertLess(time.monotonic() - started, 30, out)
+        self.assertEqual(code, 2, out)
+        self.assertRegex(out, r"started \"[A-Z]:\\.*\\demoemu\.exe\" --title")
+        self.assertIn(f'  "{title}" (class RuskelDemoEmulator), ', out)
+        self.assertIn(": match=own would take it\n", out)
+        self.assertIn(f'{{handles}} asks for "{asked}": no window of the emulator fits; the nearest '
+                      f'title is "{title}"', out)
+        self.assertIn("closing the emulator: WM_QUIT posted to", out)
+        self.assertTrue(out.endswith("the emulator has quit\n"), out)
+        quit_event = self.emulator_log().wait_event("QUIT", 5)
+        self.assertIsNotNone(quit_event, out)
+        self.assertEqual(quit_event.fields.get("reason"), "WM_QUIT", out)

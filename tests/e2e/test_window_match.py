@@ -1,9 +1,14 @@
-"""Window rules: a title that changes once a game runs, and a window with no title at all."""
+"""Window rules: a title that changes once a game runs, a window with no title at all, and a
+title that matches nothing."""
+
+import time
 
 from e2e_testcase import EMULATOR_LIFETIME_MS, WrapperTestCase
 
 SLOT = 12  # mygame
 RUN_LOG = "ruskel.log"
+# The log names the emulator's real title within this long of the start.
+NAMED_WITHIN_S = 8
 
 
 class WindowMatchTest(WrapperTestCase):
@@ -37,3 +42,25 @@ class WindowMatchTest(WrapperTestCase):
         self.end_with_exit_key(proc)
         self.assertIn("waiting for the first visible window of class \"ruskelownclass\" of the "
                       "emulator's processes", self.details(proc))
+
+    def test_a_title_one_blank_off_is_named_in_the_log(self):
+        # The owner typed a blank the emulator's title does not have: nothing matches, and the
+        # log shows the title the emulator really has beside the one asked for.
+        asked = self.title.replace(" ", "", 1)
+        config = self.config(exe=self.demo("--title", f'"{self.title}"'), options={"log": RUN_LOG})
+        config.title = asked
+        started = time.monotonic()
+        proc = self.start(config, "-mygame", "-keyx27")
+        expected = (f'the emulator shows "{self.title}" (class RuskelDemoEmulator); '
+                    f'{{handles}} asks for "{asked}"; ')
+        run_log = self.case.folder / RUN_LOG
+        while time.monotonic() - started < NAMED_WITHIN_S:
+            if run_log.exists() and expected in run_log.read_text(errors="replace"):
+                break
+            time.sleep(0.2)
+        text = run_log.read_text(errors="replace") if run_log.exists() else ""
+        self.assertIn(expected, text, self.details(proc))
+        self.assertEqual(text.count("the emulator shows"), 1, self.details(proc))
+        self.assertEqual(self.log.keys(), [], self.details(proc))
+        self.press(27)
+        self.assert_exits(proc, 0)

@@ -333,6 +333,11 @@ bool FakePlatform::IsVisible(WindowHandle window) {
   return visible;
 }
 
+WindowSize FakePlatform::SizeOf(WindowHandle window) {
+  const Window* target = FindWindowByHandle(window);
+  return target != nullptr && WindowExists(*target) ? target->size : WindowSize{};
+}
+
 std::string FakePlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
                                             std::uintptr_t wParam, std::intptr_t lParam) {
   NullPlatform::PostWindowMessage(window, message, wParam, lParam);

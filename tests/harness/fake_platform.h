@@ -34,6 +34,7 @@ class FakePlatform : public NullPlatform {
     std::uint64_t visibleAt = 0;
     std::uint64_t closedAt = kNever;
     std::string className = "EmulatorClass";
+    WindowSize size = {640, 480};
   };
 
   struct Process {
@@ -112,6 +113,7 @@ class FakePlatform : public NullPlatform {
   bool BringToFront(WindowHandle window) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle window) override;
+  WindowSize SizeOf(WindowHandle window) override;
   std::string PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                 std::intptr_t lParam) override;
   bool SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;

@@ -157,5 +157,79 @@ TEST(FocusSettleTest, NoKeyUntilTheEmulatorIsInFrontThenTheWholeWalkAfterASettle
   EXPECT_EQ(run.Keys(), kWalk);
 }
 
+// A title that matches nothing: the log names the emulator's own windows, once,
+// and again only when they change.
+class UnmatchedWindowListTest : public ::testing::Test {
+ protected:
+  static constexpr WindowHandle kDialog = 0x2b;
+
+  void SetUp() override {
+    config.handles = {"Wine Mine", "title"};
+    config.options = {"log=ruskel.log"};
+    run.WriteConfig(config);
+    run.os.AddWindow({SimulatedRun::kEmulatorWindow,
+                      kEmulator,
+                      "WineMine",
+                      500,
+                      500,
+                      FakePlatform::kNever,
+                      "WineMineClass",
+                      {250, 300}});
+  }
+  // The listing lines of the log, without their times.
+  std::vector<std::string> Listed() {
+    std::vector<std::string> out;
+    std::string log = run.os.files[run.os.programDir + "\\ruskel.log"];
+    for (std::size_t at = 0; (at = log.find("  the emulator shows", at)) != std::string::npos;) {
+      const std::size_t end = log.find("\r\n", at);
+      out.push_back(log.substr(at + 2, end - at - 2));
+      at = end;
+    }
+    return out;
+  }
+
+  ConfigText config;
+  SimulatedRun run;
+};
+
+TEST_F(UnmatchedWindowListTest, TheWindowsAreLoggedOnceAfterAFewSeconds) {
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(kWindowListAfterMs - 100), std::nullopt);
+  EXPECT_THAT(Listed(), ElementsAre());
+  EXPECT_EQ(run.RunFor(20000), std::nullopt);
+  EXPECT_THAT(Listed(), ElementsAre("the emulator shows \"WineMine\" (class WineMineClass); "
+                                    "{handles} asks for \"Wine Mine\"; 250 x 300, match=own "
+                                    "would take it"));
+  EXPECT_EQ(run.Keys(), "");
+}
+
+TEST_F(UnmatchedWindowListTest, AChangedSetIsLoggedAgain) {
+  run.os.AddWindow({kDialog, kEmulator, "Settings", 8000, 8000, 15000, "#32770", {200, 100}});
+  run.os.At(20000, [&] { run.os.HideWindow(SimulatedRun::kEmulatorWindow); });
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(30000), std::nullopt);
+  const std::string main =
+      "the emulator shows \"WineMine\" (class WineMineClass); {handles} asks for \"Wine Mine\"; "
+      "250 x 300, ";
+  const std::string dialog =
+      "the emulator shows \"Settings\" (class #32770); {handles} asks for \"Wine Mine\"; "
+      "200 x 100, ";
+  // match=own takes the first window in z-order only.
+  EXPECT_THAT(Listed(),
+              ElementsAre(main + "match=own would take it", main + "match=own would take it",
+                          dialog + "no match= rule takes it", main + "match=own would take it",
+                          "the emulator shows no visible window; {handles} asks for "
+                          "\"Wine Mine\""));
+}
+
+TEST_F(UnmatchedWindowListTest, NoLogNoListing) {
+  config.options = {};
+  run.WriteConfig(config);
+  run.os.tracePolls = true;
+  ASSERT_TRUE(run.Start("-alpha"));
+  EXPECT_EQ(run.RunFor(20000), std::nullopt);
+  EXPECT_THAT(run.os.TraceOf("IsVisible"), ElementsAre());
+}
+
 }  // namespace
 }  // namespace ruskel

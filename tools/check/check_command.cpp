@@ -20,17 +20,19 @@ CheckCommand ReadCheckCommand(const std::vector<std::string>& args,
     if (args.size() == 1) command.kind = CheckCommand::Kind::WatchPads;
     return command;
   }
-  if (args[0] == "--system") {
+  if (args[0] == "--system" || args[0] == "--windows") {
+    const auto kind =
+        args[0] == "--system" ? CheckCommand::Kind::System : CheckCommand::Kind::Windows;
     if (args.size() == 1) {
-      command.kind = CheckCommand::Kind::System;
+      command.kind = kind;
       return command;
     }
-    // The rest as a check reads it, with "--system" cut off the raw line as
+    // The rest as a check reads it, with the switch cut off the raw line as
     // if it were the program's name.
     std::optional<std::string> rest;
     if (rawCommandLine) rest = CutProgramName(*rawCommandLine);
     command = ReadCheckCommand(std::vector<std::string>(args.begin() + 1, args.end()), rest);
-    if (command.kind == CheckCommand::Kind::Check) command.kind = CheckCommand::Kind::System;
+    if (command.kind == CheckCommand::Kind::Check) command.kind = kind;
     return command;
   }
   command.configFile = args[0];

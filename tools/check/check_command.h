@@ -13,8 +13,9 @@ struct CheckCommand {
   // System: "--system [file [arguments]]", the machine's own report, the file
   // and arguments read as for Check; an empty configFile means the file
   // beside the checker. WatchPads: "--watch-pads" and Options:
-  // "--options", nothing after either.
-  enum class Kind { Check, Help, Usage, System, WatchPads, Options } kind = Kind::Usage;
+  // "--options", nothing after either. Windows: "--windows [file [arguments]]",
+  // read as System is: the emulator started, its windows listed, closed again.
+  enum class Kind { Check, Help, Usage, System, WatchPads, Options, Windows } kind = Kind::Usage;
   std::string configFile;
   std::string argumentText;
 };

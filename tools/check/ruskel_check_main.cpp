@@ -8,6 +8,8 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "platform/win32_platform.h"
+#include "tools/check/probes/win32_console_keys.h"
 #include "tools/check/probes/win32_system_probe.h"
 #endif
 
@@ -19,6 +21,7 @@
 #include "tools/check/pitfalls.h"
 #include "tools/check/plan_report.h"
 #include "tools/check/system_report.h"
+#include "tools/check/window_check.h"
 
 namespace {
 
@@ -26,6 +29,8 @@ constexpr const char* kUsageMessage =
     "usage: ruskel-check path\\to\\lconfig.ini [arguments as ruskel.exe gets them]\n"
     "       ruskel-check path\\to\\lconfig.ini --args \"arguments as one text\"\n"
     "       ruskel-check --system [path\\to\\lconfig.ini [arguments]]  (on the cabinet)\n"
+    "       ruskel-check --windows [path\\to\\lconfig.ini [arguments]]  (starts the emulator,\n"
+    "                 lists its windows and the rule that takes each, closes it)\n"
     "       ruskel-check --watch-pads  (shows the -butx of the buttons held, until Esc)\n"
     "       ruskel-check --options   (every option of {options}: values, default, what it does)\n"
     "  e.g. ruskel-check lconfig.ini -mygame -keyx27 -butx4\n"
@@ -60,7 +65,27 @@ std::optional<std::string_view> RawCommandLine() {
 #endif
 }
 
-// --system and --watch-pads look at the machine itself.
+#ifdef _WIN32
+// --windows: the emulator of the file, started, its windows listed, closed.
+int CheckWindowsHere(const ruskel::check::CheckInput& input) {
+  const ruskel::check::CheckPlan plan = ruskel::check::BuildPlan(input);
+  if (plan.exitCode != ruskel::check::kCheckFileFine) {
+    std::fputs(ruskel::check::FormatError(plan).c_str(), stderr);
+    return plan.exitCode;
+  }
+  ruskel::Win32Platform os;
+  ruskel::ConsoleKeys keys;
+  ruskel::check::WindowCheckIo io;
+  io.print = [](const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);  // live, also into a pipe
+  };
+  io.keyPressed = [&keys] { return keys.Pressed(); };
+  return ruskel::check::CheckWindows(*plan.state, os, input.programDir, io);
+}
+#endif
+
+// --system, --windows and --watch-pads look at the machine itself.
 int RunOnThisMachine(const ruskel::check::CheckCommand& command) {
 #ifdef _WIN32
   using ruskel::check::CheckCommand;
@@ -79,13 +104,15 @@ int RunOnThisMachine(const ruskel::check::CheckCommand& command) {
                          : command.configFile;
   input.programDir = ProgramDirFor(input.configFile);
   input.argumentText = command.argumentText;
+  if (command.kind == CheckCommand::Kind::Windows) return CheckWindowsHere(input);
   const auto lines = ruskel::check::BuildSystemReport(probe, input);
   std::fputs(ruskel::check::FormatSystemReport(input.configFile, lines).c_str(), stdout);
   return ruskel::check::SystemExitCode(lines);
 #else
   (void)command;
   std::fputs(
-      "ruskel-check: --system and --watch-pads look at the Windows machine ruskel runs on; "
+      "ruskel-check: --system, --windows and --watch-pads look at the Windows machine ruskel runs "
+      "on; "
       "run them there (ruskel-check.exe).\n",
       stderr);
   return ruskel::check::kCheckUsage;
@@ -98,7 +125,8 @@ int main(int argc, char** argv) {
   using ruskel::check::CheckCommand;
   const CheckCommand command = ruskel::check::ReadCheckCommand(
       std::vector<std::string>(argv + 1, argv + argc), RawCommandLine());
-  if (command.kind == CheckCommand::Kind::System || command.kind == CheckCommand::Kind::WatchPads) {
+  if (command.kind == CheckCommand::Kind::System || command.kind == CheckCommand::Kind::WatchPads ||
+      command.kind == CheckCommand::Kind::Windows) {
     return RunOnThisMachine(command);
   }
   if (command.kind == CheckCommand::Kind::Options) {

@@ -74,5 +74,17 @@ TEST(ReadCheckCommandTest, SystemAndWatchPads) {
   EXPECT_EQ(ReadCheckCommand({"--watch-pads", "x"}, {}).kind, Kind::Usage);
 }
 
+// --windows reads what follows as --system does.
+TEST(ReadCheckCommandTest, Windows) {
+  CheckCommand command = ReadCheckCommand({"--windows", "lconfig.ini", "x"},
+                                          "ruskel-check --windows lconfig.ini -mygame");
+  EXPECT_EQ(command.kind, Kind::Windows);
+  EXPECT_EQ(command.configFile, "lconfig.ini");
+  EXPECT_EQ(command.argumentText, "-mygame");
+  command = ReadCheckCommand({"--windows"}, {});
+  EXPECT_EQ(command.kind, Kind::Windows);
+  EXPECT_EQ(command.configFile, "");
+}
+
 }  // namespace
 }  // namespace ruskel::check
