@@ -55,6 +55,15 @@ TEST(ReadNumberTest, HugeDigitRunsReadAsLargeNumbersNotErrors) {
   EXPECT_EQ(ReadNumber("0." + std::string(400, '0') + "1"), 0.0);
 }
 
+// Digits past what a double holds never move a value across a half.
+TEST(ReadNumberTest, LongFractionsRoundAsTheirValue) {
+  EXPECT_EQ(ToInt32(*ReadNumber("2.5" + std::string(30, '0'))), 2);
+  EXPECT_EQ(ToInt32(*ReadNumber("2.5" + std::string(30, '0') + "1")), 2);  // as a double reads it
+  EXPECT_EQ(ToInt32(*ReadNumber("2.50001")), 3);
+  EXPECT_EQ(ToInt32(*ReadNumber("2.4" + std::string(30, '9'))), 2);
+  EXPECT_EQ(ToInt32(*ReadNumber("27.49")), 27);
+}
+
 TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
   const std::pair<double, double> cases[] = {{0.5, 0},   {1.5, 2},     {2.5, 2},    {-0.5, 0},
                                              {-1.5, -2}, {-2.5, -2},   {0.49, 0},   {0.51, 1},
