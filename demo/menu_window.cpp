@@ -172,6 +172,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SETFOCUS:
       if (window == gMenu.main) Log("FOCUS");
       break;
+    case WM_LBUTTONDOWN:
+      // Client-area pixels, as a click step names them.
+      if (window == gMenu.main) {
+        Log("CLICK", "x=" + std::to_string(static_cast<short>(LOWORD(lParam))) +
+                         " y=" + std::to_string(static_cast<short>(HIWORD(lParam))));
+      }
+      break;
     case WM_TIMER:
       if (wParam == kShowTimerId) {
         KillTimer(window, kShowTimerId);
