@@ -8,6 +8,15 @@
 #include "core/text.h"
 
 namespace ruskel {
+namespace {
+
+// Waits and clicks are logged on their own.
+std::size_t KeyEvents(const std::deque<KeyStroke>& strokes) {
+  return static_cast<std::size_t>(std::count_if(
+      strokes.begin(), strokes.end(), [](const KeyStroke& stroke) { return !stroke.step; }));
+}
+
+}  // namespace
 
 void MenuWalk::Begin(Mainmod& m) {
   RunState& s = m.State;
@@ -23,14 +32,14 @@ void MenuWalk::Begin(Mainmod& m) {
   played_ = false;
   const auto startup = StrokesOf(m, s.StartupSeq);
   strokes_.assign(startup.begin(), startup.end());
-  Log(m, "startup sequence: " + std::to_string(strokes_.size()) + " key events");
+  Log(m, "startup sequence: " + std::to_string(KeyEvents(strokes_)) + " key events");
 }
 
 void MenuWalk::BeginMisc(Mainmod& m) {
   stage_ = Stage::Misc;
   const auto misc = StrokesOf(m, m.State.MiscSeq);
   strokes_.assign(misc.begin(), misc.end());
-  Log(m, "misc sequence: " + std::to_string(strokes_.size()) + " key events");
+  Log(m, "misc sequence: " + std::to_string(KeyEvents(strokes_)) + " key events");
 }
 
 std::uint32_t MenuWalk::PaceMs(const Mainmod& m) const {
@@ -95,7 +104,7 @@ bool MenuWalk::FinishStage(Mainmod& m, Step& step) {
       const WalkPlan plan = PlanWalkTo(s);
       Log(m, "rom found in slot " + std::to_string(s.GameIndex) + ": select sequence " +
                  std::to_string(plan.Times(WalkKey::Select)) + " times, then enter, " +
-                 std::to_string(strokes_.size()) +
+                 std::to_string(KeyEvents(strokes_)) +
                  " key events; walk: " + DescribeWalk(plan, WalkKeysOf(m), s.Options.keydelay));
       return true;
     }
