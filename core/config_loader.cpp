@@ -2,6 +2,7 @@
 
 #include <map>
 #include <stdexcept>
+#include <variant>
 
 #include "core/closest_names.h"
 #include "core/config_lines.h"
@@ -10,6 +11,7 @@
 #include "core/options.h"
 #include "core/text.h"
 #include "core/walk_plan.h"
+#include "core/walk_steps.h"
 
 namespace ruskel {
 namespace {
@@ -128,6 +130,22 @@ class ConfigParser {
     while (current_ != close) {
       Read("the closing line " + close + " of " + open);
       NoteNearMiss(close, std::string::npos);
+      const StepReading reading = ReadWalkStep(current_);
+      if (const auto* error = std::get_if<StepError>(&reading)) {
+        FailAtLine("the step " + Quoted(Trim(current_)) + " in " + open + ": " + error->problem);
+      }
+      if (const auto* step = std::get_if<WalkStep>(&reading)) {
+        if (n >= kSequenceSlots) {
+          FailAtLine("too many steps in " + open + ": a sequence holds at most " +
+                     std::to_string(kSequenceSlots - 1) + " steps before " + close);
+        }
+        sequence[n].key = Trim(current_);
+        sequence[n].action.clear();
+        sequence[n].step = *step;
+        sequence[n].step->line = reader_.LineNumber();
+        ++n;
+        continue;
+      }
       auto pieces = SplitAll(current_, '/');
       if (pieces.size() < 2) {
         FailAtLine("expected a step such as 13/down inside " + open + ", found " +

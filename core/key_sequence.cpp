@@ -15,6 +15,10 @@ std::vector<KeyStroke> StrokesOf(Mainmod& m, const KeySequence& sequence) {
   // at its last slot.
   for (const KeyStep& step : sequence) {
     if (step.key.empty()) break;
+    if (step.step) {
+      strokes.emplace_back(*step.step);
+      continue;
+    }
     const std::string action = Trim(step.action);
     const bool down = action == "down";
     if (!down && action != "up") continue;
@@ -67,7 +71,9 @@ void ReleaseHeldKeys(Mainmod& m) {
 }
 
 void PlaySequence(Mainmod& m, const KeySequence& sequence) {
-  for (KeyStroke stroke : StrokesOf(m, sequence)) SendStroke(m, stroke);
+  for (const KeyStroke& stroke : StrokesOf(m, sequence)) {
+    if (!stroke.step) SendStroke(m, stroke);
+  }
 }
 
 }  // namespace ruskel

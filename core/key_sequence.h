@@ -2,19 +2,28 @@
 // events with the scan code the options ask for.
 #pragma once
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/mainmod.h"
 
 namespace ruskel {
 
+// One thing the walk does in turn: a key event, or a step (a wait or a click)
+// in place of one.
 struct KeyStroke {
+  KeyStroke() = default;
+  KeyStroke(std::uint8_t key, bool isDown) : virtualKey(key), down(isDown) {}
+  explicit KeyStroke(WalkStep walkStep) : step(std::move(walkStep)) {}
+
   std::uint8_t virtualKey = 0;
   bool down = true;
+  std::optional<WalkStep> step;  // set: this wait or click, no key event
 };
 
-// The strokes a sequence types, in order: its "down" and "up" steps up to the
-// first empty key. A key that is not a code from 0 to 255 is fatal.
+// The strokes a sequence types, in order: its "down" and "up" steps and its
+// waits and clicks, up to the first empty key. A key that is not a code from 0 to 255 is fatal.
 std::vector<KeyStroke> StrokesOf(Mainmod& m, const KeySequence& sequence);
 
 // One key event: the virtual-key code, and with scancodes on or strict its
@@ -25,7 +34,7 @@ void SendStroke(Mainmod& m, KeyStroke stroke);
 // every way a run ends, so that no key is left held for the next program.
 void ReleaseHeldKeys(Mainmod& m);
 
-// A whole sequence back to back.
+// A whole sequence's key events back to back; waits and clicks are the walk's.
 void PlaySequence(Mainmod& m, const KeySequence& sequence);
 
 }  // namespace ruskel

@@ -24,6 +24,13 @@ enum class Say : int {
   // The emulator's windows while the window rule takes none (the window wait)
   EmulatorShows,
   EmulatorShowsNothing,
+  // The walk's steps: waits, clicks and the launch time
+  WaitMet,
+  WaitTimedOut,
+  WaitIdleUnknown,
+  ClickSent,
+  ClickNoWindow,
+  LaunchTime,
   Count,  // not a text: the size of the table
 };
 
@@ -45,6 +52,16 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
     // The emulator's windows while the window rule takes none (the window wait)
     {Say::EmulatorShows, "the emulator shows {} (class {}); {handles} asks for {}; {} x {}, {}"},
     {Say::EmulatorShowsNothing, "the emulator shows no visible window; {handles} asks for {}"},
+    // The walk's steps: waits, clicks and the launch time
+    {Say::WaitMet, "{} (line {}) met after {} ms"},
+    {Say::WaitTimedOut,
+     "{} (line {}) not met within {} ms (waitlimit); {}: the launch failed, the emulator is closed"},
+    {Say::WaitIdleUnknown,
+     "wait idle (line {}): Windows cannot tell whether the emulator waits for input (a console "
+     "program, or one without a message queue); taken as met"},
+    {Say::ClickSent, "{} (line {}): clicked at screen {},{}{}"},
+    {Say::ClickNoWindow, "{} (line {}): no emulator window to click in; skipped"},
+    {Say::LaunchTime, "launch time {} ms, from the emulator's start to the end of the enter sequence"},
 }};
 
 constexpr std::string_view TextOf(Say id) {

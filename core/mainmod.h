@@ -14,9 +14,26 @@
 
 namespace ruskel {
 
+// A line of a sequence that is not a key event: a pause, a wait for the
+// emulator to show something, or a click.
+enum class StepKind : std::uint8_t { Pause, Pixel, Title, Idle, Click };
+
+struct WalkStep {
+  StepKind kind = StepKind::Pause;
+  std::uint32_t ms = 0;      // Pause
+  std::int32_t x = 0;        // Pixel, Click: a point of the window's client area
+  std::int32_t y = 0;
+  std::uint32_t colour = 0;  // Pixel: 0xRRGGBB
+  std::string text;          // Title: as written, {game} still in it
+  int line = 0;              // of lconfig.ini, for the log
+  bool operator==(const WalkStep&) const = default;
+};
+
 struct KeyStep {
   std::string key;     // virtual-key code as written; empty marks the end of the sequence
   std::string action;  // "down" or "up" once trimmed; anything else sends nothing
+  // Set for a wait or click line; key then holds the line and action is empty.
+  std::optional<WalkStep> step;
 };
 
 inline constexpr std::size_t kSequenceSlots = 21;
@@ -62,6 +79,7 @@ struct RunState {
   ProcessId StartedProcess = 0;
   ProcessId EmulatorProcess = 0;
   std::uint64_t StartedAtMs = 0;  // when Main began, for the log's times
+  std::uint64_t EmulatorStartedAtMs = 0;  // for the launch time in the log
   std::string LogPath;            // empty: no log, or it could not be written
   bool CurtainShown = false;
   // Keys ruskel has pressed and not yet released, in the order pressed.
@@ -112,6 +130,7 @@ enum ExitCode : int {
   kExitEmulatorLeft = 7,   // the emulator did not quit when asked and was left running
   kExitNoFocus = 8,        // the emulator did not come to the front within focuswait
   kExitSystemRefused = 9,  // Windows refused the event window, a timer or the key watch
+  kExitWaitTimedOut = 10,  // a wait step of a sequence was not met within waitlimit; closed
 };
 
 // One run: the shared state, the platform and the timer host.

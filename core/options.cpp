@@ -237,6 +237,9 @@ std::vector<OptionRow> MakeTable() {
       MsOption("focuswait", &RunOptions::focuswait, 0, 600000,
                "milliseconds the walk waits for the emulator to come back to the front before "
                "the run ends with exit code 8 (0: no limit)"),
+      MsOption("waitlimit", &RunOptions::waitlimit, 1, 600000,
+               "milliseconds a wait step of a key sequence (pixel, title, idle) may take before "
+               "the emulator is closed and the run ends with exit code 10"),
       WordOption("focusback", &RunOptions::focusback, onOff,
                  "bring the front end's window to the front when the run ends"),
       WordOption("match", &RunOptions::match,

@@ -41,6 +41,7 @@ struct RunOptions {
   std::uint8_t wrapkey = 0;
   std::uint8_t pageupkey = 0;
   std::uint32_t focuswait = 0;  // ms the emulator may stay out of front mid-walk; 0: no limit
+  std::uint32_t waitlimit = 15000;  // ms a wait step of a sequence may take before the run fails
   bool focusback = true;        // the front end's window brought forward at the end
   MatchRule match = MatchRule::Title;
   std::string windowclass;  // only windows of this class (any case); empty: any class

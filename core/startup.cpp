@@ -116,6 +116,7 @@ void StartEmulator(Mainmod& m) {
                                     ConfigPath(programDir) + "."));
   }
   s.StartedProcess = result.processId;
+  s.EmulatorStartedAtMs = m.Os.events.NowMs();
   Log<Say::Started>(m, start.commandLine, start.workingDirectory, result.processId);
   if (!result.jobError.empty()) {
     Log<Say::JobRefused>(m, result.jobError);

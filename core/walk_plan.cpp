@@ -1,5 +1,6 @@
 #include "core/walk_plan.h"
 
+#include <algorithm>
 
 #include "core/key_names.h"
 
@@ -14,7 +15,7 @@ int PagesUpTo(int lines, int pageSize) {
 std::string PressedKeys(const std::vector<KeyStroke>& strokes, const char* none) {
   std::string out;
   for (const KeyStroke& stroke : strokes) {
-    if (!stroke.down) continue;
+    if (!stroke.down || stroke.step) continue;  // a wait or click presses no key
     if (!out.empty()) out += "+";
     out += KeyName(stroke.virtualKey);
   }
@@ -109,7 +110,10 @@ std::string DescribeWalk(const WalkPlan& plan, const WalkKeys& keys, std::uint32
     out += std::to_string(part.times) + " x " + NameOf(part.key, keys) + ", ";
   }
   out += PressedKeys(keys.enter, "no enter key");
-  const std::size_t steps = WalkStrokes(plan, keys).size();
+  // A step being one key event: waits and clicks are counted where their time is.
+  const auto strokes = WalkStrokes(plan, keys);
+  const std::size_t steps = static_cast<std::size_t>(std::count_if(
+      strokes.begin(), strokes.end(), [](const KeyStroke& stroke) { return !stroke.step; }));
   out += ": " + std::to_string(steps) + (steps == 1 ? " step, " : " steps, ");
   if (keydelay == 0) return out + "back to back (keydelay=0)";
   // Tenths of a second, rounded half up.

@@ -113,6 +113,9 @@ Options ParseOptions(int argc, char** argv, const std::string& commandLine,
       options.logPath = value;
     } else if (name == "--input" && takeValue() && ParseMode(value, options.input)) {
     } else if (name == "--show-after" && takeValue() && ParseMs(value, options.showAfterMs)) {
+    } else if (name == "--splash" && takeValue() && ParseMs(value, options.splashMs)) {
+    } else if (arg == "--game-title") {
+      options.gameTitle = true;
     } else if (name == "--lifetime" && takeValue() && ParseMs(value, options.lifetimeMs)) {
     } else if (name == "--quit-after" && takeValue() && ParseMs(value, options.quitAfterMs)) {
     } else if (name == "--page-lines" && takeValue() && ParseMs(value, options.pageLines)) {

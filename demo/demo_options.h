@@ -18,6 +18,10 @@ struct Options {
   // once a game plays (as emulators that show the game's name do), and its class name.
   bool noTitle = false;
   std::string titleSuffix;
+  // " - <game>" added to the title once a game plays.
+  bool gameTitle = false;
+  // The menu is ready only this long after the window shows (a splash); keys before are lost.
+  int splashMs = 0;
   std::string windowClass;
   std::string gamesPath;
   std::string logPath;

@@ -9,6 +9,10 @@ namespace ruskel::demo {
 namespace {
 
 constexpr UINT_PTR kShowTimerId = 1;
+constexpr UINT_PTR kSplashTimerId = 2;
+// Drawn at the top right of the menu once it reads keys, for pixel waits to look at.
+constexpr COLORREF kReadyMark = RGB(0, 200, 80);
+constexpr RECT kReadyMarkRect = {600, 8, 632, 40};
 constexpr int kClientWidth = 640;
 constexpr int kClientHeight = 480;
 constexpr int kSecondWidth = 320;
@@ -24,6 +28,7 @@ struct MenuState {
   int selected = 0;
   int playing = -1;
   bool mainGone = false;
+  bool splashing = false;
   std::string closeReason;
   HFONT font = nullptr;
 };
@@ -67,8 +72,9 @@ void PlaySelected() {
   if (Games().empty()) return;
   gMenu.playing = gMenu.selected;
   Log("PLAY", GameDetails(gMenu.playing));
-  if (!Opts().titleSuffix.empty() && gMenu.main != nullptr) {
-    const std::string title = (Opts().noTitle ? "" : Opts().title) + Opts().titleSuffix;
+  if ((!Opts().titleSuffix.empty() || Opts().gameTitle) && gMenu.main != nullptr) {
+    std::string title = (Opts().noTitle ? "" : Opts().title) + Opts().titleSuffix;
+    if (Opts().gameTitle) title += " - " + Games()[gMenu.playing];
     SetWindowTextA(gMenu.main, title.c_str());
     Log("TITLE", "text=" + title);
   }
@@ -79,7 +85,17 @@ void DrawLine(HDC dc, int y, const std::string& text) {
   TextOutA(dc, kMargin, y, text.c_str(), static_cast<int>(text.size()));
 }
 
+void PaintSplash(HDC dc) {
+  SetTextColor(dc, RGB(120, 200, 255));
+  DrawLine(dc, kMargin, Opts().title);
+  SetTextColor(dc, RGB(170, 170, 170));
+  DrawLine(dc, kMargin + 2 * kRowHeight, "Loading...");
+}
+
 void PaintMenu(HDC dc, const RECT& client) {
+  HBRUSH mark = CreateSolidBrush(kReadyMark);
+  FillRect(dc, &kReadyMarkRect, mark);
+  DeleteObject(mark);
   // The title is drawn in the window too: screenshots of a desktop without a window manager
   // show no title bar.
   SetTextColor(dc, RGB(120, 200, 255));
@@ -125,11 +141,22 @@ void Paint(HWND window) {
   if (window == gMenu.second) {
     SetTextColor(dc, RGB(170, 170, 170));
     DrawLine(dc, kMargin, Opts().secondTitle);
+  } else if (gMenu.splashing) {
+    PaintSplash(dc);
   } else {
     PaintMenu(dc, client);
   }
   SelectObject(dc, oldFont);
   EndPaint(window, &paint);
+}
+
+// From the window's showing, the splash stays for --splash ms.
+void StartSplash(HWND window) {
+  if (Opts().splashMs <= 0) return;
+  gMenu.splashing = true;
+  SetTimer(window, kSplashTimerId, static_cast<UINT>(Opts().splashMs), nullptr);
+  InvalidateRect(window, nullptr, TRUE);
+  Log("SPLASH", "ms=" + std::to_string(Opts().splashMs));
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -145,12 +172,27 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SETFOCUS:
       if (window == gMenu.main) Log("FOCUS");
       break;
+    case WM_LBUTTONDOWN:
+      // Client-area pixels, as a click step names them.
+      if (window == gMenu.main) {
+        Log("CLICK", "x=" + std::to_string(static_cast<short>(LOWORD(lParam))) +
+                         " y=" + std::to_string(static_cast<short>(HIWORD(lParam))));
+      }
+      break;
     case WM_TIMER:
       if (wParam == kShowTimerId) {
         KillTimer(window, kShowTimerId);
         ShowWindow(window, SW_SHOWNORMAL);
         UpdateWindow(window);
         Log("SHOWN");
+        StartSplash(window);
+        return 0;
+      }
+      if (wParam == kSplashTimerId) {
+        KillTimer(window, kSplashTimerId);
+        gMenu.splashing = false;
+        InvalidateRect(window, nullptr, TRUE);
+        Log("READY");
         return 0;
       }
       break;
@@ -248,9 +290,11 @@ void ShowMenuWindows(HINSTANCE instance, int showCommand) {
   if (showNow) {
     int show = Opts().minimized ? SW_SHOWMINIMIZED
                                 : (showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
+    gMenu.splashing = Opts().splashMs > 0;  // painted as the splash from the first paint
     ShowWindow(window, show);
     UpdateWindow(window);
     Log("SHOWN");
+    StartSplash(window);
   } else if (!Opts().hidden) {
     SetTimer(window, kShowTimerId, static_cast<UINT>(Opts().showAfterMs), nullptr);
   }
@@ -267,6 +311,10 @@ void ShowMenuWindows(HINSTANCE instance, int showCommand) {
 
 void MenuKey(bool down, int vk) {
   if (!down) return;
+  if (gMenu.splashing) {
+    Log("LOST", "vk=" + std::to_string(vk));
+    return;
+  }
   const AtEnd lineEnd = Opts().wrap ? AtEnd::Wrap : AtEnd::Stay;
   if (vk == VK_DOWN) MoveSelection(1, lineEnd);
   if (vk == VK_UP) MoveSelection(-1, lineEnd);

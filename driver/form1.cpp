@@ -295,11 +295,16 @@ void Form1::OnWalkStep(MenuWalk::Step step, TimerId pacer) {
     case MenuWalk::Step::Held:
       Refocus();
       break;
+    case MenuWalk::Step::Waiting:
+      break;  // the pacer looks again after the walk's PaceMs
     case MenuWalk::Step::Done:
       SetPhase(pacer == TimerId::misc ? Phase::MiscDone : Phase::Playing);
       break;
     case MenuWalk::Step::RomNotListed:
       Close({kExitRomNotListed, ""});
+      break;
+    case MenuWalk::Step::WaitTimedOut:
+      Close({kExitWaitTimedOut, walk_.TimeoutText()});
       break;
   }
 }

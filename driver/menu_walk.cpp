@@ -4,9 +4,19 @@
 
 #include "core/game_selection.h"
 #include "core/run_log.h"
+#include "core/walk_steps.h"
 #include "core/text.h"
 
 namespace ruskel {
+namespace {
+
+// Waits and clicks are logged on their own.
+std::size_t KeyEvents(const std::deque<KeyStroke>& strokes) {
+  return static_cast<std::size_t>(std::count_if(
+      strokes.begin(), strokes.end(), [](const KeyStroke& stroke) { return !stroke.step; }));
+}
+
+}  // namespace
 
 void MenuWalk::Begin(Mainmod& m) {
   RunState& s = m.State;
@@ -22,17 +32,18 @@ void MenuWalk::Begin(Mainmod& m) {
   played_ = false;
   const auto startup = StrokesOf(m, s.StartupSeq);
   strokes_.assign(startup.begin(), startup.end());
-  Log(m, "startup sequence: " + std::to_string(strokes_.size()) + " key events");
+  Log(m, "startup sequence: " + std::to_string(KeyEvents(strokes_)) + " key events");
 }
 
 void MenuWalk::BeginMisc(Mainmod& m) {
   stage_ = Stage::Misc;
   const auto misc = StrokesOf(m, m.State.MiscSeq);
   strokes_.assign(misc.begin(), misc.end());
-  Log(m, "misc sequence: " + std::to_string(strokes_.size()) + " key events");
+  Log(m, "misc sequence: " + std::to_string(KeyEvents(strokes_)) + " key events");
 }
 
 std::uint32_t MenuWalk::PaceMs(const Mainmod& m) const {
+  if (waitSince_) return lookAgainMs_;
   const std::uint32_t delay = m.State.Options.keydelay;
   // The first key waits a pause too: an emulator that has just come to the
   // front may not read input yet, and readers that poll need to see the key
@@ -50,9 +61,25 @@ MenuWalk::Step MenuWalk::Play(Mainmod& m, const std::function<bool()>& mayType) 
       if (!FinishStage(m, step)) return step;
       continue;
     }
+    if (const auto& walkStep = strokes_.front().step; walkStep && walkStep->kind != StepKind::Click) {
+      switch (LookAtWait(m, *walkStep)) {
+        case Look::NotYet:
+          return Step::Waiting;
+        case Look::TimedOut:
+          strokes_.clear();
+          return Step::WaitTimedOut;
+        case Look::Met:
+          strokes_.pop_front();
+          continue;
+      }
+    }
     // The key stays first in line until it may go.
     if (!mayType()) return Step::Held;
-    SendStroke(m, strokes_.front());
+    if (strokes_.front().step) {
+      Click(m, *strokes_.front().step);
+    } else {
+      SendStroke(m, strokes_.front());
+    }
     strokes_.pop_front();
     // With a delay the key is held (or released) until the next pace.
     if (delay > 0) return Step::Paced;
@@ -77,12 +104,13 @@ bool MenuWalk::FinishStage(Mainmod& m, Step& step) {
       const WalkPlan plan = PlanWalkTo(s);
       Log(m, "rom found in slot " + std::to_string(s.GameIndex) + ": select sequence " +
                  std::to_string(plan.Times(WalkKey::Select)) + " times, then enter, " +
-                 std::to_string(strokes_.size()) +
+                 std::to_string(KeyEvents(strokes_)) +
                  " key events; walk: " + DescribeWalk(plan, WalkKeysOf(m), s.Options.keydelay));
       return true;
     }
     case Stage::SelectAndEnter:
       Log(m, "enter sequence sent");
+      Log<Say::LaunchTime>(m, m.Os.events.NowMs() - s.EmulatorStartedAtMs);
       step = Step::Done;
       return false;
     case Stage::Misc:
@@ -91,6 +119,97 @@ bool MenuWalk::FinishStage(Mainmod& m, Step& step) {
       return false;
   }
   return false;
+}
+
+MenuWalk::Look MenuWalk::LookAtWait(Mainmod& m, const WalkStep& step) {
+  const std::uint64_t now = m.Os.events.NowMs();
+  if (!waitSince_) waitSince_ = now;
+  const std::uint64_t waited = now - *waitSince_;
+  const std::uint32_t limit = m.State.Options.waitlimit;
+  std::string seen;
+  const bool met = step.kind == StepKind::Pause ? waited >= step.ms : Sees(m, step, seen);
+  if (met) {
+    waitSince_.reset();
+    Log<Say::WaitMet>(m, StepText(step), step.line, waited);
+    return Look::Met;
+  }
+  if (step.kind == StepKind::Pause) {
+    lookAgainMs_ = static_cast<std::uint32_t>(step.ms - waited);
+    return Look::NotYet;
+  }
+  if (waited >= limit) {
+    waitSince_.reset();
+    timeoutText_ = Compose<Say::WaitTimedOut>(StepText(step), step.line, limit, seen);
+    return Look::TimedOut;
+  }
+  lookAgainMs_ = std::min<std::uint32_t>(kWaitLookMs, static_cast<std::uint32_t>(limit - waited));
+  return Look::NotYet;
+}
+
+bool MenuWalk::Sees(Mainmod& m, const WalkStep& step, std::string& seen) {
+  const RunState& s = m.State;
+  switch (step.kind) {
+    case StepKind::Title: {
+      const std::string title =
+          s.EmulatorWindow != 0 ? m.Os.windows.WindowTitle(s.EmulatorWindow) : std::string();
+      seen = "the title is " + Quoted(title);
+      // Case is ignored as the window rules ignore it.
+      const std::string wanted = m.Os.text.UpperAnsi(TitleWanted(step, GameName(m)));
+      return m.Os.text.UpperAnsi(title).find(wanted) != std::string::npos;
+    }
+    case StepKind::Pixel: {
+      const auto colour = s.EmulatorWindow != 0
+                              ? m.Os.windows.ClientPixel(s.EmulatorWindow, step.x, step.y)
+                              : std::nullopt;
+      seen = colour ? "the pixel is " + Hex(*colour, 6) : std::string("the pixel cannot be read");
+      return colour && ColourMatches(step.colour, *colour);
+    }
+    case StepKind::Idle: {
+      const ProcessId process = s.EmulatorProcess != 0 ? s.EmulatorProcess : s.StartedProcess;
+      switch (m.Os.processes.ProcessInputIdle(process)) {
+        case InputIdle::Idle:
+          return true;
+        case InputIdle::Busy:
+          seen = "the emulator is still busy";
+          return false;
+        case InputIdle::Unknown:
+          // A console program or one without a message queue never waits for
+          // input the way Windows can see; waiting would only run out the limit.
+          Log<Say::WaitIdleUnknown>(m, step.line);
+          return true;
+      }
+      return false;
+    }
+    case StepKind::Pause:
+    case StepKind::Click:
+      break;
+  }
+  return true;
+}
+
+std::string MenuWalk::GameName(const Mainmod& m) const {
+  const RunState& s = m.State;
+  // Before the rom is looked up (the startup sequence) its name is all there is.
+  if (stage_ != Stage::Startup && s.GameIndex >= 0) {
+    return s.GameList[static_cast<std::size_t>(s.GameIndex)];
+  }
+  return LookupName(s.RomName);
+}
+
+void MenuWalk::Click(Mainmod& m, const WalkStep& step) {
+  const RunState& s = m.State;
+  const auto at = s.EmulatorWindow != 0
+                      ? m.Os.cursor.ClientPointOnScreen(s.EmulatorWindow, step.x, step.y)
+                      : std::nullopt;
+  if (!at) {
+    Log<Say::ClickNoWindow>(m, StepText(step), step.line);
+    return;
+  }
+  // The pointer goes back where it was: under cursor=park that is the park point.
+  const auto before = m.Os.cursor.PointerPosition();
+  const bool clicked = m.Os.cursor.ClickLeft(*at);
+  if (before) m.Os.cursor.MovePointer(*before);
+  Log<Say::ClickSent>(m, StepText(step), step.line, at->x, at->y, clicked ? "" : " (refused by Windows)");
 }
 
 }  // namespace ruskel

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "core/key_sequence.h"
 #include "core/mainmod.h"
@@ -17,14 +19,19 @@ namespace ruskel {
 inline constexpr std::uint32_t kFirstKeySettleMs = 150;
 // How long the emulator may take to answer before the first key.
 inline constexpr std::uint32_t kWindowAnswerMs = 500;
+// How often a wait step looks again: a title or a pixel changes within a frame
+// or two of this, and each look is a trip to the window server under Wine.
+inline constexpr std::uint32_t kWaitLookMs = 50;
 
 class MenuWalk {
  public:
   enum class Step {
     Paced,        // a key event was sent; the next one after PaceMs
     Held,         // the emulator does not hold the front: the next key waits for it
+    Waiting,      // a wait step is not met yet: look again after PaceMs
     Done,         // the enter sequence, or the misc sequence, has been sent
-    RomNotListed  // the startup sequence is sent and the rom is not in the game list
+    RomNotListed,  // the startup sequence is sent and the rom is not in the game list
+    WaitTimedOut   // a wait step was not met within waitlimit: see TimeoutText
   };
 
   // The startup sequence, once the emulator has answered.
@@ -34,21 +41,39 @@ class MenuWalk {
   // one. mayType is asked before each key event; no key goes while it says no.
   Step Play(Mainmod& m, const std::function<bool()>& mayType);
   // Not one more key.
-  void Stop() { strokes_.clear(); }
+  void Stop() {
+    strokes_.clear();
+    waitSince_.reset();
+  }
 
   // The pause before the next key event: 0 without keydelay; the walk's first
-  // key waits a settle as well.
+  // key waits a settle as well. During a wait step, when to look again.
   std::uint32_t PaceMs(const Mainmod& m) const;
+
+  // After WaitTimedOut: the step, its line and what was seen, for the log.
+  const std::string& TimeoutText() const { return timeoutText_; }
 
  private:
   enum class Stage { Startup, SelectAndEnter, Misc };
 
+  enum class Look { Met, NotYet, TimedOut };
+
   // Moves on once a stage's strokes have all been sent.
   bool FinishStage(Mainmod& m, Step& step);
+  // Whether the wait step in front is met now; starts its clock on the first look.
+  Look LookAtWait(Mainmod& m, const WalkStep& step);
+  // What the wait sees now ("the title is ..."), and whether that meets it.
+  bool Sees(Mainmod& m, const WalkStep& step, std::string& seen);
+  // The rom's name as listed, for {game} in a title.
+  std::string GameName(const Mainmod& m) const;
+  void Click(Mainmod& m, const WalkStep& step);
 
   Stage stage_ = Stage::Startup;
   std::deque<KeyStroke> strokes_;
   bool played_ = false;  // a tick of the walk has come
+  std::optional<std::uint64_t> waitSince_;  // the wait step in front began then
+  std::uint32_t lookAgainMs_ = 0;
+  std::string timeoutText_;
 };
 
 }  // namespace ruskel

@@ -44,6 +44,12 @@ class CursorOps {
   // the next start can bring them back after a run that was ended by force.
   virtual bool MarkCursorsBlank(bool blank) = 0;  // false when it cannot be written
   virtual bool CursorsMarkedBlank() = 0;
+  // A point of the window's client area in screen pixels; none when the window has gone.
+  virtual std::optional<ScreenPoint> ClientPointOnScreen(WindowHandle window, std::int32_t x,
+                                                         std::int32_t y) = 0;
+  // The pointer moved there and a left button press and release sent; false
+  // when the system took not all of it. The pointer stays there.
+  virtual bool ClickLeft(ScreenPoint at) = 0;
 };
 
 }  // namespace ruskel

@@ -88,6 +88,11 @@ bool NullPlatform::TerminateTree(ProcessId process) {
   return true;  // none runs: nothing is left running
 }
 
+InputIdle NullPlatform::ProcessInputIdle(ProcessId process) {
+  Record("ProcessInputIdle " + std::to_string(process));
+  return InputIdle::Unknown;  // none runs
+}
+
 bool NullPlatform::BringToFront(WindowHandle window) {
   Record("BringToFront " + Hex(window));
   return false;
@@ -113,6 +118,12 @@ std::string NullPlatform::PostWindowMessage(WindowHandle window, std::uint32_t m
 void NullPlatform::WatchWindows(bool on) {
   if (on != watchingWindows_) Record(std::string("WatchWindows ") + OnOff(on));
   watchingWindows_ = on;
+}
+
+std::optional<std::uint32_t> NullPlatform::ClientPixel(WindowHandle window, std::int32_t x,
+                                                       std::int32_t y) {
+  Record("ClientPixel " + Hex(window) + " " + std::to_string(x) + "," + std::to_string(y));
+  return std::nullopt;  // no window shows anything
 }
 
 bool NullPlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
@@ -230,6 +241,20 @@ int NullPlatform::BlankSystemCursors() {
 bool NullPlatform::RestoreSystemCursors() {
   Record("RestoreCursors");
   cursorsBlank = false;
+  return true;
+}
+
+std::optional<ScreenPoint> NullPlatform::ClientPointOnScreen(WindowHandle window, std::int32_t x,
+                                                             std::int32_t y) {
+  if (window == 0) return std::nullopt;
+  // Every window's client area starts at the top left of its monitor.
+  const ScreenRect monitor = MonitorOf(window);
+  return ScreenPoint{monitor.left + x, monitor.top + y};
+}
+
+bool NullPlatform::ClickLeft(ScreenPoint at) {
+  Record("ClickLeft " + std::to_string(at.x) + "," + std::to_string(at.y));
+  pointer = at;
   return true;
 }
 

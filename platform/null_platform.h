@@ -115,6 +115,7 @@ class NullPlatform : public PlatformOps {
   ProcessId ParentProcess(ProcessId) override { return 0; }
   std::uint32_t IntegrityLevel(ProcessId) override { return 0; }
   bool TerminateTree(ProcessId process) override;
+  InputIdle ProcessInputIdle(ProcessId process) override;
 
   // --- Windows: none but the answer in `foreground` ---
   std::vector<WindowHandle> TopWindows() override { return {}; }
@@ -131,6 +132,8 @@ class NullPlatform : public PlatformOps {
   std::string PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                 std::intptr_t lParam) override;
   void WatchWindows(bool on) override;
+  std::optional<std::uint32_t> ClientPixel(WindowHandle window, std::int32_t x,
+                                           std::int32_t y) override;
 
   // --- Keyboard: keys are written down; none is ever held ---
   bool SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
@@ -173,6 +176,9 @@ class NullPlatform : public PlatformOps {
   bool RestoreSystemCursors() override;
   bool MarkCursorsBlank(bool blank) override;
   bool CursorsMarkedBlank() override { return cursorsMarkedBlank; }
+  std::optional<ScreenPoint> ClientPointOnScreen(WindowHandle window, std::int32_t x,
+                                                 std::int32_t y) override;
+  bool ClickLeft(ScreenPoint at) override;
 
  protected:
   void Record(std::string what);

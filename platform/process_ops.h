@@ -29,6 +29,13 @@ struct ProcessStartResult {
   std::string jobError;
 };
 
+// Whether a process waits for input, as WaitForInputIdle sees it.
+enum class InputIdle {
+  Idle,    // its GUI thread waits for input with nothing queued
+  Busy,    // still starting up, or busy
+  Unknown  // a console program, one without a message queue, or gone
+};
+
 class ProcessOps {
  public:
   virtual ~ProcessOps() = default;
@@ -55,6 +62,8 @@ class ProcessOps {
   // Ends a process and every process it started, directly or through
   // processes in between; false when the process itself could not be ended.
   virtual bool TerminateTree(ProcessId process) = 0;
+  // Looks without waiting.
+  virtual InputIdle ProcessInputIdle(ProcessId process) = 0;
 };
 
 }  // namespace ruskel

@@ -120,4 +120,15 @@ bool Win32Platform::CursorsMarkedBlank() {
   return !path.empty() && FileExists(path);
 }
 
+bool Win32Platform::ClickLeft(ScreenPoint at) {
+  if (!MovePointer(at)) return false;
+  // Where the pointer now is: a press without a move of its own, as a user's.
+  INPUT inputs[2]{};
+  inputs[0].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].type = INPUT_MOUSE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  return SendInput(2, inputs, sizeof(INPUT)) == 2;
+}
+
 }  // namespace ruskel

@@ -32,6 +32,7 @@ class Win32Platform : public PlatformOps {
   ProcessId ParentProcess(ProcessId process) override;
   std::uint32_t IntegrityLevel(ProcessId process) override;
   bool TerminateTree(ProcessId process) override;
+  InputIdle ProcessInputIdle(ProcessId process) override;
 
   // Windows (win32_windows.cpp).
   std::vector<WindowHandle> TopWindows() override;
@@ -48,6 +49,8 @@ class Win32Platform : public PlatformOps {
   std::string PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                 std::intptr_t lParam) override;
   void WatchWindows(bool on) override;
+  std::optional<std::uint32_t> ClientPixel(WindowHandle window, std::int32_t x,
+                                           std::int32_t y) override;
 
   // Keyboard (win32_keyboard.cpp).
   bool SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
@@ -90,6 +93,9 @@ class Win32Platform : public PlatformOps {
   bool RestoreSystemCursors() override;
   bool MarkCursorsBlank(bool blank) override;
   bool CursorsMarkedBlank() override;
+  std::optional<ScreenPoint> ClientPointOnScreen(WindowHandle window, std::int32_t x,
+                                                 std::int32_t y) override;
+  bool ClickLeft(ScreenPoint at) override;
 
   // Waits for messages and watched processes and delivers events, until a
   // handler ends the process. Nothing wakes it while there is nothing to do.

@@ -297,4 +297,15 @@ bool Win32Platform::IsDescendantOf(ProcessId process, ProcessId ancestor) {
   return false;
 }
 
+InputIdle Win32Platform::ProcessInputIdle(ProcessId process) {
+  if (process == 0) return InputIdle::Unknown;
+  // WaitForInputIdle wants the full query right, which the watch handle may lack.
+  HANDLE handle = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process);
+  if (handle == nullptr) return InputIdle::Unknown;
+  const DWORD answer = ::WaitForInputIdle(handle, 0);
+  CloseHandle(handle);
+  if (answer == 0) return InputIdle::Idle;
+  return answer == WAIT_TIMEOUT ? InputIdle::Busy : InputIdle::Unknown;
+}
+
 }  // namespace ruskel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,11 @@ class WindowOps {
                                         std::uintptr_t wParam, std::intptr_t lParam) = 0;
   // WindowsChanged events while on.
   virtual void WatchWindows(bool on) = 0;
+  // The colour (0xRRGGBB) the screen shows at a point of the window's client
+  // area, read from the screen as drawn; none when the window has gone or the
+  // point lies off every monitor.
+  virtual std::optional<std::uint32_t> ClientPixel(WindowHandle window, std::int32_t x,
+                                                   std::int32_t y) = 0;
 };
 
 }  // namespace ruskel

@@ -79,8 +79,10 @@ class Config:
 
 
 def steps(tag: str, keys: Sequence[Step]) -> List[str]:
-    """A sequence section's lines, such as {misc} 77/down 77/up {/misc}."""
-    return ["{" + tag + "}", *[f"{vk}/{action}" for vk, action in keys], "{/" + tag + "}"]
+    """A sequence section's lines, such as {misc} 77/down 77/up {/misc}; a text is a line as it
+    stands (a wait or click step)."""
+    lines = [key if isinstance(key, str) else f"{key[0]}/{key[1]}" for key in keys]
+    return ["{" + tag + "}", *lines, "{/" + tag + "}"]
 
 
 def join_lines(lines: Sequence[str]) -> str:

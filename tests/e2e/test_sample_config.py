@@ -34,5 +34,5 @@ class SampleFileTest(unittest.TestCase):
         lines = raw.decode("latin-1").split("\r\n")
         games = lines[lines.index("{gamelist}") + 1 : lines.index("{/gamelist}")]
         self.assertEqual(games, demo_games())
-        self.assertEqual([line for line in lines if line.startswith("exe")], ["exe=demoemu.exe"])
+        self.assertEqual([line for line in lines if line.startswith("exe")], ["exe=demoemu.exe --splash 1500 --game-title"])
         self.assertEqual([line for line in lines if line.startswith("timer")], ["timer=2000"])

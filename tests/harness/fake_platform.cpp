@@ -405,4 +405,25 @@ bool FakePlatform::ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) {
   return true;
 }
 
+void FakePlatform::Retitle(WindowHandle handle, const std::string& title) {
+  for (Window& window : windows_) {
+    if (window.handle == handle) window.title = title;
+  }
+}
+
+std::optional<std::uint32_t> FakePlatform::ClientPixel(WindowHandle window, std::int32_t x,
+                                                       std::int32_t y) {
+  NullPlatform::ClientPixel(window, x, y);  // written down
+  const Window* found = FindWindowByHandle(window);
+  if (found == nullptr || !WindowExists(*found)) return std::nullopt;
+  const auto it = clientPixels.find({x, y});
+  return it != clientPixels.end() ? it->second : 0u;
+}
+
+InputIdle FakePlatform::ProcessInputIdle(ProcessId process) {
+  NullPlatform::ProcessInputIdle(process);
+  if (processes_.count(process) == 0 || ProcessHasEnded(process)) return InputIdle::Unknown;
+  return now() >= inputIdleAt ? InputIdle::Idle : InputIdle::Busy;
+}
+
 }  // namespace ruskel

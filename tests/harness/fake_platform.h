@@ -64,6 +64,11 @@ class FakePlatform : public NullPlatform {
   std::function<void()> whileMessageBoxShown;
   // Runs after each key event sent, as another program taking the front mid-walk would.
   std::function<void()> afterKeyEvent;
+  // The colours the screen shows at points of a window's client area (x,y);
+  // any other point of an existing window is black.
+  std::map<std::pair<std::int32_t, std::int32_t>, std::uint32_t> clientPixels;
+  // The emulator's processes wait for input from then on.
+  std::uint64_t inputIdleAt = 0;
 
   void AddWindow(const Window& window);
   void AddProcess(const Process& process);
@@ -77,6 +82,7 @@ class FakePlatform : public NullPlatform {
   void HoldXInput(std::uint32_t userIndex, std::uint16_t buttons, std::uint64_t from,
                   std::uint64_t to);
   void HideWindow(WindowHandle handle);  // never visible from now on
+  void Retitle(WindowHandle handle, const std::string& title);
   // A CloseRequested event at time, as WM_CLOSE to ruskel's window gives.
   void RequestClose(std::uint64_t at);
   // Runs action when the clock reaches time (before timers due then).
@@ -121,6 +127,9 @@ class FakePlatform : public NullPlatform {
   KeyLook LookAtKey(std::int32_t virtualKey) override;
   bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
   bool ReadXInput(std::uint32_t userIndex, std::uint16_t& buttons) override;
+  std::optional<std::uint32_t> ClientPixel(WindowHandle window, std::int32_t x,
+                                           std::int32_t y) override;
+  InputIdle ProcessInputIdle(ProcessId process) override;
 
  private:
   struct Hold {

@@ -112,7 +112,7 @@ TEST(Form1Test, TicksDuringAnErrorBoxDoNotReenterTheHandlers) {
   ASSERT_TRUE(run.Begin(config, "-alpha"));
   ASSERT_EQ(run.RunFor(50), std::nullopt);
   // A table the loader would refuse, so that playing it fails inside misc_Timer.
-  run.state->MiscSeq[0] = {"300", "down"};
+  run.state->MiscSeq[0] = {"300", "down", {}};
   int nested = 0;
   run.os.whileMessageBoxShown = [&] {
     run.os.PressKey(27, run.os.now(), run.os.now() + 1000);  // would end the run if ticked

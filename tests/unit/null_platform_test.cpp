@@ -158,6 +158,21 @@ TEST(NullPlatformTest, KeyEventsKeepTheirWordsAndTheirValues) {
   EXPECT_EQ(os.keysSent[0].flags, kKeyEventExtendedKey | kKeyEventKeyUp);
 }
 
+// The walk's screen, idle and click calls: nothing shows, nothing waits for
+// input, a click lands where asked; each is written down.
+TEST(NullPlatformTest, ScreenIdleAndClickCallsAreWrittenDown) {
+  NullPlatform os;
+  os.windowMonitors[0x2a] = {1920, 0, 3840, 1080};
+  EXPECT_EQ(os.ClientPixel(0x2a, 5, 6), std::nullopt);
+  EXPECT_EQ(os.ProcessInputIdle(100), InputIdle::Unknown);
+  EXPECT_EQ(os.ClientPointOnScreen(0x2a, 5, 6), (ScreenPoint{1925, 6}));
+  EXPECT_EQ(os.ClientPointOnScreen(0, 5, 6), std::nullopt);
+  EXPECT_TRUE(os.ClickLeft({1925, 6}));
+  EXPECT_EQ(os.pointer, (ScreenPoint{1925, 6}));
+  EXPECT_THAT(os.Trace(), ElementsAre("ClientPixel 0x2a 5,6", "ProcessInputIdle 100",
+                                      "ClickLeft 1925,6"));
+}
+
 TEST(NullPlatformTest, FilesAreTheMapWithTheSetReasonForMissingOnes) {
   NullPlatform os;
   os.missingFileError = "gone";

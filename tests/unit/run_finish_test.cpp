@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // A table the loader would refuse, so that playing misc fails.
                       WayOut{"Error", "-alpha",
                              [](SimulatedRun& run) {
-                               run.os.At(1000, [&run] { run.state->MiscSeq[0] = {"300", "down"}; });
+                               run.os.At(1000, [&run] { run.state->MiscSeq[0] = {"300", "down", {}}; });
                              },
                              kExitInternal}),
     [](const auto& info) { return std::string(info.param.name); });

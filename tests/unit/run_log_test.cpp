@@ -139,7 +139,7 @@ TEST(CurtainTest, GoesBeforeAnErrorBoxAndOnAnyExit) {
     run.WriteConfig(config);
     run.EmulatorWindowAppears();
     ASSERT_TRUE(run.Start("-alpha"));
-    run.state->MiscSeq[0] = {"300", "down"};  // fails inside misc_Timer, curtain still up
+    run.state->MiscSeq[0] = {"300", "down", {}};  // fails inside misc_Timer, curtain still up
     run.form.SetInterval(TimerId::curtain, 60000);
     EXPECT_EQ(run.RunFor(1000), kExitInternal);
     const auto trace = run.os.Trace();

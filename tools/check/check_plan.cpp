@@ -4,6 +4,7 @@
 #include "core/game_selection.h"
 #include "core/key_sequence.h"
 #include "core/startup.h"
+#include "core/walk_steps.h"
 #include "driver/form1.h"
 
 namespace ruskel::check {
@@ -23,6 +24,22 @@ std::vector<SentKey> Play(Mainmod& m, PlanPlatform& os, const KeySequence& seque
   return os.TakeKeys();
 }
 
+// The dry run's emulator shows at once what each wait of the walk waits for,
+// so that the plan goes on to the lookup as a run whose waits are met would.
+void ShowWhatTheWaitsWaitFor(PlanPlatform& os, const KeySequence& sequence,
+                             const std::string& game) {
+  for (const KeyStep& line : sequence) {
+    if (!line.step) continue;
+    if (line.step->kind == StepKind::Pixel) {
+      os.shownPixels[{line.step->x, line.step->y}] = line.step->colour;
+    }
+    if (line.step->kind == StepKind::Title) {
+      os.shownTitle.push_back(' ');
+      os.shownTitle.append(TitleWanted(*line.step, game));
+    }
+  }
+}
+
 // The last message the wrapper showed, or `otherwise` when it showed none.
 std::string LastMessage(const PlanPlatform& os, const char* otherwise) {
   return os.messages.empty() ? otherwise : os.messages.back().text;
@@ -37,8 +54,10 @@ SequencePlan DescribeSequence(Mainmod& m, PlanPlatform& os, const KeySequence& s
   try {
     for (std::size_t i = 0; i < end; ++i) {
       StepPlan step;
-      step.text = sequence[i].key + "/" + sequence[i].action;
+      step.text = sequence[i].step ? StepText(*sequence[i].step)
+                                   : sequence[i].key + "/" + sequence[i].action;
       step.endsSequence = sequence[i].key.empty();
+      step.walkStep = sequence[i].step;
       KeySequence single{};
       single[0] = sequence[i];
       step.sent = Play(m, os, single);
@@ -126,6 +145,7 @@ CheckPlan BuildPlan(const CheckInput& input) {
                                                        &s.MiscSeq};
   for (std::size_t i = 0; i < sequences.size(); ++i) {
     plan.sequences[i] = DescribeSequence(m, os, *sequences[i], kSequenceTags[i]);
+    ShowWhatTheWaitsWaitFor(os, *sequences[i], LookupName(s.RomName));
   }
   if (s.RomName.empty()) return plan;
 

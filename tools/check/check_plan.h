@@ -29,6 +29,7 @@ struct StepPlan {
   std::string text;           // key "/" action, as stored
   std::vector<SentKey> sent;  // what the step types on its own
   bool endsSequence = false;  // an empty key: the player stops here
+  std::optional<WalkStep> walkStep;  // a wait or a click, which types nothing
 };
 
 struct SequencePlan {

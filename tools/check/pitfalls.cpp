@@ -152,7 +152,7 @@ void CheckSequence(const SequencePlan& sequence, bool played, Warnings& out) {
                     " step(s) after it are never typed");
       break;
     }
-    if (step.sent.empty()) {
+    if (step.sent.empty() && !step.walkStep) {
       const std::string action = Trim(SplitAll(step.text, '/')[1]);
       const std::string upper = UpperAscii(action);
       std::string hint = "the action must be exactly \"down\" or \"up\"";

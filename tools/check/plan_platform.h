@@ -4,6 +4,9 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -59,8 +62,25 @@ class PlanPlatform : public NullPlatform {
   std::vector<WindowHandle> TopWindows() override;
   std::vector<WindowHandle> TopWindowsOf(ProcessId process) override;
   ProcessId WindowProcess(WindowHandle window) override;
+  // Once in front the window shows what the walk's waits wait for: the texts
+  // of its title waits added to its title, the colours of its pixel waits at
+  // their points; and the emulator waits for input at once.
+  std::string shownTitle;
+  std::map<std::pair<std::int32_t, std::int32_t>, std::uint32_t> shownPixels;
   std::string WindowTitle(WindowHandle window) override {
-    return window == kEmulatorWindow ? windowTitle : std::string();
+    if (window != kEmulatorWindow) return std::string();
+    return foreground == kEmulatorWindow ? windowTitle + shownTitle : windowTitle;
+  }
+  std::optional<std::uint32_t> ClientPixel(WindowHandle window, std::int32_t x,
+                                           std::int32_t y) override {
+    NullPlatform::ClientPixel(window, x, y);
+    if (window != kEmulatorWindow) return std::nullopt;
+    const auto shown = shownPixels.find({x, y});
+    return shown != shownPixels.end() ? shown->second : 0u;
+  }
+  InputIdle ProcessInputIdle(ProcessId process) override {
+    NullPlatform::ProcessInputIdle(process);
+    return process == kEmulatorProcess ? InputIdle::Idle : InputIdle::Unknown;
   }
   std::string WindowClass(WindowHandle window) override {
     return window == kEmulatorWindow ? windowClass : std::string();

@@ -8,6 +8,7 @@
 #include "core/number.h"
 #include "core/options.h"
 #include "core/text.h"
+#include "core/walk_steps.h"
 #include "core/window_match.h"
 #include "driver/menu_walk.h"
 #include "driver/window_wait.h"
@@ -126,6 +127,10 @@ std::string DescribeKeys(const SequencePlan& sequence) {
       add(Quoted(step.text) + " ends the sequence here");
       break;
     }
+    if (step.walkStep) {
+      add(StepText(*step.walkStep));
+      continue;
+    }
     if (step.sent.empty()) {
       std::string part = "(";  // built up: GCC 12 misreads "(" + text as overlapping copies
       part += Quoted(step.text);
@@ -148,6 +153,27 @@ std::string DescribeWalkTime(const RunState& s, std::size_t selects, std::size_t
                     Times(keyEvents, "key event", "key events") + ", " +
                     std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " s";
   if (s.Options.keydelay == 0 && s.Options.startdelay == 0) out += " (keys sent back to back)";
+  // The walk's waits: pauses take their time, a wait for the emulator at most waitlimit.
+  std::uint64_t pauses = 0;
+  std::uint64_t waits = 0;
+  auto count = [&](const KeySequence& sequence, std::uint64_t times) {
+    for (const KeyStep& line : sequence) {
+      if (!line.step) continue;
+      if (line.step->kind == StepKind::Pause) pauses += times * line.step->ms;
+      if (IsWaitForEmulator(*line.step)) waits += times;
+    }
+  };
+  count(s.StartupSeq, 1);
+  count(s.SelectSeq, selects);
+  count(s.EnterSeq, 1);
+  if (pauses + waits > 0) {
+    const std::uint64_t longest = ms + pauses + waits * s.Options.waitlimit;
+    const std::uint64_t longTenths = (longest + 50) / 100;
+    out += "; with its waits at most " + std::to_string(longTenths / 10) + "." +
+           std::to_string(longTenths % 10) + " s (" + std::to_string(pauses) + " ms of pauses, " +
+           Times(waits, "wait", "waits") + " of up to waitlimit=" +
+           std::to_string(s.Options.waitlimit) + " ms)";
+  }
   return out;
 }
 

@@ -41,7 +41,8 @@ std::string Tokens(const std::vector<SentKey>& keys) {
 TEST(BuildPlanTest, TheDemoFileSelectsMygameInSlot12) {
   CheckPlan plan = Check(DemoConfig(), "-mygame -keyx27 -butx4");
   ASSERT_EQ(plan.exitCode, kCheckFileFine) << plan.error;
-  EXPECT_EQ(plan.start.commandLine, "\"C:\\Games\\ruskel\\demoemu.exe\"");
+  EXPECT_EQ(plan.start.commandLine,
+            "\"C:\\Games\\ruskel\\demoemu.exe\" --splash 1500 --game-title");
   EXPECT_EQ(plan.start.workingDirectory, "C:\\Games\\ruskel\\");
   EXPECT_EQ(plan.state->WindowTitle, "Ruskel Demo Emulator");
   EXPECT_EQ(plan.state->ExitKey, 27);

@@ -5,6 +5,7 @@
 #include "case_name.h"
 #include "plan_for.h"
 #include "run_harness.h"
+#include "tools/check/pitfalls.h"
 
 namespace ruskel::check {
 namespace {
@@ -43,6 +44,30 @@ INSTANTIATE_TEST_SUITE_P(
       for (const std::string& step : c.steps) steps += step + " ";
       return steps.empty() ? std::string("no steps") : steps;
     }));
+
+// Waits are shown as written, the dry run goes past them as if met, and the
+// walk time adds the longest they can take: a pause per select played, and
+// each wait for the emulator run out to waitlimit.
+TEST(FormatPlanTest, ShowsTheStepsAndTheLongestTheWalkCanTakeWithItsWaits) {
+  ConfigText config;
+  config.options = {"waitlimit=2000", "match=prefix"};
+  config.startup = {"wait idle", "wait pixel 3,4 00FF00"};
+  config.select = {"40/down", "40/up", "wait 100"};
+  config.enter = {"13/down", "13/up", "wait title - {game}", "click 5,6"};
+  CheckPlan plan = Check(config.Build(), "-gamma");
+  ASSERT_EQ(plan.exitCode, kCheckFileFine) << plan.error;
+  const std::string text = FormatPlan(plan, "-gamma", FindPitfalls(plan));
+  for (const char* part :
+       {"startup:           wait idle, wait pixel 3,4 00FF00\n",
+        "select:            Down down, Down up, wait 100\n",
+        "enter:             Return down, Return up, wait title - {game}, click 5,6\n",
+        "walk:              2 x Down, Return: 6 steps, back to back (keydelay=0)\n",
+        "6 key events, 0.0 s (keys sent back to back); with its waits at most 6.2 s (200 ms of "
+        "pauses, 3 waits of up to waitlimit=2000 ms)\n",
+        "no warnings"}) {
+    EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+  }
+}
 
 TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
   ConfigText config;
