@@ -43,7 +43,7 @@ void LogArguments(Mainmod& m, const std::string& arguments) {
 }  // namespace
 
 void Main(Mainmod& m) {
-  m.State.UsageText = kUsageText;
+  m.State.UsageText = TextOf(Say::Usage);
   m.State.StartedAtMs = m.Os.events.NowMs();
   // First, so that even a start that only shows the usage brings back the
   // cursors a forced end of a cursor=hide run left blank.
@@ -51,7 +51,7 @@ void Main(Mainmod& m) {
   const std::string arguments = m.Os.processes.ArgumentText();
   if (arguments.empty()) {
     m.Os.dialogs.ShowMessage(m.State.UsageText, MessageKind::Information);
-    m.Form.Finish({kExitUsage, "started without arguments: usage shown"});
+    m.Form.Finish({kExitUsage, Compose<Say::UsageShown>()});
   }
   LoadConfig(m);
   ParseArgs(m.State, arguments);
@@ -87,23 +87,21 @@ void StartEmulator(Mainmod& m) {
     reason = result.error;
   } else {
     start.commandLine = programDir + "\\" + s.EmulatorCommand;
-    reason = "no such program in " + programDir + "\\ (tried";
-    for (const std::string& tried : program.tried) {
-      reason += ' ';
-      reason += Quoted(tried);
+    std::string tried;
+    for (const std::string& path : program.tried) {
+      tried += ' ';
+      tried += Quoted(path);
     }
-    reason += ')';
+    reason = Compose<Say::NoSuchProgram>(programDir, tried);
   }
   // Without this the wrapper would sit invisible, waiting for a window that never comes.
   if (!result.started && result.needsElevation) {
     m.Form.Finish(RunEnd::Error(kExitStartError, ElevationMessage(start.commandLine, true)));
   }
   if (!result.started) {
-    m.Form.Finish(RunEnd::Error(kExitStartError,
-                                "Cannot start the emulator.\n\nCommand line: " + start.commandLine +
-                                    "\nWorking directory: " + start.workingDirectory +
-                                    "\nReason: " + reason + "\n\nCheck the exe= line of " +
-                                    ConfigPath(programDir) + "."));
+    m.Form.Finish(RunEnd::Error(
+        kExitStartError, Compose<Say::CannotStart>(start.commandLine, start.workingDirectory,
+                                                   reason, ConfigPath(programDir))));
   }
   s.StartedProcess = result.processId;
   Log<Say::Started>(m, start.commandLine, start.workingDirectory, result.processId);
