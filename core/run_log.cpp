@@ -29,13 +29,17 @@ void OpenRunLog(Mainmod& m) {
   }
 }
 
-void Log(Mainmod& m, const std::string& text) {
+void log_detail::AppendLogLine(Mainmod& m, const std::string& text) {
   RunState& s = m.State;
   if (s.LogPath.empty()) return;
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%8llu ms  ",
                 static_cast<unsigned long long>(m.Os.events.NowMs() - s.StartedAtMs));
   if (!m.Os.files.AppendToFile(s.LogPath, stamp + text + "\r\n")) s.LogPath.clear();
+}
+
+void LogWhy(Mainmod& m, const RunEnd& end) {
+  if (!end.why.empty()) log_detail::AppendLogLine(m, end.why);
 }
 
 }  // namespace ruskel
