@@ -367,7 +367,8 @@ void LoadConfig(Mainmod& m) {
   const std::string path = ConfigPath(m.Os.processes.ProgramDirectory());
   FileReadResult file = m.Os.files.ReadWholeFile(path);
   if (!file.ok) {
-    m.Form.Finish(RunEnd::Error(kExitConfigError, Compose<Say::CannotReadConfig>(path, file.error)));
+    m.Form.Finish(
+        RunEnd::Error(kExitConfigError, Compose<Say::CannotReadConfig>(path, file.error)));
   }
   if (auto error = ParseConfig(file.bytes, m.State, m.Os.text)) {
     m.Form.Finish(RunEnd::Error(kExitConfigError, Compose<Say::ConfigError>(*error, path)));

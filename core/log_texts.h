@@ -131,7 +131,8 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
     {Say::NoSuchProgram, "no such program in {}\\ (tried{})"},
     {Say::Error, "error: {}"},
     // Window wait
-    {Say::WaitingForOwnWindow, "waiting for the first visible window{} of the emulator's processes"},
+    {Say::WaitingForOwnWindow,
+     "waiting for the first visible window{} of the emulator's processes"},
     {Say::WaitingForWindow, "waiting for a window{}"},
     {Say::NullTitle, "window title \"null\": typing into whatever has the focus"},
     {Say::WindowFound, "window found, process {}{}{}"},
@@ -185,8 +186,7 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
     {Say::NoWindowMatched,
      "no window matches the window rule; the emulator ruskel started is asked to quit"},
     {Say::NoWindowMatchedEnd, "{} (no window matched the window rule)"},
-    {Say::NoWindowToCloseForced,
-     "no emulator window to close; the emulator was ended by force"},
+    {Say::NoWindowToCloseForced, "no emulator window to close; the emulator was ended by force"},
     {Say::NoWindowToClose, "no emulator window to close"},
     {Say::QuitPosted, "WM_QUIT posted to the emulator window, process {}"},
     {Say::QuitNotPosted, "WM_QUIT could not be posted to the emulator window, process {}: {}"},
@@ -208,7 +208,8 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
      "the front is left as it is"},
     {Say::FrontEndMayTake, "front end: window {} of process {} may take the front (focusback=off)"},
     {Say::FrontEndBrought, "front end: window {} of process {} brought to the front"},
-    {Say::FrontEndNotBrought, "front end: window {} of process {} could not be brought to the front"},
+    {Say::FrontEndNotBrought,
+     "front end: window {} of process {} could not be brought to the front"},
     {Say::KeysReleased, "keys released: {}"},
     {Say::ExitCode, "exit code {}"},
     // Pointer
@@ -279,9 +280,15 @@ static_assert(InIdOrder(), "kLogTexts must list the ids in the order Say declare
 
 namespace log_detail {
 
-inline std::string Piece(std::string_view text) { return std::string(text); }
-inline std::string Piece(const std::string& text) { return text; }
-inline std::string Piece(const char* text) { return text; }
+inline std::string Piece(std::string_view text) {
+  return std::string(text);
+}
+inline std::string Piece(const std::string& text) {
+  return text;
+}
+inline std::string Piece(const char* text) {
+  return text;
+}
 template <class T, std::enable_if_t<std::is_integral_v<T>, int> = 0>
 std::string Piece(T number) {
   return std::to_string(number);

@@ -99,9 +99,9 @@ void StartEmulator(Mainmod& m) {
     m.Form.Finish(RunEnd::Error(kExitStartError, ElevationMessage(start.commandLine, true)));
   }
   if (!result.started) {
-    m.Form.Finish(RunEnd::Error(
-        kExitStartError, Compose<Say::CannotStart>(start.commandLine, start.workingDirectory,
-                                                   reason, ConfigPath(programDir))));
+    m.Form.Finish(RunEnd::Error(kExitStartError,
+                                Compose<Say::CannotStart>(start.commandLine, start.workingDirectory,
+                                                          reason, ConfigPath(programDir))));
   }
   s.StartedProcess = result.processId;
   Log<Say::Started>(m, start.commandLine, start.workingDirectory, result.processId);
