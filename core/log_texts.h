@@ -141,6 +141,19 @@ enum class Say : int {
   ConfigGameExpected,
   ConfigGameNotListed,
   ConfigDidYouMean,
+  ValueMs,
+  ValueWords,
+  ValueFileName,
+  ValueFileNameChars,
+  ValueKey,
+  ValueLines,
+  ValuePoint,
+  ValueClassLength,
+  ValueClassChars,
+  PagekeyNeedsPagesize,
+  PagesizeNeedsPagekey,
+  PageupkeyNeedsTheRest,
+  SameWalkKey,
   Count,  // not a text: the size of the table
 };
 
@@ -324,6 +337,23 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
     {Say::ConfigGameExpected, "expected a game of the list such as {game mygame}, found {}"},
     {Say::ConfigGameNotListed, "{game {}} names no game of {gamelist}"},
     {Say::ConfigDidYouMean, " (did you mean {}?)"},
+    {Say::ValueMs, "expected a whole number of milliseconds from {} to {}"},
+    {Say::ValueWords, "expected {}"},
+    {Say::ValueFileName, "expected a file name"},
+    {Say::ValueFileNameChars, "a file name cannot hold < > | ? * or \""},
+    {Say::ValueKey, "expected a virtual-key code from 1 to 254, or none"},
+    {Say::ValueLines, "expected a whole number of lines from 1 to {}"},
+    {Say::ValuePoint, "expected two whole numbers of pixels x,y from {} to {}"},
+    {Say::ValueClassLength, "expected at most {} characters"},
+    {Say::ValueClassChars, "expected the whole class name, without * ? or \""},
+    {Say::PagekeyNeedsPagesize,
+     "pagekey needs pagesize=N, the number of lines one press of it moves in the emulator's menu"},
+    {Say::PagesizeNeedsPagekey,
+     "pagesize needs pagekey=VK, the key that moves that many lines down"},
+    {Say::PageupkeyNeedsTheRest,
+     "pageupkey is pressed after wrapkey has wrapped to the bottom of the list and moves "
+     "pagesize lines: it needs pagekey, pagesize and wrapkey"},
+    {Say::SameWalkKey, "{} and {} are the same key ({}), but they move the menu differently"},
 }};
 
 constexpr std::string_view TextOf(Say id) {
