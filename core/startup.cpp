@@ -21,13 +21,15 @@ void LogArguments(Mainmod& m, const std::string& arguments) {
   Log<Say::RunHeader>(m, m.Os.events.LocalDateTime(), kRuskelVersion);
   Log<Say::Arguments>(m, Quoted(arguments));
   // A text that gives no key or button is named: the run watches none then.
-  const std::string key = s.ExitKey               ? std::to_string(*s.ExitKey)
-                          : s.ExitKeyText.empty() ? std::string("none")
-                                                  : "none (" + WhyNoExitKey(s.ExitKeyText) + ")";
-  const std::string button = s.ExitButton ? std::to_string(*s.ExitButton)
-                             : s.ExitButtonText.empty()
-                                 ? std::string("none")
-                                 : "none (" + WhyNoExitButton(s.ExitButtonText) + ")";
+  const std::string key = s.ExitKey ? std::to_string(*s.ExitKey)
+                          : s.ExitKeyText.empty()
+                              ? Compose<Say::ExitInputNone>()
+                              : Compose<Say::ExitInputNoneWhy>(WhyNoExitKey(s.ExitKeyText));
+  const std::string button =
+      s.ExitButton ? std::to_string(*s.ExitButton)
+      : s.ExitButtonText.empty()
+          ? Compose<Say::ExitInputNone>()
+          : Compose<Say::ExitInputNoneWhy>(WhyNoExitButton(s.ExitButtonText));
   Log<Say::ExitInputs>(m, Quoted(s.RomName), key, button);
   std::string options;
   for (const std::string& option : DescribeOptions(s.Options)) {
