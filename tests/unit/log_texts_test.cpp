@@ -18,6 +18,10 @@ TEST(LogTextsTest, ArgumentsTakeTheirPlacesInOrder) {
             "started \"C:\\e.exe\" in C:\\, process 42");
   EXPECT_EQ(Compose<Say::GameSectionApplied>("mygame", 40, "keydelay=60"),
             "game section {game mygame} of line 40 applied: keydelay=60");
+  // Braces of the configuration's own tags are text, and an argument is never filled in again.
+  EXPECT_EQ(Compose<Say::ConfigGameNotListed>("{}"), "{game {}} names no game of {gamelist}");
+  EXPECT_EQ(Compose<Say::ConfigAtLine>("lconfig.ini", 3, "{handles} and {}"),
+            "lconfig.ini line 3: {handles} and {}.");
 }
 
 // A line of the table as a pattern: its arguments may be anything.
