@@ -7,6 +7,7 @@
 #include "core/closest_names.h"
 #include "core/config_lines.h"
 #include "core/game_selection.h"
+#include "core/log_texts.h"
 #include "core/number.h"
 #include "core/options.h"
 #include "core/text.h"
@@ -54,21 +55,17 @@ class ConfigParser {
   }
 
   [[noreturn]] void FailAtLine(int line, const std::string& what) const {
-    std::string message =
-        std::string(kConfigFileName) + " line " + std::to_string(line) + ": " + what + ".";
+    std::string message = Compose<Say::ConfigAtLine>(kConfigFileName, line, what);
     if (!nearMiss_.empty()) message += " " + nearMiss_;
     throw ConfigFailure(message);
   }
 
   // The end of the file came while `awaited` was still to come.
   [[noreturn]] void FailAtEnd(const std::string& awaited) const {
-    std::string message = std::string(kConfigFileName) + ": ";
-    if (reader_.LineNumber() == 0) {
-      message += "the file is empty; expected " + awaited + ".";
-    } else {
-      message += "the file ended after line " + std::to_string(reader_.LineNumber()) + " without " +
-                 awaited + ".";
-    }
+    std::string message =
+        reader_.LineNumber() == 0
+            ? Compose<Say::ConfigEmpty>(kConfigFileName, awaited)
+            : Compose<Say::ConfigEndedWithout>(kConfigFileName, reader_.LineNumber(), awaited);
     if (!nearMiss_.empty()) message += " " + nearMiss_;
     throw ConfigFailure(message);
   }
@@ -93,28 +90,24 @@ class ConfigParser {
   void NoteNearMiss(const std::string& wanted, std::size_t prefixLen) {
     if (nearMiss_.empty() && Left(current_, prefixLen) != wanted &&
         UpperAscii(Left(current_, prefixLen)) == UpperAscii(wanted)) {
-      nearMiss_ = "Line " + std::to_string(reader_.LineNumber()) + " reads " + Quoted(current_) +
-                  ", but \"" + wanted + "\" must be written in exactly this case.";
+      nearMiss_ = Compose<Say::ConfigNearMiss>(reader_.LineNumber(), Quoted(current_), wanted);
     }
   }
 
   void SkipToTag(const std::string& tag) {
     SkipUntil([&](const std::string& line) { return line == tag; }, std::string::npos, tag,
-              "the line " + tag);
+              Compose<Say::ConfigAwaitLine>(tag));
   }
 
   void ReadHandles() {
     SkipToTag("{handles}");
     std::size_t n = 0;
     while (current_ != "{/handles}") {
-      Read("the closing line {/handles} of {handles}");
+      Read(Compose<Say::ConfigAwaitClosing>("{/handles}", "{handles}"));
       NoteNearMiss("{/handles}", std::string::npos);
       if (current_ != "{/handles}") {
         if (n >= kHandleLines) {
-          FailAtLine(
-              "{handles} holds at most 2 lines (the window title and the close mode), "
-              "found a third: " +
-              Quoted(current_));
+          FailAtLine(Compose<Say::ConfigHandlesThirdLine>(Quoted(current_)));
         }
         (n == 0 ? state_.WindowTitle : state_.CloseMode) = current_;
       }
@@ -128,7 +121,7 @@ class ConfigParser {
     SkipToTag(open);
     std::size_t n = 0;
     while (current_ != close) {
-      Read("the closing line " + close + " of " + open);
+      Read(Compose<Say::ConfigAwaitClosing>(close, open));
       NoteNearMiss(close, std::string::npos);
       const StepReading reading = ReadWalkStep(current_);
       if (const auto* error = std::get_if<StepError>(&reading)) {
@@ -148,18 +141,15 @@ class ConfigParser {
       }
       auto pieces = SplitAll(current_, '/');
       if (pieces.size() < 2) {
-        FailAtLine("expected a step such as 13/down inside " + open + ", found " +
-                   Quoted(current_));
+        FailAtLine(Compose<Say::ConfigStepExpected>(open, Quoted(current_)));
       }
       if (n >= kSequenceSlots) {
-        FailAtLine("too many steps in " + open + ": a sequence holds at most " +
-                   std::to_string(kSequenceSlots - 1) + " steps before " + close);
+        FailAtLine(Compose<Say::ConfigTooManySteps>(open, kSequenceSlots - 1, close));
       }
       const std::string action = Trim(pieces[1]);
       // A bad key would otherwise only show up halfway through the menu walk.
       if ((action == "down" || action == "up") && !ReadWholeNumber(pieces[0], 0, 255)) {
-        FailAtLine("the key " + Quoted(pieces[0]) + " of the step " + Quoted(current_) + " in " +
-                   open + " is not a virtual-key code from 0 to 255");
+        FailAtLine(Compose<Say::ConfigBadStepKey>(Quoted(pieces[0]), Quoted(current_), open));
       }
       sequence[n].key = pieces[0];
       sequence[n].action = pieces[1];
@@ -169,20 +159,18 @@ class ConfigParser {
 
   std::int32_t ReadMiscDelay() {
     SkipUntil([](const std::string& line) { return Left(line, 5) == "timer"; }, 5, "timer",
-              "a line starting with \"timer\" (the misc delay, such as timer=3000)");
+              Compose<Say::ConfigAwaitTimer>());
     auto pieces = SplitAll(current_, '=');
     if (pieces.size() < 2) {
-      FailAtLine("expected the misc delay such as timer=3000, found " + Quoted(current_));
+      FailAtLine(Compose<Say::ConfigTimerExpected>(Quoted(current_)));
     }
     auto number = ReadNumber(pieces[1]);
     auto delay = number ? ToInt32(*number) : std::nullopt;
     if (!delay) {
-      FailAtLine("the misc delay " + Quoted(pieces[1]) +
-                 " is not a number of milliseconds (expected timer=0 to timer=65535)");
+      FailAtLine(Compose<Say::ConfigTimerNotANumber>(Quoted(pieces[1])));
     }
     if (*delay < 0 || *delay > kMaxTimerInterval) {
-      FailAtLine("the misc delay " + std::to_string(*delay) +
-                 " is outside 0 to 65535 milliseconds");
+      FailAtLine(Compose<Say::ConfigTimerOutside>(*delay));
     }
     return *delay;
   }
@@ -191,11 +179,10 @@ class ConfigParser {
     SkipToTag("{gamelist}");
     std::size_t n = 0;
     while (current_ != "{/gamelist}") {
-      Read("the closing line {/gamelist} of {gamelist}");
+      Read(Compose<Say::ConfigAwaitClosing>("{/gamelist}", "{gamelist}"));
       NoteNearMiss("{/gamelist}", std::string::npos);
       if (n >= kGameListSlots) {
-        FailAtLine("too many lines in {gamelist}: the list holds at most " +
-                   std::to_string(kGameListSlots - 1) + " games before {/gamelist}");
+        FailAtLine(Compose<Say::ConfigTooManyGames>(kGameListSlots - 1));
       }
       state_.GameList[n] = current_;
       ++n;
@@ -204,11 +191,10 @@ class ConfigParser {
 
   void ReadEmulatorCommand() {
     SkipUntil([](const std::string& line) { return Left(line, 3) == "exe"; }, 3, "exe",
-              "a line starting with \"exe\" (the emulator command, such as exe=emulator.exe)");
+              Compose<Say::ConfigAwaitExe>());
     auto pieces = SplitAll(current_, '=');
     if (pieces.size() < 2) {
-      FailAtLine("expected the emulator command such as exe=emulator.exe, found " +
-                 Quoted(current_));
+      FailAtLine(Compose<Say::ConfigExeExpected>(Quoted(current_)));
     }
     state_.EmulatorCommand = pieces[1];
   }
@@ -221,8 +207,7 @@ class ConfigParser {
       if (current_ != "{options}") continue;
       // Its options would otherwise be lost without a word.
       if (!state_.GameSections.empty()) {
-        FailAtLine("{options} must come before the first {game} section (line " +
-                   std::to_string(state_.GameSections.front().line) + ")");
+        FailAtLine(Compose<Say::ConfigOptionsAfterGame>(state_.GameSections.front().line));
       }
       if (!optionsRead_) return true;
     }
@@ -248,9 +233,8 @@ class ConfigParser {
   bool NextInSection(const std::string& open, const std::string& close, int openedAt) {
     for (;;) {
       if (!reader_.Next(current_)) {
-        throw ConfigFailure(std::string(kConfigFileName) + ": the file ended after line " +
-                            std::to_string(reader_.LineNumber()) + " without the line " + close +
-                            " that closes " + open + " of line " + std::to_string(openedAt) + ".");
+        throw ConfigFailure(Compose<Say::ConfigSectionUnclosed>(
+            kConfigFileName, reader_.LineNumber(), close, open, openedAt));
       }
       if (current_ == close) return false;
       if (!current_.empty() && current_[0] != ';') return true;
@@ -261,8 +245,7 @@ class ConfigParser {
   std::string ReadOptionLine(const std::string& section, SeenAt& seenAt, RunOptions& options) {
     const std::size_t equals = current_.find('=');
     if (equals == std::string::npos) {
-      FailAtLine("expected an option such as keydelay=60 inside " + section + ", found " +
-                 Quoted(current_) + ". The options are: " + OptionNames());
+      FailAtLine(Compose<Say::ConfigOptionExpected>(section, Quoted(current_), OptionNames()));
     }
     const std::string name = Trim(current_.substr(0, equals));
     const std::string value = Trim(current_.substr(equals + 1));
@@ -271,14 +254,14 @@ class ConfigParser {
       std::vector<std::string> names;
       for (const OptionRow& known : OptionTable()) names.emplace_back(known.name);
       const auto near = ClosestNames(name, names, 1);
-      FailAtLine("unknown option " + Quoted(name) +
-                 (near.empty() ? std::string() : " (did you mean " + near[0] + "?)") +
-                 ". The options are: " + OptionNames());
+      FailAtLine(near.empty()
+                     ? Compose<Say::ConfigUnknownOption>(Quoted(name), OptionNames())
+                     : Compose<Say::ConfigUnknownOptionNear>(Quoted(name), near[0], OptionNames()));
     }
-    NoteOnce(seenAt, row->name, "the option " + row->name);
+    NoteOnce(seenAt, row->name, Compose<Say::ConfigTheOption>(row->name));
     if (auto problem = row->parse(value, options)) {
-      FailAtLine("bad value " + Quoted(value) + " for " + row->name + ": " + *problem + " (" +
-                 row->name + "=" + row->values + ")");
+      FailAtLine(
+          Compose<Say::ConfigBadValue>(Quoted(value), row->name, *problem, row->name, row->values));
     }
     return row->name;
   }
@@ -286,7 +269,7 @@ class ConfigParser {
   void NoteOnce(SeenAt& seenAt, const std::string& key, const std::string& what) const {
     auto [at, fresh] = seenAt.emplace(key, reader_.LineNumber());
     if (!fresh) {
-      FailAtLine(what + " is given twice (first on line " + std::to_string(at->second) + ")");
+      FailAtLine(Compose<Say::ConfigGivenTwice>(what, at->second));
     }
   }
 
@@ -315,18 +298,18 @@ class ConfigParser {
     if (section.slot < 0) FailAtLine(NotListed(section.name));
     for (const GameSection& earlier : state_.GameSections) {
       if (earlier.slot == section.slot) {
-        FailAtLine("a second {game} section for " + Quoted(state_.GameList[earlier.slot]) +
-                   " (the first is on line " + std::to_string(earlier.line) + ")");
+        FailAtLine(Compose<Say::ConfigSecondGameSection>(Quoted(state_.GameList[earlier.slot]),
+                                                         earlier.line));
       }
     }
     section.options = state_.Options;
     SeenAt seenAt;
     while (NextInSection(open, "{/game}", section.line)) {
       if (current_ == "{misc}") {
-        NoteOnce(seenAt, "{misc}", "the misc sequence {misc}");
+        NoteOnce(seenAt, "{misc}", Compose<Say::ConfigTheMiscSequence>());
         ReadSequence("misc", section.miscSeq.emplace());
       } else if (Left(current_, 5) == "timer") {
-        NoteOnce(seenAt, "timer", "the misc delay");
+        NoteOnce(seenAt, "timer", Compose<Say::ConfigTheMiscDelay>());
         section.miscDelay = ReadMiscDelay();
       } else {
         section.optionsSet.push_back(ReadOptionLine(open, seenAt, section.options));
@@ -339,7 +322,7 @@ class ConfigParser {
   std::string GameNameOf(const std::string& line) const {
     const std::string name = line.back() == '}' ? Trim(line.substr(5, line.size() - 6)) : "";
     if (name.empty()) {
-      FailAtLine("expected a game of the list such as {game mygame}, found " + Quoted(line));
+      FailAtLine(Compose<Say::ConfigGameExpected>(Quoted(line)));
     }
     return name;
   }
@@ -349,13 +332,14 @@ class ConfigParser {
     for (std::size_t i = 0; i < state_.GameList.size() && !state_.GameList[i].empty(); ++i) {
       if (state_.GameList[i] != "{/gamelist}") names.push_back(state_.GameList[i]);
     }
-    std::string message = "{game " + name + "} names no game of {gamelist}";
     const auto near = ClosestNames(LookupName(name), names, 3);
+    std::string choices;
     for (std::size_t i = 0; i < near.size(); ++i) {
-      message += i == 0 ? " (did you mean " : i + 1 == near.size() ? " or " : ", ";
-      message += Quoted(near[i]);
+      if (i > 0) choices += i + 1 == near.size() ? " or " : ", ";
+      choices += Quoted(near[i]);
     }
-    return message + (near.empty() ? "" : "?)");
+    return Compose<Say::ConfigGameNotListed>(name) +
+           (near.empty() ? std::string() : Compose<Say::ConfigDidYouMean>(choices));
   }
 
   ConfigLineReader reader_;
@@ -385,11 +369,11 @@ void LoadConfig(Mainmod& m) {
   const std::string path = ConfigPath(m.Os.processes.ProgramDirectory());
   FileReadResult file = m.Os.files.ReadWholeFile(path);
   if (!file.ok) {
-    m.Form.Finish(RunEnd::Error(kExitConfigError,
-                                "Cannot read the configuration file " + path + ": " + file.error));
+    m.Form.Finish(
+        RunEnd::Error(kExitConfigError, Compose<Say::CannotReadConfig>(path, file.error)));
   }
   if (auto error = ParseConfig(file.bytes, m.State, m.Os.text)) {
-    m.Form.Finish(RunEnd::Error(kExitConfigError, *error + "\n\nFile: " + path));
+    m.Form.Finish(RunEnd::Error(kExitConfigError, Compose<Say::ConfigError>(*error, path)));
   }
 }
 

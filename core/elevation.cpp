@@ -6,13 +6,8 @@
 namespace ruskel {
 
 std::string ElevationMessage(const std::string& commandLine, bool refused) {
-  return std::string(refused ? "Cannot start the emulator: it asks to run as administrator."
-                             : "The emulator runs as administrator.") +
-         "\n\nCommand line: " + commandLine +
-         "\n\nWindows blocks the keys ruskel types into a program that runs as administrator, "
-         "so the game cannot be selected.\n\nTo fix it, either remove the \"Run this program as "
-         "an administrator\" flag (the emulator's Properties, Compatibility tab), or run the "
-         "front end, and with it ruskel, as administrator too.";
+  return Compose<Say::ElevationMessage>(
+      TextOf(refused ? Say::ElevationRefused : Say::ElevationRunning), commandLine);
 }
 
 void CheckEmulatorIntegrity(Mainmod& m) {
@@ -22,8 +17,7 @@ void CheckEmulatorIntegrity(Mainmod& m) {
   const std::uint32_t emulator = m.Os.processes.IntegrityLevel(s.EmulatorProcess);
   if (own == 0 || emulator == 0 || emulator <= own) return;
   s.ElevationShown = true;
-  Log(m, "the emulator's process runs at integrity level 0x" + Hex(emulator) +
-             ", above ruskel's 0x" + Hex(own) + ": Windows will block ruskel's keys to it");
+  Log<Say::IntegrityAbove>(m, "0x" + Hex(emulator), "0x" + Hex(own));
   m.Os.dialogs.ShowMessage(ElevationMessage(s.EmulatorCommand, false), MessageKind::Error);
 }
 

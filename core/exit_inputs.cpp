@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/log_texts.h"
 #include "core/number.h"
 #include "core/text.h"
 
@@ -38,12 +39,12 @@ std::optional<ButtonMask> ExitButtonOf(std::string_view text) {
 }
 
 std::string WhyNoExitKey(std::string_view text) {
-  return Quoted(text) + " is no key code from 1 to 255";
+  return Compose<Say::NoKeyCode>(Quoted(text));
 }
 
 std::string WhyNoExitButton(std::string_view text) {
-  if (!ReadNumber(text)) return Quoted(text) + " is not a number";
-  return Quoted(text) + " is no button mask (1 or more, within 32 bits)";
+  if (!ReadNumber(text)) return Compose<Say::NoNumber>(Quoted(text));
+  return Compose<Say::NoButtonMask>(Quoted(text));
 }
 
 bool ButtonsMatch(ButtonMask buttons, ButtonMask exitButton) {

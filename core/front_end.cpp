@@ -21,21 +21,20 @@ std::optional<FrontEnd> FindFrontEnd(Mainmod& m) {
 void HandBackFront(Mainmod& m) {
   const auto frontEnd = FindFrontEnd(m);
   if (!frontEnd) {
-    Log(m,
-        "front end: neither the process that started ruskel nor its parent has a visible "
-        "window; the front is left as it is");
+    Log<Say::FrontEndNone>(m);
     return;
   }
   m.Os.windows.AllowForeground(frontEnd->process);
-  const std::string name = "window " + Quoted(m.Os.windows.WindowTitle(frontEnd->window)) +
-                           " of process " + std::to_string(frontEnd->process);
+  const std::string title = Quoted(m.Os.windows.WindowTitle(frontEnd->window));
   if (!m.State.Options.focusback) {
-    Log(m, "front end: " + name + " may take the front (focusback=off)");
+    Log<Say::FrontEndMayTake>(m, title, frontEnd->process);
     return;
   }
-  const bool inFront = m.Os.windows.BringToFront(frontEnd->window);
-  Log(m, "front end: " + name +
-             (inFront ? " brought to the front" : " could not be brought to the front"));
+  if (m.Os.windows.BringToFront(frontEnd->window)) {
+    Log<Say::FrontEndBrought>(m, title, frontEnd->process);
+  } else {
+    Log<Say::FrontEndNotBrought>(m, title, frontEnd->process);
+  }
 }
 
 }  // namespace ruskel

@@ -25,10 +25,8 @@ std::vector<KeyStroke> StrokesOf(Mainmod& m, const KeySequence& sequence) {
     // The loader has checked every down/up key; this guards hand-built tables.
     auto key = ReadWholeNumber(step.key, 0, 255);
     if (!key) {
-      m.Form.Finish(RunEnd::Error(kExitInternal, "Cannot play the step " +
-                                                     Quoted(step.key + "/" + step.action) +
-                                                     ": the key is not a virtual-key code from 0 "
-                                                     "to 255."));
+      m.Form.Finish(RunEnd::Error(
+          kExitInternal, Compose<Say::StepUnplayable>(Quoted(step.key + "/" + step.action))));
     }
     strokes.push_back({static_cast<std::uint8_t>(*key), down});
   }
@@ -51,8 +49,11 @@ void SendStroke(Mainmod& m, KeyStroke stroke) {
   const auto at = std::find(held.begin(), held.end(), stroke.virtualKey);
   if (!stroke.down && at != held.end()) held.erase(at);
   if (!m.Os.keyboard.SendKeyEvent(stroke.virtualKey, scanCode, flags)) {
-    Log(m, "key " + std::to_string(stroke.virtualKey) + (stroke.down ? " down" : " up") +
-               " refused by Windows (SendInput took no event)");
+    if (stroke.down) {
+      Log<Say::KeyDownRefused>(m, stroke.virtualKey);
+    } else {
+      Log<Say::KeyUpRefused>(m, stroke.virtualKey);
+    }
     return;
   }
   if (stroke.down && at == held.end()) held.push_back(stroke.virtualKey);
@@ -67,7 +68,7 @@ void ReleaseHeldKeys(Mainmod& m) {
     names += (names.empty() ? "" : ", ") + std::to_string(key);
   }
   m.State.KeysHeld.clear();
-  Log(m, "keys released: " + names);
+  Log<Say::KeysReleased>(m, names);
 }
 
 void PlaySequence(Mainmod& m, const KeySequence& sequence) {

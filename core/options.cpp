@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/log_texts.h"
 #include "core/number.h"
 #include "core/text.h"
 
@@ -21,8 +22,7 @@ bool SameWord(std::string_view a, std::string_view b) {
 // millisecond cannot be waited.
 OptionRow MsOption(const char* name, std::uint32_t RunOptions::*field, std::uint32_t lo,
                    std::uint32_t hi, const char* summary) {
-  const std::string expected = "expected a whole number of milliseconds from " +
-                               std::to_string(lo) + " to " + std::to_string(hi);
+  const std::string expected = Compose<Say::ValueMs>(lo, hi);
   return {name,
           std::to_string(lo) + ".." + std::to_string(hi),
           summary,
@@ -43,13 +43,14 @@ template <typename T>
 OptionRow WordOption(const char* name, T RunOptions::*field, const Words<T>& words,
                      const char* summary) {
   std::string values;
-  std::string expected = "expected ";
+  std::string choices;
   std::vector<std::string> samples;
   for (std::size_t i = 0; i < words.size(); ++i) {
     values += (i == 0 ? "" : "|") + words[i].first;
-    expected += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i].first;
+    choices += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i].first;
     samples.push_back(words[i].first);
   }
+  const std::string expected = Compose<Say::ValueWords>(choices);
   return {name,
           values,
           summary,
@@ -78,9 +79,9 @@ OptionRow FileOption(const char* name, std::string RunOptions::*field, const cha
           summary,
           {"ruskel.log"},
           [field](std::string_view v, RunOptions& o) -> ParseResult {
-            if (v.empty()) return std::string("expected a file name");
+            if (v.empty()) return Compose<Say::ValueFileName>();
             if (v.find_first_of("<>|?*\"") != std::string_view::npos) {
-              return std::string("a file name cannot hold < > | ? * or \"");
+              return Compose<Say::ValueFileNameChars>();
             }
             o.*field = std::string(v);
             return std::nullopt;
@@ -103,7 +104,7 @@ OptionRow KeyOption(const char* name, std::uint8_t RunOptions::*field, const cha
             }
             const auto code = ReadNumber(v);
             if (!code || *code != std::floor(*code) || *code < 0 || *code > 254) {
-              return std::string("expected a virtual-key code from 1 to 254, or none");
+              return Compose<Say::ValueKey>();
             }
             o.*field = static_cast<std::uint8_t>(*code);
             return std::nullopt;
@@ -116,7 +117,7 @@ OptionRow KeyOption(const char* name, std::uint8_t RunOptions::*field, const cha
 // A number of menu lines from 1 to hi; shown as "(none)" while unset.
 OptionRow LinesOption(const char* name, std::uint32_t RunOptions::*field, std::uint32_t hi,
                       const char* summary) {
-  const std::string expected = "expected a whole number of lines from 1 to " + std::to_string(hi);
+  const std::string expected = Compose<Say::ValueLines>(hi);
   return {name,
           "1.." + std::to_string(hi),
           summary,
@@ -158,8 +159,7 @@ OptionRow PointOption(const char* name, std::optional<ScreenPoint> RunOptions::*
             const auto y =
                 comma == std::string_view::npos ? std::nullopt : pixel(v.substr(comma + 1));
             if (!x || !y) {
-              return "expected two whole numbers of pixels x,y from " + std::to_string(-kFar) +
-                     " to " + std::to_string(kFar);
+              return Compose<Say::ValuePoint>(-kFar, kFar);
             }
             o.*field = ScreenPoint{*x, *y};
             return std::nullopt;
@@ -176,17 +176,17 @@ OptionRow PointOption(const char* name, std::optional<ScreenPoint> RunOptions::*
 // while empty.
 OptionRow ClassOption(const char* name, std::string RunOptions::*field, const char* summary) {
   // Windows keeps class names to 256 characters.
-  constexpr std::size_t kLongest = 256;
+  static constexpr std::size_t kLongest = 256;
   return {name,
           "<class name>",
           summary,
           {"SDL_app"},
           [field](std::string_view v, RunOptions& o) -> ParseResult {
             if (v.size() > kLongest) {
-              return "expected at most " + std::to_string(kLongest) + " characters";
+              return Compose<Say::ValueClassLength>(kLongest);
             }
             if (v.find_first_of("*?\"") != std::string_view::npos) {
-              return std::string("expected the whole class name, without * ? or \"");
+              return Compose<Say::ValueClassChars>();
             }
             o.*field = std::string(v);
             return std::nullopt;

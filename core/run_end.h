@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "core/log_texts.h"
+
 namespace ruskel {
 
 struct RunEnd {
@@ -17,7 +19,7 @@ struct RunEnd {
 
   // An error the user must see: the box's text, also the log's line.
   static RunEnd Error(int exitCode, const std::string& message) {
-    return {exitCode, "error: " + message, message};
+    return {exitCode, Compose<Say::Error>(message), message};
   }
 };
 

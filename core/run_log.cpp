@@ -29,11 +29,15 @@ void OpenRunLog(Mainmod& m) {
   }
 }
 
-void Log(Mainmod& m, const std::string& text) {
+void log_detail::AppendLogLine(Mainmod& m, const std::string& text) {
   RunState& s = m.State;
   if (s.LogPath.empty()) return;
   const std::string stamp = PaddedNumber(m.Os.events.NowMs() - s.StartedAtMs, 8) + " ms  ";
   if (!m.Os.files.AppendToFile(s.LogPath, stamp + text + "\r\n")) s.LogPath.clear();
+}
+
+void LogWhy(Mainmod& m, const RunEnd& end) {
+  if (!end.why.empty()) log_detail::AppendLogLine(m, end.why);
 }
 
 }  // namespace ruskel

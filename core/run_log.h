@@ -6,6 +6,7 @@
 
 #include "core/log_texts.h"
 #include "core/mainmod.h"
+#include "core/run_end.h"
 
 namespace ruskel {
 
@@ -16,14 +17,22 @@ inline constexpr std::size_t kLogKeptBytes = 512 * 1024;
 // file grown past kLogMaxBytes is cut to its last kLogKeptBytes first.
 void OpenRunLog(Mainmod& m);
 
+namespace log_detail {
+
 // Appends one line; does nothing without a log. After a failed write the
-// log is given up for the rest of the run.
-void Log(Mainmod& m, const std::string& text);
+// log is given up for the rest of the run. Lines come from kLogTexts only:
+// use Log<Say::...> or LogWhy.
+void AppendLogLine(Mainmod& m, const std::string& text);
+
+}  // namespace log_detail
 
 // Appends the table's line id with its arguments: Log<Say::Started>(m, ...).
 template <Say id, class... Args>
 void Log(Mainmod& m, const Args&... args) {
-  Log(m, Compose<id>(args...));
+  log_detail::AppendLogLine(m, Compose<id>(args...));
 }
+
+// Appends why the run ends (composed from the table too), unless it has none.
+void LogWhy(Mainmod& m, const RunEnd& end);
 
 }  // namespace ruskel

@@ -21,13 +21,15 @@ void LogArguments(Mainmod& m, const std::string& arguments) {
   Log<Say::RunHeader>(m, m.Os.events.LocalDateTime(), kRuskelVersion);
   Log<Say::Arguments>(m, Quoted(arguments));
   // A text that gives no key or button is named: the run watches none then.
-  const std::string key = s.ExitKey               ? std::to_string(*s.ExitKey)
-                          : s.ExitKeyText.empty() ? std::string("none")
-                                                  : "none (" + WhyNoExitKey(s.ExitKeyText) + ")";
-  const std::string button = s.ExitButton ? std::to_string(*s.ExitButton)
-                             : s.ExitButtonText.empty()
-                                 ? std::string("none")
-                                 : "none (" + WhyNoExitButton(s.ExitButtonText) + ")";
+  const std::string key = s.ExitKey ? std::to_string(*s.ExitKey)
+                          : s.ExitKeyText.empty()
+                              ? Compose<Say::ExitInputNone>()
+                              : Compose<Say::ExitInputNoneWhy>(WhyNoExitKey(s.ExitKeyText));
+  const std::string button =
+      s.ExitButton ? std::to_string(*s.ExitButton)
+      : s.ExitButtonText.empty()
+          ? Compose<Say::ExitInputNone>()
+          : Compose<Say::ExitInputNoneWhy>(WhyNoExitButton(s.ExitButtonText));
   Log<Say::ExitInputs>(m, Quoted(s.RomName), key, button);
   std::string options;
   for (const std::string& option : DescribeOptions(s.Options)) {
@@ -43,7 +45,7 @@ void LogArguments(Mainmod& m, const std::string& arguments) {
 }  // namespace
 
 void Main(Mainmod& m) {
-  m.State.UsageText = kUsageText;
+  m.State.UsageText = TextOf(Say::Usage);
   m.State.StartedAtMs = m.Os.events.NowMs();
   // First, so that even a start that only shows the usage brings back the
   // cursors a forced end of a cursor=hide run left blank.
@@ -51,7 +53,7 @@ void Main(Mainmod& m) {
   const std::string arguments = m.Os.processes.ArgumentText();
   if (arguments.empty()) {
     m.Os.dialogs.ShowMessage(m.State.UsageText, MessageKind::Information);
-    m.Form.Finish({kExitUsage, "started without arguments: usage shown"});
+    m.Form.Finish({kExitUsage, Compose<Say::UsageShown>()});
   }
   LoadConfig(m);
   ParseArgs(m.State, arguments);
@@ -97,12 +99,12 @@ void StartEmulator(Mainmod& m) {
     reason = result.error;
   } else {
     start.commandLine = programDir + "\\" + s.EmulatorCommand;
-    reason = "no such program in " + programDir + "\\ (tried";
-    for (const std::string& tried : program.tried) {
-      reason += ' ';
-      reason += Quoted(tried);
+    std::string tried;
+    for (const std::string& path : program.tried) {
+      tried += ' ';
+      tried += Quoted(path);
     }
-    reason += ')';
+    reason = Compose<Say::NoSuchProgram>(programDir, tried);
   }
   // Without this the wrapper would sit invisible, waiting for a window that never comes.
   if (!result.started && result.needsElevation) {
@@ -110,10 +112,8 @@ void StartEmulator(Mainmod& m) {
   }
   if (!result.started) {
     m.Form.Finish(RunEnd::Error(kExitStartError,
-                                "Cannot start the emulator.\n\nCommand line: " + start.commandLine +
-                                    "\nWorking directory: " + start.workingDirectory +
-                                    "\nReason: " + reason + "\n\nCheck the exe= line of " +
-                                    ConfigPath(programDir) + "."));
+                                Compose<Say::CannotStart>(start.commandLine, start.workingDirectory,
+                                                          reason, ConfigPath(programDir))));
   }
   s.StartedProcess = result.processId;
   s.EmulatorStartedAtMs = m.Os.events.NowMs();

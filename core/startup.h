@@ -9,9 +9,6 @@
 
 namespace ruskel {
 
-inline constexpr const char* kUsageText =
-    "Usage: ruskel.exe -romname -exitkeycode .......            This MUST be in that order";
-
 void Main(Mainmod& m);
 void StartEmulator(Mainmod& m);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/key_names.h"
+#include "core/log_texts.h"
 
 namespace ruskel {
 namespace {
@@ -124,19 +125,13 @@ std::string DescribeWalk(const WalkPlan& plan, const WalkKeys& keys, std::uint32
 
 std::optional<WalkOptionConflict> CheckWalkOptions(const RunOptions& o) {
   if (o.pagekey != 0 && o.pagesize == 0) {
-    return WalkOptionConflict{{"pagekey"},
-                              "pagekey needs pagesize=N, the number of lines one press of it "
-                              "moves in the emulator's menu"};
+    return WalkOptionConflict{{"pagekey"}, Compose<Say::PagekeyNeedsPagesize>()};
   }
   if (o.pagesize != 0 && o.pagekey == 0) {
-    return WalkOptionConflict{{"pagesize"},
-                              "pagesize needs pagekey=VK, the key that moves that many lines down"};
+    return WalkOptionConflict{{"pagesize"}, Compose<Say::PagesizeNeedsPagekey>()};
   }
   if (o.pageupkey != 0 && (o.pagekey == 0 || o.wrapkey == 0)) {
-    return WalkOptionConflict{{"pageupkey"},
-                              "pageupkey is pressed after wrapkey has wrapped to the bottom of the "
-                              "list and moves pagesize lines: it needs pagekey, pagesize and "
-                              "wrapkey"};
+    return WalkOptionConflict{{"pageupkey"}, Compose<Say::PageupkeyNeedsTheRest>()};
   }
   struct Pair {
     const char* first;
@@ -149,8 +144,7 @@ std::optional<WalkOptionConflict> CheckWalkOptions(const RunOptions& o) {
                         Pair{"wrapkey", o.wrapkey, "pageupkey", o.pageupkey}}) {
     if (p.a != 0 && p.a == p.b) {
       return WalkOptionConflict{{p.first, p.second},
-                                std::string(p.first) + " and " + p.second + " are the same key (" +
-                                    std::to_string(p.a) + "), but they move the menu differently"};
+                                Compose<Say::SameWalkKey>(p.first, p.second, p.a)};
     }
   }
   return std::nullopt;

@@ -1,5 +1,6 @@
 #include "core/window_match.h"
 
+#include "core/log_texts.h"
 #include "core/text.h"
 
 namespace ruskel {
@@ -81,16 +82,17 @@ std::optional<WindowInfo> ChooseEmulatorWindow(Mainmod& m, bool othersToo) {
 
 std::string WindowRuleWords(const RunState& s) {
   std::string out;
-  if (!s.Options.windowclass.empty()) out += " of class " + Quoted(s.Options.windowclass);
+  if (!s.Options.windowclass.empty())
+    out += Compose<Say::RuleOfClass>(Quoted(s.Options.windowclass));
   switch (s.Options.match) {
     case MatchRule::Prefix:
-      return out + " whose title starts with " + Quoted(s.WindowTitle);
+      return out + Compose<Say::RuleTitleStarts>(Quoted(s.WindowTitle));
     case MatchRule::Contains:
-      return out + " whose title contains " + Quoted(s.WindowTitle);
+      return out + Compose<Say::RuleTitleContains>(Quoted(s.WindowTitle));
     case MatchRule::Own:
       return out;
     default:
-      return out + " titled " + Quoted(s.WindowTitle);
+      return out + Compose<Say::RuleTitled>(Quoted(s.WindowTitle));
   }
 }
 

@@ -13,8 +13,8 @@ std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool matchedWindowOnly, int
   if (matchedWindowOnly && request.window == 0) {
     // A title that matches nothing must not leave the emulator ruskel
     // started running: its own windows are asked instead.
-    note_ = " (no window matched the window rule)";
-    Log(m, "no window matches the window rule; the emulator ruskel started is asked to quit");
+    noneMatched_ = true;
+    Log<Say::NoWindowMatched>(m);
     request = QuitOwnWindow(m);
   }
   ProcessId process = request.process;
@@ -23,18 +23,17 @@ std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool matchedWindowOnly, int
     // Nothing could be asked to quit: nothing to wait for either.
     if (s.Options.terminate && process != 0 && processes.IsProcessRunning(process)) {
       processes.TerminateTree(process);
-      return End(exitCode, "no emulator window to close; the emulator was ended by force");
+      return End(exitCode, Compose<Say::NoWindowToCloseForced>());
     }
-    return End(exitCode, "no emulator window to close");
+    return End(exitCode, Compose<Say::NoWindowToClose>());
   }
   if (request.postError.empty()) {
-    Log(m, "WM_QUIT posted to the emulator window, process " + std::to_string(process));
+    Log<Say::QuitPosted>(m, process);
   } else {
     // The ladder goes on: WM_CLOSE and the force may still reach it.
-    Log(m, "WM_QUIT could not be posted to the emulator window, process " +
-               std::to_string(process) + ": " + request.postError);
+    Log<Say::QuitNotPosted>(m, process, request.postError);
   }
-  if (s.Options.closewait == 0) return End(exitCode, "not waiting for the emulator (closewait=0)");
+  if (s.Options.closewait == 0) return End(exitCode, Compose<Say::NotWaiting>());
   if (process == 0 || !processes.IsProcessRunning(process)) return Quit();
   process_ = process;
   closeSent_ = false;
@@ -51,21 +50,18 @@ std::optional<RunEnd> CloseLadder::WaitElapsed(Mainmod& m) {
     std::string refused;
     for (WindowHandle window : windows) {
       const std::string error = m.Os.windows.PostWindowMessage(window, kWmClose, 0, 0);
-      if (!error.empty() && refused.empty()) refused = "; posting failed: " + error;
+      if (!error.empty() && refused.empty()) refused = Compose<Say::PostingFailed>(error);
     }
-    Log(m, "the emulator is still running after " + std::to_string(options.closewait) +
-               " ms; WM_CLOSE posted to its " + std::to_string(windows.size()) + " windows" +
-               refused);
+    Log<Say::StillRunning>(m, options.closewait, windows.size(), refused);
     return std::nullopt;
   }
   if (!options.terminate) {
-    return End(kExitEmulatorLeft,
-               "the emulator ignored WM_QUIT and WM_CLOSE and is left running (terminate=off)");
+    return End(kExitEmulatorLeft, Compose<Say::LeftRunning>());
   }
   if (m.Os.processes.TerminateTree(process_)) {
-    return End(exitCode_, "the emulator ignored WM_QUIT and WM_CLOSE and was ended by force");
+    return End(exitCode_, Compose<Say::EndedByForce>());
   }
-  return End(kExitEmulatorLeft, "the emulator could not be ended by force and is still running");
+  return End(kExitEmulatorLeft, Compose<Say::NotEndedByForce>());
 }
 
 std::optional<RunEnd> CloseLadder::ProcessEnded(ProcessId process) const {

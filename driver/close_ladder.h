@@ -29,13 +29,15 @@ class CloseLadder {
 
  private:
   // Every end says so when no window matched the window rule.
-  RunEnd End(int exitCode, const std::string& why) const { return {exitCode, why + note_}; }
-  RunEnd Quit() const { return End(exitCode_, "the emulator has quit"); }
+  RunEnd End(int exitCode, const std::string& why) const {
+    return {exitCode, noneMatched_ ? Compose<Say::NoWindowMatchedEnd>(why) : why};
+  }
+  RunEnd Quit() const { return End(exitCode_, Compose<Say::HasQuit>()); }
 
   ProcessId process_ = 0;   // what was asked to quit and is waited for
   bool closeSent_ = false;  // WM_CLOSE already tried
   int exitCode_ = 0;
-  std::string note_;
+  bool noneMatched_ = false;  // no window matched the window rule
 };
 
 }  // namespace ruskel

@@ -14,21 +14,20 @@ EmulatorLife::Seen EmulatorLife::ProcessEnded(Mainmod& m, ProcessId process, std
                              : !LooksForWindow(s)   ? s.StartedProcess
                                                     : 0;
   if (followed == 0 && process == s.StartedProcess && s.Options.follow) {
-    Log(m, "the started process ended before its window appeared; waiting " +
-               std::to_string(kHandOverMs / 1000) + " s for a window it may have handed over to");
+    Log<Say::StartedProcessEnded>(m, kHandOverMs / 1000);
     startedEndedAt_ = now;
     return Seen::Nothing;
   }
   if (process != followed || process == 0) return Seen::Nothing;
   if (s.Options.follow) return Seen::EndedByItself;
-  Log(m, "the emulator ended by itself; waiting for the exit key (follow=off)");
+  Log<Say::EndedWaitingForExitKey>(m);
   gone_ = true;
   return Seen::Gone;
 }
 
 std::optional<RunEnd> EmulatorLife::HandOverFailed(std::uint64_t now) const {
   if (!startedEndedAt_ || now - *startedEndedAt_ < kHandOverMs) return std::nullopt;
-  return RunEnd{kExitEmulatorEnded, "no window came: the emulator ended before showing one"};
+  return RunEnd{kExitEmulatorEnded, Compose<Say::NoWindowCame>()};
 }
 
 }  // namespace ruskel

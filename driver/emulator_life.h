@@ -30,7 +30,7 @@ class EmulatorLife {
 
   // The emulator ended by itself and the run went on.
   bool Gone() const { return gone_; }
-  static RunEnd EndedByItself() { return {kExitEmulatorEnded, "the emulator ended by itself"}; }
+  static RunEnd EndedByItself() { return {kExitEmulatorEnded, Compose<Say::EndedByItself>()}; }
 
  private:
   std::optional<std::uint64_t> startedEndedAt_;  // before any window was found

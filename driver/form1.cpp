@@ -13,9 +13,7 @@ Form1::Form1(Platform os, RunState& state) : os_(os), run_{state, os, *this} {
 }
 
 void Form1::Create() {
-  Require(os_.events.CreateTimerWindow(),
-          "Cannot create ruskel's hidden window, on which its timers and the exit key's watch "
-          "live");
+  Require(os_.events.CreateTimerWindow(), Compose<Say::CannotCreateWindow>());
   os_.events.SetEventHandler([this](const PlatformEvent& event) { OnEvent(event); });
   pointer_.RestoreLeftBlank(os_.cursor);
 }
@@ -48,7 +46,7 @@ void Form1::SetInterval(TimerId timer, std::uint32_t intervalMs) {
 
 void Form1::StartTimer(TimerId timer, std::uint32_t intervalMs) {
   const int id = static_cast<int>(timer);
-  Require(os_.events.StartTimer(id, intervalMs), "Cannot start timer " + std::to_string(id));
+  Require(os_.events.StartTimer(id, intervalMs), Compose<Say::CannotStartTimer>(id));
 }
 
 std::uint32_t Form1::Interval(TimerId timer) const {
@@ -62,18 +60,19 @@ void Form1::BeginRun() {
   // The first look also takes up a press from before the run.
   exitWatch_.Start(exit, now, exit.exitKey && os_.keyboard.LookAtKey(*exit.exitKey).down);
   if (exit.exitKey) {
-    Require(os_.keyboard.WatchKeys(true), "Cannot watch the keyboard for the exit key");
+    Require(os_.keyboard.WatchKeys(true), Compose<Say::CannotWatchKeyboard>());
   }
   if (exitWatch_.ExitKeyIsMouseButton()) {
-    Require(os_.keyboard.WatchMouseButtons(true), "Cannot watch the mouse for the exit key");
+    Require(os_.keyboard.WatchMouseButtons(true), Compose<Say::CannotWatchMouse>());
   }
   if (s.StartedProcess != 0) os_.processes.WatchProcess(s.StartedProcess);
   if (LooksForWindow(s)) {
     os_.windows.WatchWindows(true);
-    Log(run_, s.Options.match == MatchRule::Own
-                  ? "waiting for the first visible window" + WindowRuleWords(s) +
-                        " of the emulator's processes"
-                  : "waiting for a window" + WindowRuleWords(s));
+    if (s.Options.match == MatchRule::Own) {
+      Log<Say::WaitingForOwnWindow>(run_, WindowRuleWords(s));
+    } else {
+      Log<Say::WaitingForWindow>(run_, WindowRuleWords(s));
+    }
   }
   focus_.Start(s.Options.focuswait);
   pointer_.Begin(run_);
@@ -175,9 +174,7 @@ void Form1::Dispatch(const PlatformEvent& event) {
       break;
     case EventKind::CloseRequested:
       if (phase_ != Phase::Closing) {
-        Close({kExitNormal,
-               "close request (WM_CLOSE, or Windows ending the session): closing as the exit key "
-               "does"});
+        Close({kExitNormal, Compose<Say::CloseRequested>()});
       }
       break;
   }
@@ -320,8 +317,7 @@ bool Form1::EmulatorHoldsFront() {
   frontVerdict_ = focus_.Check(inFront, now);
   if (frontVerdict_ != FocusKeeper::Verdict::Type) return false;
   if (lostFor > 0) {
-    Log(run_, "the emulator is back in front after " + std::to_string(lostFor) +
-                  " ms; the walk goes on where it stopped");
+    Log<Say::BackInFront>(run_, lostFor);
   }
   return true;
 }
@@ -329,9 +325,7 @@ bool Form1::EmulatorHoldsFront() {
 void Form1::Refocus() {
   const RunState& s = run_.State;
   if (frontVerdict_ == FocusKeeper::Verdict::GiveUp) {
-    Close({kExitNoFocus, "the emulator did not come to the front within " +
-                             std::to_string(s.Options.focuswait) +
-                             " ms (focuswait); the run ends"});
+    Close({kExitNoFocus, Compose<Say::FocusGivenUp>(s.Options.focuswait)});
     return;
   }
   const WindowHandle front = os_.windows.ForegroundWindow();
@@ -340,11 +334,12 @@ void Form1::Refocus() {
   ++focusAttempts_;
   const bool brought = os_.windows.BringToFront(s.EmulatorWindow);
   pointer_.EmulatorForward(run_);
-  Log(run_,
-      "focus attempt " + std::to_string(focusAttempts_) + ": in front is " +
-          Quoted(os_.windows.WindowTitle(front)) + " of process " + std::to_string(frontProcess) +
-          ", not the emulator; no key sent; " +
-          (brought ? "the emulator brought forward" : "the emulator could not be brought forward"));
+  const std::string title = Quoted(os_.windows.WindowTitle(front));
+  if (brought) {
+    Log<Say::FocusAttemptBrought>(run_, focusAttempts_, title, frontProcess);
+  } else {
+    Log<Say::FocusAttemptNotBrought>(run_, focusAttempts_, title, frontProcess);
+  }
 }
 
 // A timer keeps its own beat: after a tick that came late the next one comes
@@ -356,7 +351,7 @@ void Form1::RestartPacer(TimerId timer) {
 }
 
 void Form1::curtain_Timer() {
-  Log(run_, "curtain lifted");
+  Log<Say::CurtainLifted>(run_);
   LiftCurtain(run_);
 }
 
@@ -367,7 +362,7 @@ void Form1::OnKey(const PlatformEvent& event) {
   if (event.kind == EventKind::KeyUp) {
     exitWatch_.KeyUp(event.virtualKey);
   } else if (exitWatch_.KeyDown(event.virtualKey, Now())) {
-    Close({kExitNormal, "exit key " + std::to_string(event.virtualKey) + " pressed"});
+    Close({kExitNormal, Compose<Say::ExitKeyPressed>(event.virtualKey)});
   }
 }
 
@@ -378,7 +373,7 @@ void Form1::keyLook_Timer() {
 bool Form1::LookAtExitKey() {
   const std::int32_t key = exitWatch_.ExitKey();
   if (key == 0 || !exitWatch_.KeyLooked(os_.keyboard.LookAtKey(key), Now())) return false;
-  Close({kExitNormal, "exit key " + std::to_string(key) + " pressed"});
+  Close({kExitNormal, Compose<Say::ExitKeyPressed>(key)});
   return true;
 }
 
@@ -387,16 +382,16 @@ void Form1::timWfExit_Timer() {
   const std::uint64_t now = Now();
   if (exitWatch_.WatchesButton() &&
       exitWatch_.PadsRead(ReadPadMasks(os_.pads, s.Options.joystick), now)) {
-    Close({kExitNormal, "exit button mask " + std::to_string(*s.ExitButton) + " held"});
+    Close({kExitNormal, Compose<Say::ExitButtonHeld>(*s.ExitButton)});
   } else if (exitWatch_.HoldElapsed(now)) {
-    Close({kExitNormal, "exit held for " + std::to_string(s.Options.exithold) + " ms"});
+    Close({kExitNormal, Compose<Say::ExitHeld>(s.Options.exithold)});
   }
 }
 
 // --- The emulator's end ---
 
 void Form1::Close(const RunEnd& reason) {
-  if (!reason.why.empty()) Log(run_, reason.why);
+  LogWhy(run_, reason);
   // During the window wait the foreground window is most likely the front
   // end: only a window the window rule matches is asked to quit.
   const bool waiting = phase_ == Phase::WaitingForWindow || phase_ == Phase::Focusing;
@@ -428,7 +423,7 @@ void Form1::OnProcessEnded(ProcessId process) {
 
 void Form1::Require(const std::string& error, const std::string& what) {
   if (error.empty()) return;
-  Finish(RunEnd::Error(kExitSystemRefused, what + ".\n\nWindows says: " + error));
+  Finish(RunEnd::Error(kExitSystemRefused, Compose<Say::SystemRefused>(what, error)));
 }
 
 void Form1::Finish(const RunEnd& end) {

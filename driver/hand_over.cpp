@@ -22,14 +22,12 @@ void WaitForExitRelease(Mainmod& m, const ExitWatch& exitWatch) {
   const std::uint64_t from = m.Os.events.NowMs();
   while (held()) {
     if (m.Os.events.NowMs() - from >= kReleaseCapMs) {
-      Log(m, "the exit key or button is still down after " + std::to_string(kReleaseCapMs) +
-                 " ms (stuck?); ending all the same");
+      Log<Say::ExitStillDown>(m, kReleaseCapMs);
       return;
     }
     m.Os.events.Pause(kReleaseLookMs);
   }
-  Log(m, "the exit key or button was released after " + std::to_string(m.Os.events.NowMs() - from) +
-             " ms");
+  Log<Say::ExitReleased>(m, m.Os.events.NowMs() - from);
 }
 
 }  // namespace

@@ -25,21 +25,20 @@ void MenuWalk::Begin(Mainmod& m) {
   // (DirectInput) or that only count keys while in front (raw input).
   if (s.EmulatorWindow != 0 &&
       !m.Os.windows.WaitUntilWindowResponds(s.EmulatorWindow, kWindowAnswerMs)) {
-    Log(m, "the emulator window did not answer within " + std::to_string(kWindowAnswerMs) +
-               " ms; typing anyway");
+    Log<Say::WindowDidNotAnswer>(m, kWindowAnswerMs);
   }
   stage_ = Stage::Startup;
   played_ = false;
   const auto startup = StrokesOf(m, s.StartupSeq);
   strokes_.assign(startup.begin(), startup.end());
-  Log(m, "startup sequence: " + std::to_string(KeyEvents(strokes_)) + " key events");
+  Log<Say::StartupSequence>(m, KeyEvents(strokes_));
 }
 
 void MenuWalk::BeginMisc(Mainmod& m) {
   stage_ = Stage::Misc;
   const auto misc = StrokesOf(m, m.State.MiscSeq);
   strokes_.assign(misc.begin(), misc.end());
-  Log(m, "misc sequence: " + std::to_string(KeyEvents(strokes_)) + " key events");
+  Log<Say::MiscSequence>(m, KeyEvents(strokes_));
 }
 
 std::uint32_t MenuWalk::PaceMs(const Mainmod& m) const {
@@ -94,7 +93,7 @@ bool MenuWalk::FinishStage(Mainmod& m, Step& step) {
     case Stage::Startup: {
       FindGame(m);
       if (s.GameIndex == -1) {
-        Log(m, "rom " + Quoted(s.RomName) + " is not in the game list");
+        Log<Say::RomNotListed>(m, Quoted(s.RomName));
         step = Step::RomNotListed;
         return false;
       }
@@ -102,19 +101,17 @@ bool MenuWalk::FinishStage(Mainmod& m, Step& step) {
       strokes_.assign(strokes.begin(), strokes.end());
       stage_ = Stage::SelectAndEnter;
       const WalkPlan plan = PlanWalkTo(s);
-      Log(m, "rom found in slot " + std::to_string(s.GameIndex) + ": select sequence " +
-                 std::to_string(plan.Times(WalkKey::Select)) + " times, then enter, " +
-                 std::to_string(KeyEvents(strokes_)) +
-                 " key events; walk: " + DescribeWalk(plan, WalkKeysOf(m), s.Options.keydelay));
+      Log<Say::RomFound>(m, s.GameIndex, plan.Times(WalkKey::Select), KeyEvents(strokes_),
+                         DescribeWalk(plan, WalkKeysOf(m), s.Options.keydelay));
       return true;
     }
     case Stage::SelectAndEnter:
-      Log(m, "enter sequence sent");
+      Log<Say::EnterSequenceSent>(m);
       Log<Say::LaunchTime>(m, m.Os.events.NowMs() - s.EmulatorStartedAtMs);
       step = Step::Done;
       return false;
     case Stage::Misc:
-      Log(m, "misc sequence sent");
+      Log<Say::MiscSequenceSent>(m);
       step = Step::Done;
       return false;
   }

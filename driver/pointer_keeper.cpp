@@ -24,23 +24,22 @@ void PointerKeeper::RestoreLeftBlank(CursorOps& cursor) {
 
 void PointerKeeper::Begin(Mainmod& m) {
   if (leftBlankRestored_) {
-    Log(m, *leftBlankRestored_
-               ? "system cursors left blank by an earlier run (ended by force) restored"
-               : "system cursors left blank by an earlier run (ended by force) could not be "
-                 "restored; the next start tries again");
+    if (*leftBlankRestored_) {
+      Log<Say::LeftBlankRestored>(m);
+    } else {
+      Log<Say::LeftBlankNotRestored>(m);
+    }
     leftBlankRestored_.reset();
   }
   if (m.State.Options.cursor != CursorMode::Hide) return;
   CursorOps& cursor = m.Os.cursor;
   // Without the mark a run ended by force would leave the cursors blank for good.
   if (!cursor.MarkCursorsBlank(true)) {
-    Log(m,
-        "cursor=hide: the mark that brings the cursors back after a forced end cannot be "
-        "written; the cursors stay as they are");
+    Log<Say::BlankMarkNotWritten>(m);
     return;
   }
   blank_ = true;
-  Log(m, "system cursors blank (" + std::to_string(cursor.BlankSystemCursors()) + " replaced)");
+  Log<Say::CursorsBlank>(m, cursor.BlankSystemCursors());
 }
 
 void PointerKeeper::EmulatorForward(Mainmod& m) {
@@ -49,31 +48,39 @@ void PointerKeeper::EmulatorForward(Mainmod& m) {
   CursorOps& cursor = m.Os.cursor;
   const auto now = cursor.PointerPosition();
   if (!now) {
-    Log(m, "cursor=park: the pointer's position cannot be read; it is left alone");
+    Log<Say::PointerUnknown>(m);
     return;
   }
   const ScreenPoint park = ParkPoint(s.Options, cursor.MonitorOf(s.EmulatorWindow));
   if (*now == park) return;
   const bool moved = cursor.MovePointer(park);
   if (moved && !parkedFrom_) parkedFrom_ = now;
-  Log(m, (moved ? "pointer parked at " : "pointer could not be parked at ") + Text(park) +
-             " (it was at " + Text(*now) + ")");
+  if (moved) {
+    Log<Say::PointerParked>(m, Text(park), Text(*now));
+  } else {
+    Log<Say::PointerNotParked>(m, Text(park), Text(*now));
+  }
 }
 
 void PointerKeeper::PutBack(Mainmod& m) {
   CursorOps& cursor = m.Os.cursor;
   if (parkedFrom_) {
     const bool moved = cursor.MovePointer(*parkedFrom_);
-    Log(m, (moved ? "pointer put back at " : "pointer could not be put back at ") +
-               Text(*parkedFrom_));
+    if (moved) {
+      Log<Say::PointerPutBack>(m, Text(*parkedFrom_));
+    } else {
+      Log<Say::PointerNotPutBack>(m, Text(*parkedFrom_));
+    }
     parkedFrom_.reset();
   }
   if (blank_) {
     const bool restored = cursor.RestoreSystemCursors();
     if (restored) cursor.MarkCursorsBlank(false);
-    Log(m, restored ? "system cursors restored"
-                    : "system cursors could not be restored (Windows refused); the next start "
-                      "tries again");
+    if (restored) {
+      Log<Say::CursorsRestored>(m);
+    } else {
+      Log<Say::CursorsNotRestored>(m);
+    }
     blank_ = false;
   }
 }

@@ -19,13 +19,13 @@ void DesktopRestore::Restore(Mainmod& m, PointerKeeper& pointer) {
 
 void FinishRun(Mainmod& m, const RunEnd& end, DesktopRestore& desktop, PointerKeeper& pointer,
                const ExitWatch* exitWatch) {
-  Log(m, end.why);
+  LogWhy(m, end);
   // Before any box: it must not hide behind the curtain, wants a pointer to
   // click OK, and would take a key ruskel still holds.
   desktop.Restore(m, pointer);
   if (!end.message.empty()) m.Os.dialogs.ShowMessage(end.message, MessageKind::Error);
   if (exitWatch != nullptr) HandOver(m, *exitWatch);
-  Log(m, "exit code " + std::to_string(end.exitCode));
+  Log<Say::ExitCode>(m, end.exitCode);
   m.Os.processes.EndProcess(end.exitCode);
   std::abort();  // EndProcess does not return; this keeps the promise if a platform breaks it
 }

@@ -24,7 +24,7 @@ WindowWait::Look WindowWait::LookForWindow(Mainmod& m, std::uint64_t now) {
   looked_ = true;
   if (!LooksForWindow(s)) {
     m.Os.windows.BringToFront(s.EmulatorWindow);
-    Log(m, "window title \"null\": typing into whatever has the focus");
+    Log<Say::NullTitle>(m);
     return Look::NoTitle;
   }
   // Another program's window with the title (one left over from an earlier
@@ -42,9 +42,10 @@ WindowWait::Look WindowWait::LookForWindow(Mainmod& m, std::uint64_t now) {
   if (s.EmulatorProcess != s.StartedProcess && s.EmulatorProcess != 0) {
     m.Os.processes.WatchProcess(s.EmulatorProcess);
   }
-  Log(m, "window found, process " + std::to_string(s.EmulatorProcess) +
-             (InEmulatorTree(m, s.EmulatorProcess) ? "" : " (not started by ruskel)") +
-             (window->visible ? "" : ", not visible yet"));
+  Log<Say::WindowFound>(
+      m, s.EmulatorProcess,
+      InEmulatorTree(m, s.EmulatorProcess) ? std::string_view() : TextOf(Say::NotStartedByRuskel),
+      window->visible ? std::string_view() : TextOf(Say::NotVisibleYet));
   CheckEmulatorIntegrity(m);
   focusingSince_ = now;
   return Look::Found;
@@ -79,10 +80,13 @@ WindowWait::Focus WindowWait::CheckFocus(Mainmod& m, std::uint64_t now) {
   windows.BringToFront(s.EmulatorWindow);
   const bool inFront = windows.ForegroundWindow() == s.EmulatorWindow;
   if (!inFront && !settled) return Focus::Settling;
-  Log(m, inFront ? "window in front after " + std::to_string(waited) + " ms"
-                 : "window not in front after " + std::to_string(waited) + " ms (visible " +
-                       (windows.IsVisible(s.EmulatorWindow) ? "yes" : "no") +
-                       "); the walk waits for it");
+  if (inFront) {
+    Log<Say::WindowInFront>(m, waited);
+  } else if (windows.IsVisible(s.EmulatorWindow)) {
+    Log<Say::WindowNotInFrontVisible>(m, waited);
+  } else {
+    Log<Say::WindowNotInFrontHidden>(m, waited);
+  }
   return Focus::Ready;
 }
 

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/log_texts.h"
 #include "run_harness.h"
 
 namespace ruskel {
@@ -13,8 +14,8 @@ using ::testing::ElementsAre;
 using testing::SimulatedRun;
 
 TEST(StartupTest, UsageTextIsExact) {
-  EXPECT_EQ(std::string(kUsageText).size(), 85u);
-  EXPECT_EQ(std::string(kUsageText).find(".......            This"), 40u);
+  EXPECT_EQ(std::string(TextOf(Say::Usage)).size(), 85u);
+  EXPECT_EQ(std::string(TextOf(Say::Usage)).find(".......            This"), 40u);
 }
 
 TEST(StartupTest, NoArgumentsShowsUsageAndTouchesNothingElse) {
@@ -22,7 +23,7 @@ TEST(StartupTest, NoArgumentsShowsUsageAndTouchesNothingElse) {
   run.WriteConfig(ConfigText{});
   EXPECT_FALSE(run.Start(""));
   EXPECT_THAT(run.os.Trace(),
-              ElementsAre("CreateTimerWindow", std::string("MessageBox: ") + kUsageText,
+              ElementsAre("CreateTimerWindow", "MessageBox: " + std::string(TextOf(Say::Usage)),
                           "EndProcess 1"));
 }
 
