@@ -173,6 +173,10 @@ enum class Say : int {
   ClickSent,
   ClickNoWindow,
   LaunchTime,
+  SeenTitle,
+  SeenPixel,
+  SeenNoPixel,
+  SeenBusy,
   Count,  // not a text: the size of the table
 };
 
@@ -395,6 +399,11 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
     {Say::ClickSent, "{} (line {}): clicked at screen {},{}{}"},
     {Say::ClickNoWindow, "{} (line {}): no emulator window to click in; skipped"},
     {Say::LaunchTime, "launch time {} ms, from the emulator's start to the end of the enter sequence"},
+    // What a wait saw, inside its line
+    {Say::SeenTitle, "the title is {}"},
+    {Say::SeenPixel, "the pixel is {}"},
+    {Say::SeenNoPixel, "the pixel cannot be read"},
+    {Say::SeenBusy, "the emulator is still busy"},
 }};
 
 constexpr std::string_view TextOf(Say id) {

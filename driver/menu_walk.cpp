@@ -149,7 +149,7 @@ bool MenuWalk::Sees(Mainmod& m, const WalkStep& step, std::string& seen) {
     case StepKind::Title: {
       const std::string title =
           s.EmulatorWindow != 0 ? m.Os.windows.WindowTitle(s.EmulatorWindow) : std::string();
-      seen = "the title is " + Quoted(title);
+      seen = Compose<Say::SeenTitle>(Quoted(title));
       // Case is ignored as the window rules ignore it.
       const std::string wanted = m.Os.text.UpperAnsi(TitleWanted(step, GameName(m)));
       return m.Os.text.UpperAnsi(title).find(wanted) != std::string::npos;
@@ -158,7 +158,7 @@ bool MenuWalk::Sees(Mainmod& m, const WalkStep& step, std::string& seen) {
       const auto colour = s.EmulatorWindow != 0
                               ? m.Os.windows.ClientPixel(s.EmulatorWindow, step.x, step.y)
                               : std::nullopt;
-      seen = colour ? "the pixel is " + Hex(*colour, 6) : std::string("the pixel cannot be read");
+      seen = colour ? Compose<Say::SeenPixel>(Hex(*colour, 6)) : std::string(TextOf(Say::SeenNoPixel));
       return colour && ColourMatches(step.colour, *colour);
     }
     case StepKind::Idle: {
@@ -167,7 +167,7 @@ bool MenuWalk::Sees(Mainmod& m, const WalkStep& step, std::string& seen) {
         case InputIdle::Idle:
           return true;
         case InputIdle::Busy:
-          seen = "the emulator is still busy";
+          seen = TextOf(Say::SeenBusy);
           return false;
         case InputIdle::Unknown:
           // A console program or one without a message queue never waits for
