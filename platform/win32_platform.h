@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/front_ladder.h"
 #include "platform/platform_ops.h"
 
 namespace ruskel {
@@ -40,6 +41,7 @@ class Win32Platform : public PlatformOps {
   WindowHandle ForegroundWindow() override;
   std::string WindowTitle(WindowHandle window) override;
   std::string WindowClass(WindowHandle window) override;
+  WindowHandle OwnerWindow(WindowHandle window) override;
   bool BringToFront(WindowHandle window) override;
   void AllowForeground(ProcessId process) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
@@ -139,6 +141,7 @@ class Win32Platform : public PlatformOps {
   bool windowsChanged_ = false;
 
   void* curtain_ = nullptr;  // HWND
+  FrontLadder frontLadder_;  // how hard BringToFront may ask now
 
   // Pads: when a missing device is probed again.
   std::map<std::uint32_t, std::uint64_t> joystickRetryAtMs_;
