@@ -123,6 +123,7 @@ class NullPlatform : public PlatformOps {
   WindowHandle ForegroundWindow() override { return foreground; }
   std::string WindowTitle(WindowHandle) override { return {}; }
   std::string WindowClass(WindowHandle) override { return {}; }
+  WindowHandle OwnerWindow(WindowHandle) override { return 0; }
   bool BringToFront(WindowHandle window) override;
   void AllowForeground(ProcessId process) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
