@@ -104,6 +104,9 @@ class Win32Platform : public PlatformOps {
   void OnWindowEvent(void* window);
   // WM_CLOSE to ruskel's windows, or the session ending: a CloseRequested event.
   void OnCloseRequest();
+  // The session is ending (WM_ENDSESSION): the emulator is let outlive
+  // ruskel, then the run closes as for a close request.
+  void OnSessionEnding();
 
  private:
   struct Pending {
@@ -111,6 +114,8 @@ class Win32Platform : public PlatformOps {
     int count = 0;
   };
 
+  // Clears kill-on-close from the job: the started processes outlive ruskel.
+  void LetStartedProcessesOutlive();
   void* OpenWatchHandle(ProcessId process);
   void* ProcessHandle(ProcessId process);  // kept open, so the pid is never reused meanwhile
   bool IsOwnKey(std::int32_t virtualKey, bool keyUp, std::uintptr_t extraInfo);

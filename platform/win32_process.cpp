@@ -130,8 +130,22 @@ ProcessStartResult Win32Platform::StartProcess(const ProcessStart& start) {
 
 void Win32Platform::EndProcess(int exitCode) {
   // A normal end leaves the emulator running whatever the job says.
-  if (job_ != nullptr && jobKillsOnClose_) SetJobLimits(static_cast<HANDLE>(job_), kJobLimits);
+  LetStartedProcessesOutlive();
   ExitProcess(static_cast<UINT>(exitCode));
+}
+
+void Win32Platform::LetStartedProcessesOutlive() {
+  if (job_ != nullptr && jobKillsOnClose_ && SetJobLimits(static_cast<HANDLE>(job_), kJobLimits)) {
+    jobKillsOnClose_ = false;
+  }
+}
+
+void Win32Platform::OnSessionEnding() {
+  // Windows may end ruskel as soon as WM_ENDSESSION returns; kill-on-close
+  // would then end the emulator while it writes its saves. It gets its own
+  // WM_ENDSESSION from Windows and saves and quits by itself.
+  LetStartedProcessesOutlive();
+  OnCloseRequest();
 }
 
 bool Win32Platform::IsProcessRunning(ProcessId process) {
