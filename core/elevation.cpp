@@ -30,10 +30,14 @@ void CheckEmulatorIntegrity(Mainmod& m) {
   if (s.ElevationShown || s.EmulatorProcess == 0) return;
   const std::uint32_t own = m.Os.processes.IntegrityLevel(m.Os.processes.OwnProcess());
   const std::uint32_t emulator = m.Os.processes.IntegrityLevel(s.EmulatorProcess);
-  if (own == 0 || emulator == 0 || emulator <= own) return;
+  if (own == 0 || own == kIntegrityDenied || emulator == 0 || emulator <= own) return;
   s.ElevationShown = true;
-  Log(m, "the emulator's process runs at integrity level " + Hex(emulator) + ", above ruskel's " +
-             Hex(own) + ": Windows will block ruskel's keys to it");
+  if (emulator == kIntegrityDenied) {
+    Log<Say::EmulatorAboveUnread>(m, Hex(own));
+  } else {
+    Log(m, "the emulator's process runs at integrity level " + Hex(emulator) + ", above ruskel's " +
+               Hex(own) + ": Windows will block ruskel's keys to it");
+  }
   m.Os.dialogs.ShowMessage(ElevationMessage(s.EmulatorCommand, false), MessageKind::Error);
 }
 

@@ -21,6 +21,8 @@ enum class Say : int {
   GameSectionApplied,
   Started,
   JobRefused,
+  // Edges of the hand-over (integrity, focus, modifiers)
+  EmulatorAboveUnread,
   Count,  // not a text: the size of the table
 };
 
@@ -39,6 +41,10 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
     {Say::JobRefused,
      "killwithruskel: the emulator could not be put in a job that ends it with ruskel ({}); "
      "ruskel may itself run in a job that allows none"},
+    // Edges of the hand-over (integrity, focus, modifiers)
+    {Say::EmulatorAboveUnread,
+     "the emulator's process could not be inspected (access denied), so it runs above ruskel's "
+     "integrity level {}: Windows will block ruskel's keys to it"},
 }};
 
 constexpr std::string_view TextOf(Say id) {
@@ -66,9 +72,15 @@ static_assert(InIdOrder(), "kLogTexts must list the ids in the order Say declare
 
 namespace log_detail {
 
-inline std::string Piece(std::string_view text) { return std::string(text); }
-inline std::string Piece(const std::string& text) { return text; }
-inline std::string Piece(const char* text) { return text; }
+inline std::string Piece(std::string_view text) {
+  return std::string(text);
+}
+inline std::string Piece(const std::string& text) {
+  return text;
+}
+inline std::string Piece(const char* text) {
+  return text;
+}
 template <class T, std::enable_if_t<std::is_integral_v<T>, int> = 0>
 std::string Piece(T number) {
   return std::to_string(number);
