@@ -158,6 +158,11 @@ class Win32Platform : public PlatformOps {
 // The one instance, for the window and hook procedures that the system calls.
 Win32Platform* CurrentWin32Platform();
 
+// CREATE_BREAKAWAY_FROM_JOB when this process runs in a job that lets
+// programs leave it, else 0. Windows 7 puts no job inside another, so a
+// program meant for ruskel's own job must start outside the outer one.
+unsigned long JobBreakawayFlag();
+
 // The system's text for an error code, without the trailing line break.
 std::string SystemErrorText(unsigned long errorCode);
 
