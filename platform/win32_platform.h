@@ -43,6 +43,7 @@ class Win32Platform : public PlatformOps {
   std::string WindowClass(WindowHandle window) override;
   WindowHandle OwnerWindow(WindowHandle window) override;
   bool BringToFront(WindowHandle window) override;
+  std::uint32_t StrongFrontClimbs() override { return frontLadder_.StrongClimbs(); }
   void AllowForeground(ProcessId process) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle window) override;

@@ -42,6 +42,9 @@ class WindowOps {
   // Restores a minimised window and asks for the front, harder each time it is
   // refused; true when the window is in front afterwards.
   virtual bool BringToFront(WindowHandle window) = 0;
+  // How often BringToFront has had to ask harder than SetForegroundWindow
+  // (each time flashes a task bar button and resets shared key state).
+  virtual std::uint32_t StrongFrontClimbs() = 0;
   // Lets the process take the front by itself (AllowSetForegroundWindow).
   virtual void AllowForeground(ProcessId process) = 0;
   // Returns once the window's thread has handled every message sent before
