@@ -15,9 +15,13 @@ void CheckEmulatorIntegrity(Mainmod& m) {
   if (s.ElevationShown || s.EmulatorProcess == 0) return;
   const std::uint32_t own = m.Os.processes.IntegrityLevel(m.Os.processes.OwnProcess());
   const std::uint32_t emulator = m.Os.processes.IntegrityLevel(s.EmulatorProcess);
-  if (own == 0 || emulator == 0 || emulator <= own) return;
+  if (own == 0 || own == kIntegrityDenied || emulator == 0 || emulator <= own) return;
   s.ElevationShown = true;
-  Log<Say::IntegrityAbove>(m, "0x" + Hex(emulator), "0x" + Hex(own));
+  if (emulator == kIntegrityDenied) {
+    Log<Say::EmulatorAboveUnread>(m, "0x" + Hex(own));
+  } else {
+    Log<Say::IntegrityAbove>(m, "0x" + Hex(emulator), "0x" + Hex(own));
+  }
   m.Os.dialogs.ShowMessage(ElevationMessage(s.EmulatorCommand, false), MessageKind::Error);
 }
 

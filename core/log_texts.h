@@ -177,6 +177,9 @@ enum class Say : int {
   SeenPixel,
   SeenNoPixel,
   SeenBusy,
+  // Edges of the hand-over (integrity, focus, modifiers)
+  EmulatorAboveUnread,
+  StrongFrontClimbs,
   Count,  // not a text: the size of the table
 };
 
@@ -404,6 +407,13 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
     {Say::SeenPixel, "the pixel is {}"},
     {Say::SeenNoPixel, "the pixel cannot be read"},
     {Say::SeenBusy, "the emulator is still busy"},
+    // Edges of the hand-over (integrity, focus, modifiers)
+    {Say::EmulatorAboveUnread,
+     "the emulator's process could not be inspected (access denied), so it runs above ruskel's "
+     "integrity level {}: Windows will block ruskel's keys to it"},
+    {Say::StrongFrontClimbs,
+     "the emulator was asked harder to come to the front {} times (each flashes its task bar "
+     "button)"},
 }};
 
 constexpr std::string_view TextOf(Say id) {

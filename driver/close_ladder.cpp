@@ -5,6 +5,24 @@
 
 namespace ruskel {
 
+// WM_CLOSE goes where a user could close the emulator: its visible unowned
+// windows (the task bar's own choice of windows) and the window it was
+// matched by. A hidden helper window (a sound or input thread's, a DDE
+// window) may tear down under the program's feet when closed; an owned one
+// goes with its owner ("DestroyWindow function", learn.microsoft.com/windows/
+// win32/api/winuser/nf-winuser-destroywindow).
+std::vector<WindowHandle> CloseLadder::ClosableWindows(Mainmod& m, ProcessId process) {
+  WindowOps& windows = m.Os.windows;
+  const WindowHandle matched = m.State.EmulatorWindow;
+  std::vector<WindowHandle> closable;
+  for (WindowHandle window : windows.TopWindowsOf(process)) {
+    if (window == matched || (windows.IsVisible(window) && windows.OwnerWindow(window) == 0)) {
+      closable.push_back(window);
+    }
+  }
+  return closable;
+}
+
 std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool matchedWindowOnly, int exitCode) {
   RunState& s = m.State;
   ProcessOps& processes = m.Os.processes;
@@ -46,7 +64,7 @@ std::optional<RunEnd> CloseLadder::WaitElapsed(Mainmod& m) {
   if (!m.Os.processes.IsProcessRunning(process_)) return Quit();
   if (!closeSent_) {
     closeSent_ = true;
-    const auto windows = m.Os.windows.TopWindowsOf(process_);
+    const auto windows = ClosableWindows(m, process_);
     std::string refused;
     for (WindowHandle window : windows) {
       const std::string error = m.Os.windows.PostWindowMessage(window, kWmClose, 0, 0);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/mainmod.h"
 #include "core/run_end.h"
@@ -28,6 +29,7 @@ class CloseLadder {
   bool Waiting() const { return process_ != 0; }
 
  private:
+  static std::vector<WindowHandle> ClosableWindows(Mainmod& m, ProcessId process);
   // Every end says so when no window matched the window rule.
   RunEnd End(int exitCode, const std::string& why) const {
     return {exitCode, noneMatched_ ? Compose<Say::NoWindowMatchedEnd>(why) : why};

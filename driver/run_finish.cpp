@@ -25,6 +25,9 @@ void FinishRun(Mainmod& m, const RunEnd& end, DesktopRestore& desktop, PointerKe
   desktop.Restore(m, pointer);
   if (!end.message.empty()) m.Os.dialogs.ShowMessage(end.message, MessageKind::Error);
   if (exitWatch != nullptr) HandOver(m, *exitWatch);
+  if (const std::uint32_t climbs = m.Os.windows.StrongFrontClimbs(); climbs > 0) {
+    Log<Say::StrongFrontClimbs>(m, climbs);
+  }
   Log<Say::ExitCode>(m, end.exitCode);
   m.Os.processes.EndProcess(end.exitCode);
   std::abort();  // EndProcess does not return; this keeps the promise if a platform breaks it

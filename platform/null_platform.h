@@ -76,8 +76,9 @@ class NullPlatform : public PlatformOps {
   bool keyWatchRefused = false;
   std::string refusalText = "Not enough quota is available to process this command.";
   WindowHandle foreground = 0;
-  bool keysBlocked = false;            // SendKeyEvent is refused
-  std::optional<ScreenPoint> pointer;  // empty: position unknown
+  std::uint32_t strongFrontClimbs = 0;  // what StrongFrontClimbs answers
+  bool keysBlocked = false;             // SendKeyEvent is refused
+  std::optional<ScreenPoint> pointer;   // empty: position unknown
   ScreenRect primaryMonitor;
   std::map<WindowHandle, ScreenRect> windowMonitors;  // any other window is on the primary one
   bool cursorsBlank = false;
@@ -124,7 +125,9 @@ class NullPlatform : public PlatformOps {
   WindowHandle ForegroundWindow() override { return foreground; }
   std::string WindowTitle(WindowHandle) override { return {}; }
   std::string WindowClass(WindowHandle) override { return {}; }
+  WindowHandle OwnerWindow(WindowHandle) override { return 0; }
   bool BringToFront(WindowHandle window) override;
+  std::uint32_t StrongFrontClimbs() override { return strongFrontClimbs; }
   void AllowForeground(ProcessId process) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle) override { return false; }

@@ -36,6 +36,10 @@ enum class InputIdle {
   Unknown  // a console program, one without a message queue, or gone
 };
 
+// A process whose token ruskel may not read (an elevated one, from a
+// standard user's ruskel): it runs above ruskel, at a level not known.
+inline constexpr std::uint32_t kIntegrityDenied = 0xFFFFFFFFu;
+
 class ProcessOps {
  public:
   virtual ~ProcessOps() = default;
@@ -57,7 +61,7 @@ class ProcessOps {
   // The process that started this one; 0 when unknown or gone.
   virtual ProcessId ParentProcess(ProcessId process) = 0;
   // The mandatory integrity level's RID (0x2000 medium, 0x3000 high); 0 when
-  // it cannot be read.
+  // it cannot be read; kIntegrityDenied when reading it was refused.
   virtual std::uint32_t IntegrityLevel(ProcessId process) = 0;
   // Ends a process and every process it started, directly or through
   // processes in between; false when the process itself could not be ended.

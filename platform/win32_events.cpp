@@ -45,7 +45,10 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       case WM_QUERYENDSESSION:
         return TRUE;  // never holds up a shutdown
       case WM_ENDSESSION:
-        if (wParam != FALSE) platform->OnCloseRequest();
+        // The session may end ruskel at any moment once this returns
+        // ("WM_ENDSESSION message", learn.microsoft.com/windows/win32/
+        // shutdown/wm-endsession): the emulator must not die with it.
+        if (wParam != FALSE) platform->OnSessionEnding();
         return 0;
       default:
         break;
@@ -53,6 +56,9 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
+
+// The lowest of the "application reserved last" range (0x100-0x1FF).
+constexpr DWORD kShutdownLevelLast = 0x100;
 
 bool SameTimer(const PlatformEvent& event, int timerId) {
   return event.kind == EventKind::Timer && event.timerId == timerId;
@@ -96,6 +102,12 @@ std::string Win32Platform::CreateTimerWindow() {
   // RIDEV_INPUTSINK is documented for windows that can be targets of input.
   // It is never shown, and as a tool window it is never in the taskbar or
   // Alt+Tab.
+  // Shut down after the programs of the session at their default level
+  // (0x280), the emulator among them: it is asked to save and quit by
+  // Windows itself before ruskel is ("SetProcessShutdownParameters
+  // function", learn.microsoft.com/windows/win32/api/processthreadsapi/
+  // nf-processthreadsapi-setprocessshutdownparameters). Best effort.
+  SetProcessShutdownParameters(kShutdownLevelLast, 0);
   hostWindow_ =
       CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kHostWindowClass, "ruskel event window",
                       WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);

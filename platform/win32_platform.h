@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/front_ladder.h"
 #include "platform/platform_ops.h"
 
 namespace ruskel {
@@ -41,7 +42,9 @@ class Win32Platform : public PlatformOps {
   WindowHandle ForegroundWindow() override;
   std::string WindowTitle(WindowHandle window) override;
   std::string WindowClass(WindowHandle window) override;
+  WindowHandle OwnerWindow(WindowHandle window) override;
   bool BringToFront(WindowHandle window) override;
+  std::uint32_t StrongFrontClimbs() override { return frontLadder_.StrongClimbs(); }
   void AllowForeground(ProcessId process) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle window) override;
@@ -109,6 +112,9 @@ class Win32Platform : public PlatformOps {
   void OnWindowEvent(void* window);
   // WM_CLOSE to ruskel's windows, or the session ending: a CloseRequested event.
   void OnCloseRequest();
+  // The session is ending (WM_ENDSESSION): the emulator is let outlive
+  // ruskel, then the run closes as for a close request.
+  void OnSessionEnding();
 
  private:
   struct Pending {
@@ -116,6 +122,8 @@ class Win32Platform : public PlatformOps {
     int count = 0;
   };
 
+  // Clears kill-on-close from the job: the started processes outlive ruskel.
+  void LetStartedProcessesOutlive();
   void* OpenWatchHandle(ProcessId process);
   void* ProcessHandle(ProcessId process);  // kept open, so the pid is never reused meanwhile
   bool IsOwnKey(std::int32_t virtualKey, bool keyUp, std::uintptr_t extraInfo);
@@ -146,6 +154,7 @@ class Win32Platform : public PlatformOps {
   bool windowsChanged_ = false;
 
   void* curtain_ = nullptr;  // HWND
+  FrontLadder frontLadder_;  // how hard BringToFront may ask now
 
   // Pads: when a missing device is probed again.
   std::map<std::uint32_t, std::uint64_t> joystickRetryAtMs_;
@@ -156,6 +165,11 @@ class Win32Platform : public PlatformOps {
 
 // The one instance, for the window and hook procedures that the system calls.
 Win32Platform* CurrentWin32Platform();
+
+// CREATE_BREAKAWAY_FROM_JOB when this process runs in a job that lets
+// programs leave it, else 0. Windows 7 puts no job inside another, so a
+// program meant for ruskel's own job must start outside the outer one.
+unsigned long JobBreakawayFlag();
 
 // The system's text for an error code, without the trailing line break.
 std::string SystemErrorText(unsigned long errorCode);

@@ -59,6 +59,14 @@ namespace {
 // refusing would break emulators that ask to.
 constexpr DWORD kJobLimits = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
 
+bool CreateSuspended(const char* application, std::vector<char>& commandLine, BOOL inherit,
+                     DWORD flags, const char* directory, PROCESS_INFORMATION& info) {
+  STARTUPINFOA startupInfo{};
+  startupInfo.cb = sizeof(STARTUPINFOA);
+  return CreateProcessA(application, commandLine.data(), nullptr, nullptr, inherit,
+                        flags | CREATE_SUSPENDED, nullptr, directory, &startupInfo, &info) != FALSE;
+}
+
 bool SetJobLimits(HANDLE job, DWORD limits) {
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION info{};
   info.BasicLimitInformation.LimitFlags = limits;
@@ -76,9 +84,23 @@ bool CreationTime(HANDLE process, ULONGLONG& time) {
 
 }  // namespace
 
+unsigned long JobBreakawayFlag() {
+  BOOL inJob = FALSE;
+  if (!IsProcessInJob(GetCurrentProcess(), nullptr, &inJob) || !inJob) return 0;
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION outer{};
+  // A null job handle asks about the job this process is in.
+  if (!QueryInformationJobObject(nullptr, JobObjectExtendedLimitInformation, &outer, sizeof outer,
+                                 nullptr)) {
+    return 0;
+  }
+  // "Process Creation Flags", learn.microsoft.com/windows/win32/procthread/
+  // process-creation-flags: the flag needs JOB_OBJECT_LIMIT_BREAKAWAY_OK.
+  return (outer.BasicLimitInformation.LimitFlags & JOB_OBJECT_LIMIT_BREAKAWAY_OK) != 0
+             ? CREATE_BREAKAWAY_FROM_JOB
+             : 0;
+}
+
 ProcessStartResult Win32Platform::StartProcess(const ProcessStart& start) {
-  STARTUPINFOA startupInfo{};
-  startupInfo.cb = sizeof(STARTUPINFOA);
   PROCESS_INFORMATION processInfo{};
   std::vector<char> commandLine(start.commandLine.begin(), start.commandLine.end());
   commandLine.push_back('\0');  // CreateProcessA may write into it
@@ -89,10 +111,17 @@ ProcessStartResult Win32Platform::StartProcess(const ProcessStart& start) {
   ProcessStartResult result;
   // Started suspended, so that it is in the job before it can start anything.
   const char* application = start.applicationName.empty() ? nullptr : start.applicationName.c_str();
-  result.started =
-      CreateProcessA(application, commandLine.data(), nullptr, nullptr,
-                     start.inheritHandles ? TRUE : FALSE, start.creationFlags | CREATE_SUSPENDED,
-                     nullptr, start.workingDirectory.c_str(), &startupInfo, &processInfo) != FALSE;
+  const BOOL inherit = start.inheritHandles ? TRUE : FALSE;
+  const char* directory = start.workingDirectory.c_str();
+  // For its own job the emulator starts outside the one ruskel may run in,
+  // where that one allows it; refused all the same, it starts inside.
+  const DWORD breakaway = start.killWithRuskel ? JobBreakawayFlag() : 0;
+  result.started = CreateSuspended(application, commandLine, inherit,
+                                   start.creationFlags | breakaway, directory, processInfo);
+  if (!result.started && breakaway != 0 && GetLastError() == ERROR_ACCESS_DENIED) {
+    result.started = CreateSuspended(application, commandLine, inherit, start.creationFlags,
+                                     directory, processInfo);
+  }
   if (!result.started) {
     const DWORD error = GetLastError();
     result.error = SystemErrorText(error);
@@ -130,8 +159,22 @@ ProcessStartResult Win32Platform::StartProcess(const ProcessStart& start) {
 
 void Win32Platform::EndProcess(int exitCode) {
   // A normal end leaves the emulator running whatever the job says.
-  if (job_ != nullptr && jobKillsOnClose_) SetJobLimits(static_cast<HANDLE>(job_), kJobLimits);
+  LetStartedProcessesOutlive();
   ExitProcess(static_cast<UINT>(exitCode));
+}
+
+void Win32Platform::LetStartedProcessesOutlive() {
+  if (job_ != nullptr && jobKillsOnClose_ && SetJobLimits(static_cast<HANDLE>(job_), kJobLimits)) {
+    jobKillsOnClose_ = false;
+  }
+}
+
+void Win32Platform::OnSessionEnding() {
+  // Windows may end ruskel as soon as WM_ENDSESSION returns; kill-on-close
+  // would then end the emulator while it writes its saves. It gets its own
+  // WM_ENDSESSION from Windows and saves and quits by itself.
+  LetStartedProcessesOutlive();
+  OnCloseRequest();
 }
 
 bool Win32Platform::IsProcessRunning(ProcessId process) {

@@ -91,31 +91,42 @@ std::string Win32Platform::WindowClass(WindowHandle window) {
   return std::string(name, static_cast<std::size_t>(length > 0 ? length : 0));
 }
 
+WindowHandle Win32Platform::OwnerWindow(WindowHandle window) {
+  return FromHwnd(GetWindow(ToHwnd(window), GW_OWNER));
+}
+
 namespace {
 
 // The foreground lock refuses SetForegroundWindow to a program that has not
 // had input lately. Each rung asks harder; none sends a synthetic Alt, which
-// would be left held in whatever window gets it.
-bool ClimbForegroundLadder(HWND target) {
+// would be left held in whatever window gets it. How often the stronger rungs
+// run is the ladder's to say (platform/front_ladder.h).
+bool ClimbForegroundLadder(HWND target, FrontLadder& ladder) {
   if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
   SetForegroundWindow(target);
   if (GetForegroundWindow() == target) return true;
-  // Sharing the input state with the window in front lets ours take it.
-  const HWND front = GetForegroundWindow();
-  const DWORD frontThread = front != nullptr ? GetWindowThreadProcessId(front, nullptr) : 0;
-  const DWORD ownThread = GetCurrentThreadId();
-  const bool attached = frontThread != 0 && frontThread != ownThread &&
-                        AttachThreadInput(ownThread, frontThread, TRUE) != FALSE;
-  BringWindowToTop(target);
-  SetForegroundWindow(target);
-  if (attached) AttachThreadInput(ownThread, frontThread, FALSE);
-  if (GetForegroundWindow() == target) return true;
-  // Last: up into the topmost band and back, which restacks it above the
-  // window in front, then ask once more.
-  constexpr UINT kKeep = SWP_NOMOVE | SWP_NOSIZE;
-  SetWindowPos(target, HWND_TOPMOST, 0, 0, 0, 0, kKeep);
-  SetWindowPos(target, HWND_NOTOPMOST, 0, 0, 0, 0, kKeep);
-  SetForegroundWindow(target);
+  const bool topmost = (GetWindowLongPtrA(target, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  const FrontPlan plan = ladder.Refused(FromHwnd(target), topmost, GetTickCount64());
+  if (plan.shareInput) {
+    // Sharing the input state with the window in front lets ours take it.
+    const HWND front = GetForegroundWindow();
+    const DWORD frontThread = front != nullptr ? GetWindowThreadProcessId(front, nullptr) : 0;
+    const DWORD ownThread = GetCurrentThreadId();
+    const bool attached = frontThread != 0 && frontThread != ownThread &&
+                          AttachThreadInput(ownThread, frontThread, TRUE) != FALSE;
+    BringWindowToTop(target);
+    SetForegroundWindow(target);
+    if (attached) AttachThreadInput(ownThread, frontThread, FALSE);
+    if (GetForegroundWindow() == target) return true;
+  }
+  if (plan.restack) {
+    // Up into the topmost band (and back out, unless it lives there), which
+    // restacks it above the window in front; then ask once more.
+    constexpr UINT kKeep = SWP_NOMOVE | SWP_NOSIZE;
+    SetWindowPos(target, HWND_TOPMOST, 0, 0, 0, 0, kKeep);
+    if (plan.leaveTopmostBand) SetWindowPos(target, HWND_NOTOPMOST, 0, 0, 0, 0, kKeep);
+    SetForegroundWindow(target);
+  }
   return GetForegroundWindow() == target;
 }
 
@@ -128,7 +139,9 @@ void Win32Platform::AllowForeground(ProcessId process) {
 bool Win32Platform::BringToFront(WindowHandle window) {
   const HWND target = ToHwnd(window);
   if (target == nullptr || !IsWindow(target)) return false;
-  const bool inFront = GetForegroundWindow() == target || ClimbForegroundLadder(target);
+  const bool inFront =
+      GetForegroundWindow() == target || ClimbForegroundLadder(target, frontLadder_);
+  if (inFront) frontLadder_.Landed(FromHwnd(target));
   // Without a window manager (Wine on a bare X display) a window brought
   // forward lands above every other, topmost or not: put the curtain back.
   // Wine restacks its X window only when the z-order really changes, so it is

@@ -44,9 +44,14 @@ class WindowOps {
   virtual WindowHandle ForegroundWindow() = 0;
   virtual std::string WindowTitle(WindowHandle window) = 0;  // empty for a window without one
   virtual std::string WindowClass(WindowHandle window) = 0;  // empty when the window is gone
+  // The window that owns this one (a dialog's, a tool window's); 0 for none.
+  virtual WindowHandle OwnerWindow(WindowHandle window) = 0;
   // Restores a minimised window and asks for the front, harder each time it is
   // refused; true when the window is in front afterwards.
   virtual bool BringToFront(WindowHandle window) = 0;
+  // How often BringToFront has had to ask harder than SetForegroundWindow
+  // (each time flashes a task bar button and resets shared key state).
+  virtual std::uint32_t StrongFrontClimbs() = 0;
   // Lets the process take the front by itself (AllowSetForegroundWindow).
   virtual void AllowForeground(ProcessId process) = 0;
   // Returns once the window's thread has handled every message sent before

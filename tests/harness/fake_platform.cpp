@@ -287,6 +287,11 @@ std::string FakePlatform::WindowClass(WindowHandle window) {
   return found != nullptr && WindowExists(*found) ? found->className : std::string();
 }
 
+WindowHandle FakePlatform::OwnerWindow(WindowHandle window) {
+  const Window* found = FindWindowByHandle(window);
+  return found != nullptr && WindowExists(*found) ? found->ownedBy : 0;
+}
+
 bool FakePlatform::BringToFront(WindowHandle window) {
   NullPlatform::BringToFront(window);
   if (foregroundRefused || window == 0) return false;

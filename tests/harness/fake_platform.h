@@ -35,6 +35,7 @@ class FakePlatform : public NullPlatform {
     std::uint64_t closedAt = kNever;
     std::string className = "EmulatorClass";
     WindowSize size = {640, 480};
+    WindowHandle ownedBy = 0;  // the owner window of a dialog or tool window
   };
 
   struct Process {
@@ -116,6 +117,7 @@ class FakePlatform : public NullPlatform {
   WindowHandle ForegroundWindow() override;
   std::string WindowTitle(WindowHandle window) override;
   std::string WindowClass(WindowHandle window) override;
+  WindowHandle OwnerWindow(WindowHandle window) override;
   bool BringToFront(WindowHandle window) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle window) override;

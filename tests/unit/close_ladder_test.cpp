@@ -89,6 +89,23 @@ INSTANTIATE_TEST_SUITE_P(
                    false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// WM_CLOSE goes where a user could close the program: never to a hidden
+// helper window, nor to a dialog that goes with its owner.
+TEST_F(CloseTest, WmCloseGoesToTheVisibleUnownedWindowsAndTheMatchedOne) {
+  run.os.startedProcess.ignoresQuit = true;
+  run.os.startedProcess.ignoresClose = true;
+  constexpr auto kNever = FakePlatform::kNever;
+  run.os.AddWindow({0x30, kEmulator, "", 0, kNever});                             // helper
+  run.os.AddWindow({0x31, kEmulator, "Settings", 0, 0, kNever, "Dialog", {300, 200}, 0x2a});  // owned
+  run.os.AddWindow({0x32, kEmulator, "Debugger", 0, 0});                          // second
+  Begin();
+  run.os.HideWindow(SimulatedRun::kEmulatorWindow);  // hidden by now, but the one matched
+  run.os.PressKey(27, 2000, 2100);
+  EXPECT_EQ(run.RunFor(20000), kExitEmulatorLeft);
+  EXPECT_THAT(run.os.TraceOf("PostMessage"),
+              ElementsAre(kQuit, "PostMessage 0x32 0x10 0 0", kClose));
+}
+
 TEST_F(CloseTest, CloseModeNullClosesAWindowOfTheEmulatorInFront) {
   config.handles = {"My Emulator", "null"};
   // The game runs in a second window of the emulator, with another title.

@@ -206,6 +206,23 @@ TEST(HandOverTest, AnEmulatorAboveRuskelsLevelIsReportedOnceAndTheRunGoesOn) {
   EXPECT_THAT(log, Not(HasSubstr("WM_QUIT posted")));
 }
 
+// A standard user's ruskel may not read an elevated process's token: the
+// refusal says as much as a higher level would, and the same box shows.
+TEST(HandOverTest, AnEmulatorThatCannotBeInspectedIsTakenForOneAboveRuskel) {
+  SimulatedRun run;
+  run.os.startedProcess.integrity = kIntegrityDenied;
+  ConfigText config;
+  config.options = {"log=ruskel.log"};
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears(50);
+  ASSERT_TRUE(run.Start("-alpha -keyx27"));
+  EXPECT_EQ(run.RunFor(3000), std::nullopt);
+  EXPECT_EQ(run.os.TraceOf("ErrorBox: The emulator runs as administrator").size(), 1u);
+  EXPECT_THAT(run.os.files["C:\\Games\\ruskel\\ruskel.log"],
+              HasSubstr("could not be inspected (access denied), so it runs above ruskel's "
+                        "integrity level 0x2000"));
+}
+
 TEST(HandOverTest, ErrorSevenFortyNamesTheAdministratorFlag) {
   SimulatedRun run;
   run.os.processStarts = false;

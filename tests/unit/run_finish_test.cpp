@@ -126,5 +126,22 @@ TEST(RunFinishTest, ARefusedTimerIsInTheLog) {
   EXPECT_THAT(log, HasSubstr("exit code 9\r\n"));
 }
 
+// Each stronger bring-forward flashes a task bar button: the log counts
+// them, and says nothing when there were none.
+TEST(RunFinishTest, StrongerBringForwardsAreCountedInTheLog) {
+  for (const std::uint32_t climbs : {0u, 3u}) {
+    SimulatedRun run;
+    ConfigText config;
+    config.options = {"log=ruskel.log"};
+    run.os.strongFrontClimbs = climbs;
+    ASSERT_TRUE(run.Begin(config, "-alpha", 50));
+    run.os.PressKey(27, 1000, 1100);
+    run.RunFor(10000);
+    const std::string& log = run.os.files[run.os.programDir + "\\ruskel.log"];
+    const bool said = log.find("asked harder to come to the front 3 times") != std::string::npos;
+    EXPECT_EQ(said, climbs > 0) << climbs;
+  }
+}
+
 }  // namespace
 }  // namespace ruskel
