@@ -21,6 +21,17 @@ enum class Say : int {
   GameSectionApplied,
   Started,
   JobRefused,
+  // The hand-back to the front end, and the front during play
+  FrontEndNone,
+  FrontEndIsShell,
+  FrontEndHidden,
+  FrontEndMayTake,
+  EmulatorWindowStays,
+  FrontEndInFront,
+  FrontEndNotInFront,
+  NoWindowInFront,
+  EmulatorForwardAgain,
+  EmulatorHung,
   Count,  // not a text: the size of the table
 };
 
@@ -39,6 +50,28 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
     {Say::JobRefused,
      "killwithruskel: the emulator could not be put in a job that ends it with ruskel ({}); "
      "ruskel may itself run in a job that allows none"},
+    // The hand-back to the front end, and the front during play
+    {Say::FrontEndNone,
+     "front end: no process above ruskel owns a window; the front is left as it is"},
+    {Say::FrontEndIsShell,
+     "front end: ruskel was started from the desktop shell (a shortcut, the Startup folder); "
+     "the front is left as it is, the shell is never brought forward"},
+    {Say::FrontEndHidden,
+     "front end: process {} shows no window; it may take the front when it shows one again"},
+    {Say::FrontEndMayTake, "front end: {} may take the front (focusback=off)"},
+    {Say::EmulatorWindowStays,
+     "front end: the emulator still shows a window after {} ms; the front end is brought "
+     "forward all the same"},
+    {Say::FrontEndInFront, "front end: {} brought to the front and holds it (attempt {})"},
+    {Say::FrontEndNotInFront,
+     "front end: {} could not be brought to the front in {} attempts; in front is {}"},
+    {Say::NoWindowInFront,
+     "no window holds the front: the exit key is looked at by its state until one does"},
+    {Say::EmulatorForwardAgain,
+     "no window held the front for {} ms: the emulator brought forward again ({})"},
+    {Say::EmulatorHung,
+     "the emulator's window is not responding: it is not asked forward while it hangs; the exit "
+     "key and pads still work"},
 }};
 
 constexpr std::string_view TextOf(Say id) {

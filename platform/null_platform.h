@@ -125,6 +125,8 @@ class NullPlatform : public PlatformOps {
   std::string WindowClass(WindowHandle) override { return {}; }
   bool BringToFront(WindowHandle window) override;
   void AllowForeground(ProcessId process) override;
+  ProcessId ShellProcess() override { return 0; }
+  bool IsHung(WindowHandle) override { return false; }
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle) override { return false; }
   std::string PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

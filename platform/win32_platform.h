@@ -42,6 +42,8 @@ class Win32Platform : public PlatformOps {
   std::string WindowClass(WindowHandle window) override;
   bool BringToFront(WindowHandle window) override;
   void AllowForeground(ProcessId process) override;
+  ProcessId ShellProcess() override;
+  bool IsHung(WindowHandle window) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle window) override;
   std::string PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

@@ -59,10 +59,14 @@ class FakePlatform : public NullPlatform {
   bool keyEventsDelivered = true;       // false: as Wine with no window in front
   bool pressBitKept = true;  // false: another program takes the "pressed since" bit first
   bool tracePolls = false;   // also record lookups, key states and pad reads
+  ProcessId shellProcess = 0;             // the desktop shell's (explorer.exe)
+  std::vector<WindowHandle> hungWindows;  // not answering: BringToFront is refused
   // Runs while a message box is up, as a real modal loop that delivers messages would.
   std::function<void()> whileMessageBoxShown;
   // Runs after each key event sent, as another program taking the front mid-walk would.
   std::function<void()> afterKeyEvent;
+  // Runs after each BringToFront, as a window that takes the front right after would.
+  std::function<void(WindowHandle)> afterBringToFront;
 
   void AddWindow(const Window& window);
   void AddProcess(const Process& process);
@@ -76,6 +80,7 @@ class FakePlatform : public NullPlatform {
   void HoldXInput(std::uint32_t userIndex, std::uint16_t buttons, std::uint64_t from,
                   std::uint64_t to);
   void HideWindow(WindowHandle handle);  // never visible from now on
+  void RemoveWindow(WindowHandle handle);  // as if it had never been
   // A CloseRequested event at time, as WM_CLOSE to ruskel's window gives.
   void RequestClose(std::uint64_t at);
   // Runs action when the clock reaches time (before timers due then).
@@ -110,6 +115,8 @@ class FakePlatform : public NullPlatform {
   std::string WindowTitle(WindowHandle window) override;
   std::string WindowClass(WindowHandle window) override;
   bool BringToFront(WindowHandle window) override;
+  ProcessId ShellProcess() override { return shellProcess; }
+  bool IsHung(WindowHandle window) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle window) override;
   std::string PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
@@ -135,6 +142,7 @@ class FakePlatform : public NullPlatform {
 
   void Poll(std::string what);
   void ApplyPendingForeground();
+  bool BringToFrontNow(WindowHandle window);
   bool WindowExists(const Window& window) const;
   void EndSimulatedProcess(ProcessId process);
   void Quit(ProcessId process, bool closeMessage);

@@ -47,7 +47,8 @@ TEST_F(TypicalRun, SelectsTheGamePlaysMiscAndEndsOnTheExitKey) {
   EXPECT_THAT(os.TraceOf("Timer"), ElementsAre());
   // Timkey: a first look, the slow look-ups (the exit key looked at on each),
   // the focus checks, until the walk is done; pads read while -butx is set;
-  // keyLook while the window settles; misc once; then the wait for the
+  // keyLook while the window settles, then slower for the front; misc once;
+  // then the wait for the
   // emulator to quit.
   EXPECT_THAT(
       os.TraceOf("St"),
@@ -55,8 +56,9 @@ TEST_F(TypicalRun, SelectsTheGamePlaysMiscAndEndsOnTheExitKey) {
                   "cmd=\"C:\\Games\\ruskel\\emulator.exe\" "
                   "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
                   "StartTimer 1 10ms", "StartTimer 2 50ms", "StartTimer 1 500ms",
-                  "StartTimer 1 10ms", "StartTimer 6 250ms", "StopTimer 1", "StopTimer 6",
-                  "StartTimer 3 3000ms", "StopTimer 3", "StopTimer 2", "StartTimer 4 3000ms"));
+                  "StartTimer 1 10ms", "StartTimer 6 250ms", "StopTimer 1", "StartTimer 6 1000ms",
+                  "StartTimer 3 3000ms", "StopTimer 3", "StopTimer 2", "StopTimer 6",
+                  "StartTimer 4 3000ms"));
   const std::uint64_t found = TimeOf(os, "BringToFront 0x2a");
   EXPECT_EQ(found, 50u);
   EXPECT_EQ(TimeOf(os, "Key 13 down"), found);  // the whole dialogue inside one tick
@@ -82,14 +84,19 @@ TEST_F(TypicalRun, AnExitKeyAsTheWindowAppearsComesAfterTheWholeWalk) {
   EXPECT_LT(lastKey.base() - trace.begin(), quit - trace.begin());
 }
 
-TEST_F(TypicalRun, NoTimerRunsOnceTheWalkIsDoneWithTheExitKeyAlone) {
+// The exit key comes as events; only whether any window holds the front is
+// looked at, once a second, and the key by its state only while none does.
+TEST_F(TypicalRun, OnceTheWalkIsDoneOnlyTheFrontIsLookedAtWithTheExitKeyAlone) {
   config.timer = "timer=0";
+  run.os.tracePolls = true;
   ASSERT_TRUE(run.Begin(config, "-mygame", 300));
   EXPECT_EQ(run.RunFor(1000), std::nullopt);
   const std::size_t ticks = run.os.timerTicks();
+  const std::size_t looks = run.os.TraceOf("LookAtKey").size();
   EXPECT_EQ(run.RunFor(60000), std::nullopt);
-  EXPECT_EQ(run.os.timerTicks(), ticks);
-  EXPECT_THAT(run.os.RunningTimers(), ElementsAre());
+  EXPECT_EQ(run.os.timerTicks(), ticks + 60000 / kFrontLookMs);
+  EXPECT_EQ(run.os.TraceOf("LookAtKey").size(), looks);
+  EXPECT_THAT(run.os.RunningTimers(), ElementsAre(static_cast<int>(TimerId::keyLook)));
 }
 
 TEST_F(TypicalRun, MiscDelayZeroNeverPlaysMisc) {
