@@ -353,3 +353,60 @@ TEST(HandOverTest, ErrorSevenFortyNamesTheAdministratorFlag) {
 
 }  // namespace
 }  // namespace ruskel
+
+namespace ruskel {
+namespace {
+
+// Another program's window took the front after the walk and closed, leaving
+// none in front: key events stop (keyEventsDelivered off, as under Wine).
+TEST(NoWindowInFrontTest, TheExitKeyIsSeenAndTheEmulatorGetsTheFrontBack) {
+  SimulatedRun run;
+  ConfigText config;
+  config.options = {"log=ruskel.log"};
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears(50);
+  ASSERT_TRUE(run.Start("-alpha -keyx27"));
+  run.os.At(2000, [&] {
+    run.os.foreground = 0;
+    run.os.keyEventsDelivered = false;
+    run.os.foregroundRefused = true;  // the emulator cannot take it back either
+  });
+  run.os.PressKey(27, 5000, 5080);
+  EXPECT_EQ(run.RunFor(10000), kExitNormal);
+  // Seen at the next look after the press, by its "pressed since" mark.
+  EXPECT_LE(TimeOf(run.os, testing::kQuitEmulator), 5000u + kKeyLookMs);
+  const std::string& log = run.os.files["C:\\Games\\ruskel\\ruskel.log"];
+  EXPECT_THAT(log, HasSubstr("no window holds the front"));
+  EXPECT_THAT(log, HasSubstr("the emulator brought forward again (refused)"));
+  // Once per stretch without a front, after the first second of it.
+  const auto forward = run.os.TraceOf("BringToFront 0x2a");
+  EXPECT_EQ(forward.size(), 2u);  // the walk's, then the one give-back
+  EXPECT_GE(TimeOf(run.os, "BringToFront 0x2a", 1), 2000u + kNoFrontGiveBackMs);
+}
+
+// A hung emulator is never asked forward (the calls would wait on its
+// thread); the exit key still ends the run.
+TEST(NoWindowInFrontTest, AHungEmulatorIsNotAskedForwardAndTheExitStillWorks) {
+  SimulatedRun run;
+  ConfigText config;
+  config.options = {"keydelay=100", "log=ruskel.log", "terminate=on", "closewait=500"};
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears(50);
+  run.os.AddWindow({0x77, 70, "Busy"});
+  run.os.startedProcess.ignoresQuit = true;
+  run.os.startedProcess.ignoresClose = true;
+  ASSERT_TRUE(run.Start("-beta -keyx27"));
+  run.os.At(360, [&] {
+    run.os.hungWindows = {SimulatedRun::kEmulatorWindow};
+    run.os.foreground = 0x77;
+  });
+  run.os.PressKey(27, 2860, 2960);
+  EXPECT_EQ(run.RunFor(20000), kExitNormal);
+  EXPECT_EQ(run.os.TraceOf("BringToFront 0x2a").size(), 1u);  // the window wait's, before the hang
+  EXPECT_FALSE(run.os.TraceOf("TerminateTree").empty());
+  const std::string& log = run.os.files["C:\\Games\\ruskel\\ruskel.log"];
+  EXPECT_THAT(log, HasSubstr("the emulator's window is not responding"));
+}
+
+}  // namespace
+}  // namespace ruskel
