@@ -110,10 +110,10 @@ void HandBackFront(Mainmod& m) {
       return;
     }
   }
-  const std::string inFront =
-      front == 0 ? std::string("no window")
-                 : Quoted(m.Os.windows.WindowTitle(front)) + " of process " +
-                       std::to_string(m.Os.windows.WindowProcess(front));
+  const std::string inFront = front == 0
+                                  ? std::string("no window")
+                                  : Quoted(m.Os.windows.WindowTitle(front)) + " of process " +
+                                        std::to_string(m.Os.windows.WindowProcess(front));
   Log<Say::FrontEndNotInFront>(m, name, kHandBackTries, inFront);
 }
 

@@ -25,8 +25,8 @@ inline constexpr int kHandBackTries = 4;
 inline constexpr std::uint32_t kHandBackCheckMs = 150;
 
 struct FrontEnd {
-  ProcessId process = 0;    // 0: none found
-  WindowHandle window = 0;  // its first visible top-level window; 0 when all are hidden
+  ProcessId process = 0;      // 0: none found
+  WindowHandle window = 0;    // its first visible top-level window; 0 when all are hidden
   bool shellReached = false;  // the climb stopped at the desktop shell
 };
 

@@ -1,7 +1,6 @@
 #include "fake_platform.h"
 
 #include <algorithm>
-
 #include <cstdio>
 
 namespace ruskel {

@@ -57,9 +57,9 @@ class FakePlatform : public NullPlatform {
   bool foregroundRefused = false;       // BringToFront never lands
   bool joystickPresent = false;         // winmm joystick 0
   bool keyEventsDelivered = true;       // false: as Wine with no window in front
-  bool pressBitKept = true;  // false: another program takes the "pressed since" bit first
-  bool tracePolls = false;   // also record lookups, key states and pad reads
-  ProcessId shellProcess = 0;             // the desktop shell's (explorer.exe)
+  bool pressBitKept = true;    // false: another program takes the "pressed since" bit first
+  bool tracePolls = false;     // also record lookups, key states and pad reads
+  ProcessId shellProcess = 0;  // the desktop shell's (explorer.exe)
   std::vector<WindowHandle> hungWindows;  // not answering: BringToFront is refused
   // Runs while a message box is up, as a real modal loop that delivers messages would.
   std::function<void()> whileMessageBoxShown;
@@ -79,7 +79,7 @@ class FakePlatform : public NullPlatform {
   void ConnectXInput(std::uint32_t userIndex, std::uint64_t from = 0);
   void HoldXInput(std::uint32_t userIndex, std::uint16_t buttons, std::uint64_t from,
                   std::uint64_t to);
-  void HideWindow(WindowHandle handle);  // never visible from now on
+  void HideWindow(WindowHandle handle);    // never visible from now on
   void RemoveWindow(WindowHandle handle);  // as if it had never been
   // A CloseRequested event at time, as WM_CLOSE to ruskel's window gives.
   void RequestClose(std::uint64_t at);

@@ -1,7 +1,6 @@
 // CloseLadder: what is asked to quit when the run ends, how long the
 // emulator is waited for, WM_CLOSE and the end by force; never a window of
 // another program.
-#include "core/front_end.h"
 #include "driver/close_ladder.h"
 
 #include <gmock/gmock.h>
@@ -9,6 +8,7 @@
 
 #include <algorithm>
 
+#include "core/front_end.h"
 #include "run_harness.h"
 
 namespace ruskel {
@@ -169,7 +169,8 @@ TEST(ExitDuringTheWaitTest, WithNothingToPostEndsAtOnce) {
     ASSERT_TRUE(run.Start("-alpha"));
     run.os.PressKey(27, 3000, 3100);
     EXPECT_EQ(run.RunFor(10000), kExitNormal);
-    EXPECT_EQ(run.os.now(), 3100u + kHandBackCheckMs);  // the key's release, then the hand-back's check
+    EXPECT_EQ(run.os.now(),
+              3100u + kHandBackCheckMs);  // the key's release, then the hand-back's check
     EXPECT_EQ(run.os.TraceOf("TerminateTree"), terminate
                                                    ? std::vector<std::string>{"TerminateTree 100"}
                                                    : std::vector<std::string>{})

@@ -1,11 +1,11 @@
 // EmulatorLife: the emulator followed when it ends by itself, and a launcher
 // that hands over to it.
-#include "core/front_end.h"
 #include "driver/emulator_life.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/front_end.h"
 #include "run_harness.h"
 
 namespace ruskel {

@@ -1,11 +1,11 @@
 // ExitWatch: the exit key from key events and key looks, the exit button's
 // mask, presses held toward exithold, and the exit in every phase of a run.
-#include "core/front_end.h"
 #include "driver/exit_watch.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/front_end.h"
 #include "driver/hand_over.h"
 #include "run_harness.h"
 

@@ -50,15 +50,14 @@ TEST_F(TypicalRun, SelectsTheGamePlaysMiscAndEndsOnTheExitKey) {
   // keyLook while the window settles, then slower for the front; misc once;
   // then the wait for the
   // emulator to quit.
-  EXPECT_THAT(
-      os.TraceOf("St"),
-      ElementsAre("StartProcess app=C:\\Games\\ruskel\\emulator.exe "
-                  "cmd=\"C:\\Games\\ruskel\\emulator.exe\" "
-                  "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
-                  "StartTimer 1 10ms", "StartTimer 2 50ms", "StartTimer 1 500ms",
-                  "StartTimer 1 10ms", "StartTimer 6 250ms", "StopTimer 1", "StartTimer 6 1000ms",
-                  "StartTimer 3 3000ms", "StopTimer 3", "StopTimer 2", "StopTimer 6",
-                  "StartTimer 4 3000ms"));
+  EXPECT_THAT(os.TraceOf("St"),
+              ElementsAre("StartProcess app=C:\\Games\\ruskel\\emulator.exe "
+                          "cmd=\"C:\\Games\\ruskel\\emulator.exe\" "
+                          "dir=C:\\Games\\ruskel\\ inherit=1 flags=0x20",
+                          "StartTimer 1 10ms", "StartTimer 2 50ms", "StartTimer 1 500ms",
+                          "StartTimer 1 10ms", "StartTimer 6 250ms", "StopTimer 1",
+                          "StartTimer 6 1000ms", "StartTimer 3 3000ms", "StopTimer 3",
+                          "StopTimer 2", "StopTimer 6", "StartTimer 4 3000ms"));
   const std::uint64_t found = TimeOf(os, "BringToFront 0x2a");
   EXPECT_EQ(found, 50u);
   EXPECT_EQ(TimeOf(os, "Key 13 down"), found);  // the whole dialogue inside one tick

@@ -158,10 +158,7 @@ TEST(HandOverTest, TheFrontEndIsTheNearestAncestorThatOwnsAWindowAndNeverTheShel
        },
        40, 0x90, false},
       {"started by the shell",
-       [](FakePlatform& os) {
-         os.shellProcess = FakePlatform::kFrontEndProcess;
-       },
-       0, 0, true},
+       [](FakePlatform& os) { os.shellProcess = FakePlatform::kFrontEndProcess; }, 0, 0, true},
       {"past a console to the shell",
        [&](FakePlatform& os) {
          os.AddProcess({FakePlatform::kFrontEndProcess, 40});
@@ -212,19 +209,26 @@ TEST(HandOverTest, TheHandBackIsCheckedAndTriedAgainAndNeverGoesToTheShell) {
   };
   const std::string bring = "BringToFront 0x10";
   const Case cases[] = {
-      {"in front at once", [](SimulatedRun&) {}, {bring},
+      {"in front at once",
+       [](SimulatedRun&) {},
+       {bring},
        "front end: window \"Front End\" of process 50 brought to the front and holds it "
        "(attempt 1)"},
-      {"taken twice, then kept", [&](SimulatedRun& r) { steal(r, 2); }, {bring, bring, bring},
+      {"taken twice, then kept",
+       [&](SimulatedRun& r) { steal(r, 2); },
+       {bring, bring, bring},
        "holds it (attempt 3)"},
       {"never kept", [&](SimulatedRun& r) { steal(r, 100); },
        std::vector<std::string>(kHandBackTries, bring),
        "front end: window \"Front End\" of process 50 could not be brought to the front in 4 "
        "attempts; in front is \"Busy\" of process 70"},
       {"all its windows hidden",
-       [](SimulatedRun& r) { r.os.HideWindow(FakePlatform::kFrontEndWindow); }, {},
+       [](SimulatedRun& r) { r.os.HideWindow(FakePlatform::kFrontEndWindow); },
+       {},
        "front end: process 50 shows no window; it may take the front when it shows one again"},
-      {"started by the shell", [](SimulatedRun& r) { r.os.shellProcess = 50; }, {},
+      {"started by the shell",
+       [](SimulatedRun& r) { r.os.shellProcess = 50; },
+       {},
        "the shell is never brought forward"},
   };
   for (const Case& c : cases) {
@@ -259,8 +263,8 @@ TEST(HandOverTest, TheFrontEndComesForwardOnlyOnceTheEmulatorsLastWindowHasGone)
     run.WriteConfig(config);
     run.os.startedProcess.ignoresQuit = true;
     run.os.startedProcess.ignoresClose = true;
-    run.os.AddWindow({SimulatedRun::kEmulatorWindow, SimulatedRun::kEmulatorProcess,
-                      "My Emulator", 50, 50, closedAt});
+    run.os.AddWindow({SimulatedRun::kEmulatorWindow, SimulatedRun::kEmulatorProcess, "My Emulator",
+                      50, 50, closedAt});
     ASSERT_TRUE(run.Start("-alpha -keyx27"));
     run.os.PressKey(27, 1000, 1100);
     EXPECT_TRUE(run.RunFor(10000).has_value());  // ended, with the emulator left running

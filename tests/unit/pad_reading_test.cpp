@@ -1,11 +1,11 @@
 // Reading the pads: how often, winmm joysticks and XInput pads, first or
 // any, and what a pad that goes leaves behind.
-#include "driver/exit_watch.h"
 #include "driver/pad_reading.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "driver/exit_watch.h"
 #include "run_harness.h"
 
 namespace ruskel {
