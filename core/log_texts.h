@@ -86,10 +86,6 @@ enum class Say : int {
   // Hand-over
   ExitStillDown,
   ExitReleased,
-  FrontEndNone,
-  FrontEndMayTake,
-  FrontEndBrought,
-  FrontEndNotBrought,
   KeysReleased,
   ExitCode,
   // Pointer
@@ -180,6 +176,19 @@ enum class Say : int {
   // Edges of the hand-over (integrity, focus, modifiers)
   EmulatorAboveUnread,
   StrongFrontClimbs,
+  // The hand-back to the front end, and the front during play
+  FrontEndNone,
+  FrontEndIsShell,
+  FrontEndHidden,
+  FrontEndMayTake,
+  EmulatorWindowStays,
+  FrontEndInFront,
+  FrontEndNotInFront,
+  NoWindowInFront,
+  EmulatorForwardAgain,
+  EmulatorHung,
+  WindowOfProcess,
+  TitleOfProcess,
   Count,  // not a text: the size of the table
 };
 
@@ -283,13 +292,6 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
     {Say::ExitStillDown,
      "the exit key or button is still down after {} ms (stuck?); ending all the same"},
     {Say::ExitReleased, "the exit key or button was released after {} ms"},
-    {Say::FrontEndNone,
-     "front end: neither the process that started ruskel nor its parent has a visible window; "
-     "the front is left as it is"},
-    {Say::FrontEndMayTake, "front end: window {} of process {} may take the front (focusback=off)"},
-    {Say::FrontEndBrought, "front end: window {} of process {} brought to the front"},
-    {Say::FrontEndNotBrought,
-     "front end: window {} of process {} could not be brought to the front"},
     {Say::KeysReleased, "keys released: {}"},
     {Say::ExitCode, "exit code {}"},
     // Pointer
@@ -414,6 +416,30 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
     {Say::StrongFrontClimbs,
      "the emulator was asked harder to come to the front {} times (each flashes its task bar "
      "button)"},
+    // The hand-back to the front end, and the front during play
+    {Say::FrontEndNone,
+     "front end: no process above ruskel owns a window; the front is left as it is"},
+    {Say::FrontEndIsShell,
+     "front end: ruskel was started from the desktop shell (a shortcut, the Startup folder); "
+     "the front is left as it is, the shell is never brought forward"},
+    {Say::FrontEndHidden,
+     "front end: process {} shows no window; it may take the front when it shows one again"},
+    {Say::FrontEndMayTake, "front end: {} may take the front (focusback=off)"},
+    {Say::EmulatorWindowStays,
+     "front end: the emulator still shows a window after {} ms; the front end is brought "
+     "forward all the same"},
+    {Say::FrontEndInFront, "front end: {} brought to the front and holds it (attempt {})"},
+    {Say::FrontEndNotInFront,
+     "front end: {} could not be brought to the front in {} attempts; in front is {}"},
+    {Say::NoWindowInFront,
+     "no window holds the front: the exit key is looked at by its state until one does"},
+    {Say::EmulatorForwardAgain,
+     "no window held the front for {} ms: the emulator brought forward again ({})"},
+    {Say::EmulatorHung,
+     "the emulator's window is not responding: it is not asked forward while it hangs; the exit "
+     "key and pads still work"},
+    {Say::WindowOfProcess, "window {} of process {}"},
+    {Say::TitleOfProcess, "{} of process {}"},
 }};
 
 constexpr std::string_view TextOf(Say id) {

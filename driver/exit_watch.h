@@ -17,6 +17,11 @@ namespace ruskel {
 // front and once the emulator has gone. A press between two looks is seen by
 // its "pressed since" mark.
 inline constexpr std::uint32_t kKeyLookMs = 250;
+// During the walk and play, this often whether any window holds the front:
+// with none (another program's window closed, and Wine, or Windows when the
+// next window cannot be activated, activates nothing) key events stop, and
+// the exit key is looked at as above until a window holds the front again.
+inline constexpr std::uint32_t kFrontLookMs = 1000;
 // Pads give no events: with an exit button they are read this often.
 inline constexpr std::uint32_t kPadPollMs = 50;
 

@@ -130,8 +130,8 @@ void Form1::ArmTimers() {
   Arm(TimerId::curtain, played && s.CurtainShown ? Interval(TimerId::curtain) : 0);
   // The window wait looks on Timkey's own ticks.
   const bool looking = exitWatch_.ExitKey() != 0 && !closing && phase_ != Phase::WaitingForWindow &&
-                       (waiting || life_.Gone());
-  Arm(TimerId::keyLook, looking ? kKeyLookMs : 0);
+                       (waiting || life_.Gone() || (noFront_ && WatchesFront()));
+  Arm(TimerId::keyLook, looking ? kKeyLookMs : WatchesFront() ? kFrontLookMs : 0);
 }
 
 void Form1::Arm(TimerId timer, std::uint32_t intervalMs) {
@@ -331,6 +331,11 @@ void Form1::Refocus() {
   const WindowHandle front = os_.windows.ForegroundWindow();
   const ProcessId frontProcess = front != 0 ? os_.windows.WindowProcess(front) : 0;
   if (InEmulatorTree(run_, frontProcess)) return;  // back in front, settling
+  if (os_.windows.IsHung(s.EmulatorWindow)) {
+    if (!hungLogged_) Log<Say::EmulatorHung>(run_);
+    hungLogged_ = true;
+    return;
+  }
   ++focusAttempts_;
   const bool brought = os_.windows.BringToFront(s.EmulatorWindow);
   pointer_.EmulatorForward(run_);
@@ -367,7 +372,47 @@ void Form1::OnKey(const PlatformEvent& event) {
 }
 
 void Form1::keyLook_Timer() {
+  // During play key events come; the key is looked at only while nothing is in front.
+  if (WatchesFront() && !NothingInFront()) return;
   LookAtExitKey();
+}
+
+bool Form1::WatchesFront() const {
+  const bool between = phase_ == Phase::StartDelay || phase_ == Phase::Dialogue ||
+                       phase_ == Phase::Playing || phase_ == Phase::Misc ||
+                       phase_ == Phase::MiscDone;
+  return between && exitWatch_.ExitKey() != 0 && !life_.Gone();
+}
+
+bool Form1::NothingInFront() {
+  if (os_.windows.ForegroundWindow() != 0) {
+    noFront_ = false;
+    return false;
+  }
+  const std::uint64_t now = Now();
+  if (!noFront_) {
+    noFront_ = true;
+    noFrontSince_ = now;
+    frontGivenBack_ = false;
+    Log<Say::NoWindowInFront>(run_);
+    return true;
+  }
+  // A walk that is held asks for the front by itself.
+  const RunState& s = run_.State;
+  if (frontGivenBack_ || held_ || !LooksForWindow(s) || now - noFrontSince_ < kNoFrontGiveBackMs) {
+    return true;
+  }
+  frontGivenBack_ = true;
+  if (os_.windows.IsHung(s.EmulatorWindow)) {
+    if (!hungLogged_) Log<Say::EmulatorHung>(run_);
+    hungLogged_ = true;
+    return true;
+  }
+  const bool brought = os_.windows.BringToFront(s.EmulatorWindow);
+  pointer_.EmulatorForward(run_);
+  Log<Say::EmulatorForwardAgain>(run_, now - noFrontSince_,
+                                 brought ? "it holds the front" : "refused");
+  return true;
 }
 
 bool Form1::LookAtExitKey() {

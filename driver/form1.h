@@ -21,6 +21,9 @@ namespace ruskel {
 
 // The curtain stays up this long after the enter sequence.
 inline constexpr std::uint32_t kCurtainSettleMs = 500;
+// With no window in front for this long during play, the emulator is brought
+// forward again, once: the player's keys go nowhere meanwhile.
+inline constexpr std::uint64_t kNoFrontGiveBackMs = 1000;
 
 class Form1 : public TimerHost {
  public:
@@ -87,6 +90,11 @@ class Form1 : public TimerHost {
 
   void LookForWindow();
   bool LookAtExitKey();  // true when it ended the run
+  // Between the window wait and the close, while the emulator lives: the
+  // front is watched on keyLook's ticks.
+  bool WatchesFront() const;
+  // True while no window holds the front: key events may not come then.
+  bool NothingInFront();
   void CheckFocus();
   void BeginDialogue();
   void PlayDialogue();
@@ -121,6 +129,10 @@ class Form1 : public TimerHost {
   FocusKeeper::Verdict frontVerdict_ = FocusKeeper::Verdict::Type;  // the last answer to Play
   bool held_ = false;  // the walk waits for the emulator to hold the front
   int focusAttempts_ = 0;
+  bool noFront_ = false;  // no window held the front at the last look
+  std::uint64_t noFrontSince_ = 0;
+  bool frontGivenBack_ = false;  // the emulator was brought forward in this stretch
+  bool hungLogged_ = false;
 };
 
 }  // namespace ruskel

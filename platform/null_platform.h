@@ -129,6 +129,8 @@ class NullPlatform : public PlatformOps {
   bool BringToFront(WindowHandle window) override;
   std::uint32_t StrongFrontClimbs() override { return strongFrontClimbs; }
   void AllowForeground(ProcessId process) override;
+  ProcessId ShellProcess() override { return 0; }
+  bool IsHung(WindowHandle) override { return false; }
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle) override { return false; }
   WindowSize SizeOf(WindowHandle) override { return {}; }

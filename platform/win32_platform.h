@@ -46,6 +46,8 @@ class Win32Platform : public PlatformOps {
   bool BringToFront(WindowHandle window) override;
   std::uint32_t StrongFrontClimbs() override { return frontLadder_.StrongClimbs(); }
   void AllowForeground(ProcessId process) override;
+  ProcessId ShellProcess() override;
+  bool IsHung(WindowHandle window) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle window) override;
   WindowSize SizeOf(WindowHandle window) override;

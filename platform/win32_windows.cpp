@@ -101,20 +101,31 @@ namespace {
 // had input lately. Each rung asks harder; none sends a synthetic Alt, which
 // would be left held in whatever window gets it. How often the stronger rungs
 // run is the ladder's to say (platform/front_ladder.h).
+//
+// Nothing here waits on the target's thread: with an emulator that has
+// stopped answering, ShowWindow, BringWindowToTop and a plain SetWindowPos
+// from another thread would wait for good, and ruskel's one thread with them.
+// ShowWindowAsync posts the show event to the window's queue
+// (https://learn.microsoft.com/en-us/windows/win32/api/winuser/nf-winuser-showwindowasync);
+// SWP_ASYNCWINDOWPOS posts the request to the thread that owns the window
+// (https://learn.microsoft.com/en-us/windows/win32/api/winuser/nf-winuser-setwindowpos).
 bool ClimbForegroundLadder(HWND target, FrontLadder& ladder) {
-  if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
+  if (IsIconic(target)) ShowWindowAsync(target, SW_RESTORE);
   SetForegroundWindow(target);
   if (GetForegroundWindow() == target) return true;
   const bool topmost = (GetWindowLongPtrA(target, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   const FrontPlan plan = ladder.Refused(FromHwnd(target), topmost, GetTickCount64());
+  constexpr UINT kKeep = SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS;
   if (plan.shareInput) {
     // Sharing the input state with the window in front lets ours take it.
     const HWND front = GetForegroundWindow();
     const DWORD frontThread = front != nullptr ? GetWindowThreadProcessId(front, nullptr) : 0;
     const DWORD ownThread = GetCurrentThreadId();
     const bool attached = frontThread != 0 && frontThread != ownThread &&
+                          !IsHungAppWindow(front) &&
                           AttachThreadInput(ownThread, frontThread, TRUE) != FALSE;
-    BringWindowToTop(target);
+    // BringWindowToTop, without waiting for the target's thread.
+    SetWindowPos(target, HWND_TOP, 0, 0, 0, 0, kKeep);
     SetForegroundWindow(target);
     if (attached) AttachThreadInput(ownThread, frontThread, FALSE);
     if (GetForegroundWindow() == target) return true;
@@ -122,7 +133,6 @@ bool ClimbForegroundLadder(HWND target, FrontLadder& ladder) {
   if (plan.restack) {
     // Up into the topmost band (and back out, unless it lives there), which
     // restacks it above the window in front; then ask once more.
-    constexpr UINT kKeep = SWP_NOMOVE | SWP_NOSIZE;
     SetWindowPos(target, HWND_TOPMOST, 0, 0, 0, 0, kKeep);
     if (plan.leaveTopmostBand) SetWindowPos(target, HWND_NOTOPMOST, 0, 0, 0, 0, kKeep);
     SetForegroundWindow(target);
@@ -136,9 +146,27 @@ void Win32Platform::AllowForeground(ProcessId process) {
   if (process != 0) AllowSetForegroundWindow(process);
 }
 
+ProcessId Win32Platform::ShellProcess() {
+  // NULL when no shell runs
+  // (https://learn.microsoft.com/en-us/windows/win32/api/winuser/nf-winuser-getshellwindow).
+  const HWND shell = GetShellWindow();
+  return shell != nullptr ? ProcessOf(shell) : 0;
+}
+
+bool Win32Platform::IsHung(WindowHandle window) {
+  // True once the window's thread has not looked for a message for 5 s, and
+  // always for a ghost window
+  // (https://learn.microsoft.com/en-us/windows/win32/api/winuser/nf-winuser-ishungappwindow).
+  const HWND hwnd = ToHwnd(window);
+  return hwnd != nullptr && IsHungAppWindow(hwnd) != FALSE;
+}
+
 bool Win32Platform::BringToFront(WindowHandle window) {
   const HWND target = ToHwnd(window);
   if (target == nullptr || !IsWindow(target)) return false;
+  // A hung window cannot take the front, and the ladder's input sharing with
+  // it would tie ruskel's input to a thread that never answers.
+  if (IsHungAppWindow(target)) return false;
   const bool inFront =
       GetForegroundWindow() == target || ClimbForegroundLadder(target, frontLadder_);
   if (inFront) frontLadder_.Landed(FromHwnd(target));

@@ -54,6 +54,12 @@ class WindowOps {
   virtual std::uint32_t StrongFrontClimbs() = 0;
   // Lets the process take the front by itself (AllowSetForegroundWindow).
   virtual void AllowForeground(ProcessId process) = 0;
+  // The process of the desktop shell's window (explorer.exe); 0 when there is none.
+  virtual ProcessId ShellProcess() = 0;
+  // True when the window's thread has not taken a message for some seconds
+  // (Windows shows its ghost window then): a call that waits on that thread
+  // would wait for good.
+  virtual bool IsHung(WindowHandle window) = 0;
   // Returns once the window's thread has handled every message sent before
   // (its activation among them), or after timeoutMs; false if it did not answer.
   virtual bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) = 0;

@@ -51,6 +51,20 @@ class HandOverTest(WrapperTestCase):
                      "brought to the front"):
             self.assertIn(part, log)
 
+    def test_the_exit_key_works_after_a_window_took_the_front_and_closed(self):
+        # The window ended by force leaves none in front (Wine activates nothing then): no key
+        # events reach ruskel, which looks at the key's state instead.
+        config = self.config(options={"log": "ruskel.log"})
+        proc = self.run_to_play(config, SLOT, (f"-{config.games[SLOT]}", "-keyx27"))
+        pushy_title = self.unique_title("Busy")
+        self.case.spawn(session().bins.tool, "pushy", pushy_title, "1000", name="pushy")
+        self.assertTrue(wait_until(lambda: "released" in self.case.output_lines("pushy"), 10))
+        self.case.tool("kill", pushy_title)
+        self.assertTrue(wait_until(lambda: "no window holds the front" in self.ruskel_log(), 10),
+                        self.details(proc))
+        self.press(VK_ESCAPE)
+        self.assert_exits(proc, EXIT_OK)
+
     def test_no_key_reaches_a_window_that_holds_the_front(self):
         # Wine has no foreground lock: the busy window takes the front mid-walk, every 100 ms.
         config = self.config(options={"log": "ruskel.log", "keydelay": "100"})

@@ -1,5 +1,6 @@
 #include "fake_platform.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ruskel {
@@ -292,9 +293,20 @@ WindowHandle FakePlatform::OwnerWindow(WindowHandle window) {
   return found != nullptr && WindowExists(*found) ? found->ownedBy : 0;
 }
 
+bool FakePlatform::IsHung(WindowHandle window) {
+  return std::find(hungWindows.begin(), hungWindows.end(), window) != hungWindows.end();
+}
+
 bool FakePlatform::BringToFront(WindowHandle window) {
+  const bool inFront = BringToFrontNow(window);
+  if (!afterBringToFront) return inFront;
+  afterBringToFront(window);
+  return inFront && foreground == window;
+}
+
+bool FakePlatform::BringToFrontNow(WindowHandle window) {
   NullPlatform::BringToFront(window);
-  if (foregroundRefused || window == 0) return false;
+  if (foregroundRefused || window == 0 || IsHung(window)) return false;
   const Window* target = FindWindowByHandle(window);
   if (target == nullptr || !WindowExists(*target)) return false;
   // Asking again while an activation is under way does not restart it.
@@ -313,6 +325,12 @@ ProcessId FakePlatform::ParentProcess(ProcessId process) {
 std::uint32_t FakePlatform::IntegrityLevel(ProcessId process) {
   auto it = processes_.find(process);
   return it != processes_.end() ? it->second.script.integrity : 0;
+}
+
+void FakePlatform::RemoveWindow(WindowHandle handle) {
+  windows_.erase(std::remove_if(windows_.begin(), windows_.end(),
+                                [handle](const Window& w) { return w.handle == handle; }),
+                 windows_.end());
 }
 
 void FakePlatform::HideWindow(WindowHandle handle) {

@@ -59,8 +59,10 @@ class FakePlatform : public NullPlatform {
   bool foregroundRefused = false;       // BringToFront never lands
   bool joystickPresent = false;         // winmm joystick 0
   bool keyEventsDelivered = true;       // false: as Wine with no window in front
-  bool pressBitKept = true;  // false: another program takes the "pressed since" bit first
-  bool tracePolls = false;   // also record lookups, key states and pad reads
+  bool pressBitKept = true;    // false: another program takes the "pressed since" bit first
+  bool tracePolls = false;     // also record lookups, key states and pad reads
+  ProcessId shellProcess = 0;  // the desktop shell's (explorer.exe)
+  std::vector<WindowHandle> hungWindows;  // not answering: BringToFront is refused
   // Runs while a message box is up, as a real modal loop that delivers messages would.
   std::function<void()> whileMessageBoxShown;
   // Runs after each key event sent, as another program taking the front mid-walk would.
@@ -70,6 +72,8 @@ class FakePlatform : public NullPlatform {
   std::map<std::pair<std::int32_t, std::int32_t>, std::uint32_t> clientPixels;
   // The emulator's processes wait for input from then on.
   std::uint64_t inputIdleAt = 0;
+  // Runs after each BringToFront, as a window that takes the front right after would.
+  std::function<void(WindowHandle)> afterBringToFront;
 
   void AddWindow(const Window& window);
   void AddProcess(const Process& process);
@@ -82,7 +86,8 @@ class FakePlatform : public NullPlatform {
   void ConnectXInput(std::uint32_t userIndex, std::uint64_t from = 0);
   void HoldXInput(std::uint32_t userIndex, std::uint16_t buttons, std::uint64_t from,
                   std::uint64_t to);
-  void HideWindow(WindowHandle handle);  // never visible from now on
+  void HideWindow(WindowHandle handle);    // never visible from now on
+  void RemoveWindow(WindowHandle handle);  // as if it had never been
   void Retitle(WindowHandle handle, const std::string& title);
   // A CloseRequested event at time, as WM_CLOSE to ruskel's window gives.
   void RequestClose(std::uint64_t at);
@@ -119,6 +124,8 @@ class FakePlatform : public NullPlatform {
   std::string WindowClass(WindowHandle window) override;
   WindowHandle OwnerWindow(WindowHandle window) override;
   bool BringToFront(WindowHandle window) override;
+  ProcessId ShellProcess() override { return shellProcess; }
+  bool IsHung(WindowHandle window) override;
   bool WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) override;
   bool IsVisible(WindowHandle window) override;
   WindowSize SizeOf(WindowHandle window) override;
@@ -148,6 +155,7 @@ class FakePlatform : public NullPlatform {
 
   void Poll(std::string what);
   void ApplyPendingForeground();
+  bool BringToFrontNow(WindowHandle window);
   bool WindowExists(const Window& window) const;
   void EndSimulatedProcess(ProcessId process);
   void Quit(ProcessId process, bool closeMessage);

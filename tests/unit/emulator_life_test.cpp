@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/front_end.h"
 #include "run_harness.h"
 
 namespace ruskel {
@@ -27,7 +28,7 @@ TEST_F(LifeTest, EmulatorEndingByItselfEndsTheRunWithCode6AndPostsNothing) {
   run.os.startedProcess.endsAt = 4000;
   Begin();
   EXPECT_EQ(run.RunFor(10000), kExitEmulatorEnded);
-  EXPECT_EQ(run.os.now(), 4000u);
+  EXPECT_EQ(run.os.now(), 4000u + kHandBackCheckMs);
   EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre());
 }
 
@@ -54,7 +55,7 @@ TEST_F(LifeTest, ALauncherThatHandsOverIsNotTheEmulator) {
   EXPECT_EQ(run.Keys(), "13d 13u 13d 13u");
   // The real emulator's end is followed.
   EXPECT_EQ(run.RunFor(2000), kExitEmulatorEnded);
-  EXPECT_EQ(run.os.now(), 5000u);
+  EXPECT_EQ(run.os.now(), 5000u + kHandBackCheckMs);
 }
 
 TEST_F(LifeTest, AnEmulatorThatEndsBeforeItsWindowEndsTheRunAfterTheHandOverBound) {
@@ -72,7 +73,7 @@ TEST_F(LifeTest, WindowTitleNullFollowsTheStartedProcess) {
   run.os.startedProcess.endsAt = 3000;
   Begin();
   EXPECT_EQ(run.RunFor(10000), kExitEmulatorEnded);
-  EXPECT_EQ(run.os.now(), 3000u);
+  EXPECT_EQ(run.os.now(), 3000u + kHandBackCheckMs);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/front_end.h"
 #include "driver/hand_over.h"
 #include "run_harness.h"
 
@@ -128,7 +129,7 @@ TEST(HeldAtStartTest, AKeyLeftStuckByAnEarlierRunDoesNotEndThisOne) {
   EXPECT_EQ(run.RunFor(2000), kExitNormal);
   EXPECT_EQ(TimeOf(run.os, "PostMessage"), 6000u);
   // The stuck key never goes up: the end waits for it no longer than the cap.
-  EXPECT_EQ(run.os.now(), 6000u + kReleaseCapMs);
+  EXPECT_EQ(run.os.now(), 6000u + kReleaseCapMs + kHandBackCheckMs);
 }
 
 TEST(HeldAtStartTest, TheFirstPressAfterAStuckKeyEndsTheRunEvenRightAfterTheWait) {
@@ -153,7 +154,7 @@ TEST(KeyStateSafetyNetTest, TheWindowWaitSeesAPressWithoutEvents) {
   ASSERT_TRUE(run.Start("-alpha"));
   run.os.PressKey(27, 1005, 1005 + kKeyLookMs);
   EXPECT_EQ(run.RunFor(5000), kExitNormal);
-  EXPECT_LE(run.os.now(), 1005u + kKeyLookMs + kReleaseLookMs);
+  EXPECT_LE(run.os.now(), 1005u + kKeyLookMs + kReleaseLookMs + kHandBackCheckMs);
   // Looked at on keyLook's ticks: no pad timer for a key.
   EXPECT_TRUE(run.os.TraceOf("StartTimer 2").empty());
 }
@@ -166,7 +167,7 @@ TEST(KeyStateSafetyNetTest, APressBetweenTwoLooksEndsTheWait) {
   // Down and up again between the looks at 1010 and 1510 (the window lookups).
   run.os.PressKey(27, 1100, 1300);
   EXPECT_EQ(run.RunFor(5000), kExitNormal);
-  EXPECT_EQ(run.os.now(), 1510u);
+  EXPECT_EQ(run.os.now(), 1510u + kHandBackCheckMs);
 }
 
 TEST(KeyStateSafetyNetTest, AFreshPressOnAKeyStuckDownEndsTheWait) {
@@ -179,7 +180,7 @@ TEST(KeyStateSafetyNetTest, AFreshPressOnAKeyStuckDownEndsTheWait) {
   run.os.PressKey(27, 3100, 3200);
   EXPECT_EQ(run.RunFor(6000), kExitNormal);
   // Seen at the next look; the key stays stuck, so the end waits out the cap.
-  EXPECT_EQ(run.os.now(), 3510u + kReleaseCapMs);
+  EXPECT_EQ(run.os.now(), 3510u + kReleaseCapMs + kHandBackCheckMs);
 }
 
 TEST(KeyStateSafetyNetTest, AKeyStuckDownNeverEndsTheWait) {

@@ -69,14 +69,19 @@ TEST_F(TypicalRun, AnExitKeyAsTheWindowAppearsComesAfterTheWholeWalk) {
   EXPECT_LT(lastKey.base() - trace.begin(), quit - trace.begin());
 }
 
-TEST_F(TypicalRun, NoTimerRunsOnceTheWalkIsDoneWithTheExitKeyAlone) {
+// The exit key comes as events; only whether any window holds the front is
+// looked at, once a second, and the key by its state only while none does.
+TEST_F(TypicalRun, OnceTheWalkIsDoneOnlyTheFrontIsLookedAtWithTheExitKeyAlone) {
   config.timer = "timer=0";
+  run.os.tracePolls = true;
   ASSERT_TRUE(run.Begin(config, "-mygame", 300));
   EXPECT_EQ(run.RunFor(1000), std::nullopt);
   const std::size_t ticks = run.os.timerTicks();
+  const std::size_t looks = run.os.TraceOf("LookAtKey").size();
   EXPECT_EQ(run.RunFor(60000), std::nullopt);
-  EXPECT_EQ(run.os.timerTicks(), ticks);
-  EXPECT_THAT(run.os.RunningTimers(), ElementsAre());
+  EXPECT_EQ(run.os.timerTicks(), ticks + 60000 / kFrontLookMs);
+  EXPECT_EQ(run.os.TraceOf("LookAtKey").size(), looks);
+  EXPECT_THAT(run.os.RunningTimers(), ElementsAre(static_cast<int>(TimerId::keyLook)));
 }
 
 TEST_F(TypicalRun, MiscDelayZeroNeverPlaysMisc) {

@@ -123,23 +123,161 @@ TEST(HandOverTest, FocuswaitEndsTheRunWithItsOwnCode) {
   EXPECT_EQ(run.Keys(), "");
 }
 
-TEST(HandOverTest, TheFrontEndIsTheNearestAncestorWithAVisibleWindow) {
+// ruskel (60) was started by 50, started in turn by 40, by 30.
+TEST(HandOverTest, TheFrontEndIsTheNearestAncestorThatOwnsAWindowAndNeverTheShell) {
   struct Case {
     const char* name;
-    bool parentShown;
-    bool grandparentShown;
-    WindowHandle expected;
+    std::function<void(FakePlatform&)> world;
+    ProcessId process;
+    WindowHandle window;
+    bool shell;
   };
-  for (const Case& c : {Case{"parent", true, true, FakePlatform::kFrontEndWindow},
-                        Case{"grandparent", false, true, 0x90}, Case{"none", false, false, 0}}) {
+  const auto console = [](FakePlatform& os, WindowHandle handle, ProcessId owner) {
+    FakePlatform::Window window{handle, owner, "cmd"};
+    window.className = std::string(kConsoleClass);
+    os.AddWindow(window);
+  };
+  const auto hidden = [](FakePlatform& os, WindowHandle handle, ProcessId owner, const char* cls) {
+    FakePlatform::Window window{handle, owner, "", 0, FakePlatform::kNever};
+    window.className = cls;
+    os.AddWindow(window);
+  };
+  const Case cases[] = {
+      {"the parent's visible window", [](FakePlatform&) {}, 50, FakePlatform::kFrontEndWindow,
+       false},
+      // A front end that hides its window during the game is still the front end.
+      {"the parent with its window hidden",
+       [](FakePlatform& os) { os.HideWindow(FakePlatform::kFrontEndWindow); }, 50, 0, false},
+      {"past a launcher that owns only a console",
+       [&](FakePlatform& os) {
+         os.AddProcess({FakePlatform::kFrontEndProcess, 40});
+         os.AddWindow({0x90, 40, "Menu"});
+         // the batch file's cmd.exe: its console window only
+         os.RemoveWindow(FakePlatform::kFrontEndWindow);
+         console(os, 0x91, FakePlatform::kFrontEndProcess);
+       },
+       40, 0x90, false},
+      {"started by the shell",
+       [](FakePlatform& os) { os.shellProcess = FakePlatform::kFrontEndProcess; }, 0, 0, true},
+      {"past a console to the shell",
+       [&](FakePlatform& os) {
+         os.AddProcess({FakePlatform::kFrontEndProcess, 40});
+         os.RemoveWindow(FakePlatform::kFrontEndWindow);
+         console(os, 0x91, FakePlatform::kFrontEndProcess);
+         os.AddWindow({0x90, 40, "Documents"});
+         os.shellProcess = 40;
+       },
+       0, 0, true},
+      // No shell window known to Windows, but the task bar's class gives it away.
+      {"a process that owns the task bar",
+       [&](FakePlatform& os) {
+         os.RemoveWindow(FakePlatform::kFrontEndWindow);
+         hidden(os, 0x92, FakePlatform::kFrontEndProcess, "Shell_TrayWnd");
+       },
+       0, 0, true},
+      {"no ancestor owns a window",
+       [&](FakePlatform& os) {
+         os.AddProcess({FakePlatform::kFrontEndProcess, 40});
+         os.AddProcess({40, 30});
+         os.RemoveWindow(FakePlatform::kFrontEndWindow);
+       },
+       0, 0, false},
+  };
+  for (const Case& c : cases) {
     SimulatedRun run;
-    // ruskel (60) was started by the front end (50), started in turn by a launcher (40).
-    run.os.AddProcess({40, 0});
-    run.os.AddProcess({FakePlatform::kFrontEndProcess, 40});
-    run.os.AddWindow({0x90, 40, "Launcher", 0, c.grandparentShown ? 0 : FakePlatform::kNever});
-    if (!c.parentShown) run.os.HideWindow(FakePlatform::kFrontEndWindow);
-    const auto got = FindFrontEnd(run.m);
-    EXPECT_EQ(got ? got->window : 0u, c.expected) << c.name;
+    c.world(run.os);
+    const FrontEnd got = FindFrontEnd(run.m);
+    EXPECT_EQ(got.process, c.process) << c.name;
+    EXPECT_EQ(got.window, c.window) << c.name;
+    EXPECT_EQ(got.shellReached, c.shell) << c.name;
+  }
+}
+
+// How the hand-back ends, by what the front end shows and what takes the front.
+TEST(HandOverTest, TheHandBackIsCheckedAndTriedAgainAndNeverGoesToTheShell) {
+  struct Case {
+    const char* name;
+    std::function<void(SimulatedRun&)> world;
+    std::vector<std::string> broughtForward;
+    const char* log;
+  };
+  const auto steal = [](SimulatedRun& r, int times) {
+    r.os.AddWindow({0x77, 70, "Busy"});
+    r.os.afterBringToFront = [&r, times, n = 0](WindowHandle window) mutable {
+      if (window == FakePlatform::kFrontEndWindow && n++ < times) r.os.foreground = 0x77;
+    };
+  };
+  const std::string bring = "BringToFront 0x10";
+  const Case cases[] = {
+      {"in front at once",
+       [](SimulatedRun&) {},
+       {bring},
+       "front end: window \"Front End\" of process 50 brought to the front and holds it "
+       "(attempt 1)"},
+      {"taken twice, then kept",
+       [&](SimulatedRun& r) { steal(r, 2); },
+       {bring, bring, bring},
+       "holds it (attempt 3)"},
+      {"never kept", [&](SimulatedRun& r) { steal(r, 100); },
+       std::vector<std::string>(kHandBackTries, bring),
+       "front end: window \"Front End\" of process 50 could not be brought to the front in 4 "
+       "attempts; in front is \"Busy\" of process 70"},
+      {"all its windows hidden",
+       [](SimulatedRun& r) { r.os.HideWindow(FakePlatform::kFrontEndWindow); },
+       {},
+       "front end: process 50 shows no window; it may take the front when it shows one again"},
+      {"started by the shell",
+       [](SimulatedRun& r) { r.os.shellProcess = 50; },
+       {},
+       "the shell is never brought forward"},
+  };
+  for (const Case& c : cases) {
+    SimulatedRun run;
+    ConfigText config;
+    config.options = {"log=ruskel.log"};
+    run.WriteConfig(config);
+    run.EmulatorWindowAppears(50);
+    c.world(run);
+    ASSERT_TRUE(run.Start("-alpha -keyx27"));
+    run.os.PressKey(27, 1000, 1100);
+    EXPECT_EQ(run.RunFor(10000), kExitNormal) << c.name;
+    std::vector<std::string> forward;
+    for (const std::string& call : run.os.TraceOf("BringToFront 0x10")) forward.push_back(call);
+    EXPECT_EQ(forward, c.broughtForward) << c.name;
+    // The front end may take the front by itself, unless it is the shell.
+    EXPECT_EQ(run.os.TraceOf("AllowForeground 50").size(),
+              std::string(c.name) == "started by the shell" ? 0u : 1u)
+        << c.name;
+    EXPECT_THAT(run.os.files["C:\\Games\\ruskel\\ruskel.log"], HasSubstr(c.log)) << c.name;
+  }
+}
+
+// An emulator that ignores the close is left running, and its window closes
+// a while later: that would hand the front on to the window next in z-order,
+// so the front end comes forward only once it has gone.
+TEST(HandOverTest, TheFrontEndComesForwardOnlyOnceTheEmulatorsLastWindowHasGone) {
+  for (const std::uint64_t closedAt : {std::uint64_t{1800}, FakePlatform::kNever}) {
+    SimulatedRun run;
+    ConfigText config;
+    config.options = {"closewait=100", "terminate=off", "log=ruskel.log"};
+    run.WriteConfig(config);
+    run.os.startedProcess.ignoresQuit = true;
+    run.os.startedProcess.ignoresClose = true;
+    run.os.AddWindow({SimulatedRun::kEmulatorWindow, SimulatedRun::kEmulatorProcess, "My Emulator",
+                      50, 50, closedAt});
+    ASSERT_TRUE(run.Start("-alpha -keyx27"));
+    run.os.PressKey(27, 1000, 1100);
+    EXPECT_TRUE(run.RunFor(10000).has_value());  // ended, with the emulator left running
+    const std::uint64_t brought = TimeOf(run.os, "BringToFront 0x10");
+    const std::string& log = run.os.files["C:\\Games\\ruskel\\ruskel.log"];
+    if (closedAt == 1800u) {
+      EXPECT_GE(brought, 1800u);
+      EXPECT_LT(brought, 1800u + kEmulatorGoneLookMs + 1);
+    } else {
+      // Still shown after the cap: handed back all the same.
+      EXPECT_THAT(log, HasSubstr("the emulator still shows a window after 2000 ms"));
+    }
+    EXPECT_THAT(log, HasSubstr("holds it (attempt 1)"));
   }
 }
 
@@ -232,6 +370,63 @@ TEST(HandOverTest, ErrorSevenFortyNamesTheAdministratorFlag) {
   ASSERT_EQ(run.os.TraceOf("ErrorBox").size(), 1u);
   EXPECT_THAT(run.os.TraceOf("ErrorBox")[0], HasSubstr("asks to run as administrator"));
   EXPECT_THAT(run.os.TraceOf("ErrorBox")[0], HasSubstr("Compatibility"));
+}
+
+}  // namespace
+}  // namespace ruskel
+
+namespace ruskel {
+namespace {
+
+// Another program's window took the front after the walk and closed, leaving
+// none in front: key events stop (keyEventsDelivered off, as under Wine).
+TEST(NoWindowInFrontTest, TheExitKeyIsSeenAndTheEmulatorGetsTheFrontBack) {
+  SimulatedRun run;
+  ConfigText config;
+  config.options = {"log=ruskel.log"};
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears(50);
+  ASSERT_TRUE(run.Start("-alpha -keyx27"));
+  run.os.At(2000, [&] {
+    run.os.foreground = 0;
+    run.os.keyEventsDelivered = false;
+    run.os.foregroundRefused = true;  // the emulator cannot take it back either
+  });
+  run.os.PressKey(27, 5000, 5080);
+  EXPECT_EQ(run.RunFor(10000), kExitNormal);
+  // Seen at the next look after the press, by its "pressed since" mark.
+  EXPECT_LE(TimeOf(run.os, testing::kQuitEmulator), 5000u + kKeyLookMs);
+  const std::string& log = run.os.files["C:\\Games\\ruskel\\ruskel.log"];
+  EXPECT_THAT(log, HasSubstr("no window holds the front"));
+  EXPECT_THAT(log, HasSubstr("the emulator brought forward again (refused)"));
+  // Once per stretch without a front, after the first second of it.
+  const auto forward = run.os.TraceOf("BringToFront 0x2a");
+  EXPECT_EQ(forward.size(), 2u);  // the walk's, then the one give-back
+  EXPECT_GE(TimeOf(run.os, "BringToFront 0x2a", 1), 2000u + kNoFrontGiveBackMs);
+}
+
+// A hung emulator is never asked forward (the calls would wait on its
+// thread); the exit key still ends the run.
+TEST(NoWindowInFrontTest, AHungEmulatorIsNotAskedForwardAndTheExitStillWorks) {
+  SimulatedRun run;
+  ConfigText config;
+  config.options = {"keydelay=100", "log=ruskel.log", "terminate=on", "closewait=500"};
+  run.WriteConfig(config);
+  run.EmulatorWindowAppears(50);
+  run.os.AddWindow({0x77, 70, "Busy"});
+  run.os.startedProcess.ignoresQuit = true;
+  run.os.startedProcess.ignoresClose = true;
+  ASSERT_TRUE(run.Start("-beta -keyx27"));
+  run.os.At(360, [&] {
+    run.os.hungWindows = {SimulatedRun::kEmulatorWindow};
+    run.os.foreground = 0x77;
+  });
+  run.os.PressKey(27, 2860, 2960);
+  EXPECT_EQ(run.RunFor(20000), kExitNormal);
+  EXPECT_EQ(run.os.TraceOf("BringToFront 0x2a").size(), 1u);  // the window wait's, before the hang
+  EXPECT_FALSE(run.os.TraceOf("TerminateTree").empty());
+  const std::string& log = run.os.files["C:\\Games\\ruskel\\ruskel.log"];
+  EXPECT_THAT(log, HasSubstr("the emulator's window is not responding"));
 }
 
 }  // namespace
