@@ -7,7 +7,7 @@ namespace ruskel {
 
 std::string ElevationMessage(const std::string& commandLine, bool refused) {
   return Compose<Say::ElevationMessage>(
-      TextOf(refused ? Say::ElevationRefused : Say::ElevationRunning), commandLine);
+      TextAt(refused ? Say::ElevationRefused : Say::ElevationRunning), commandLine);
 }
 
 void CheckEmulatorIntegrity(Mainmod& m) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -442,7 +443,9 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
     {Say::TitleOfProcess, "{} of process {}"},
 }};
 
-constexpr std::string_view TextOf(Say id) {
+// consteval: a call site that reads the table at run time carries it whole
+// (see Fill); TextAt reads it in one place.
+consteval std::string_view TextOf(Say id) {
   return kLogTexts[static_cast<std::size_t>(id)].text;
 }
 
@@ -467,31 +470,51 @@ static_assert(InIdOrder(), "kLogTexts must list the ids in the order Say declare
 
 namespace log_detail {
 
-inline std::string Piece(std::string_view text) {
-  return std::string(text);
-}
-inline std::string Piece(const std::string& text) {
-  return text;
-}
-inline std::string Piece(const char* text) {
-  return text;
-}
-template <class T, std::enable_if_t<std::is_integral_v<T>, int> = 0>
-std::string Piece(T number) {
-  return std::to_string(number);
-}
+// One argument of a line, as text. Numbers are written into the argument
+// itself, so that a call site builds no strings of its own: every line of
+// the table is composed by the one Fill below, not by code at each call.
+class Arg {
+ public:
+  Arg(std::string_view text) : text_(text) {}  // NOLINT: implicit, as an argument
+  Arg(const std::string& text) : text_(text) {}  // NOLINT
+  Arg(const char* text) : text_(text) {}  // NOLINT
+  template <class T, std::enable_if_t<std::is_integral_v<T>, int> = 0>
+  Arg(T number) {  // NOLINT
+    if constexpr (std::is_signed_v<T>) {
+      text_ = Digits(static_cast<long long>(number));
+    } else {
+      text_ = Digits(static_cast<unsigned long long>(number), false);
+    }
+  }
+  Arg(const Arg&) = delete;
+  Arg& operator=(const Arg&) = delete;
 
-std::string Fill(std::string_view text, const std::string* args, std::size_t count);
+  std::string_view Text() const { return text_; }
+
+ private:
+  std::string_view Digits(long long number);
+  std::string_view Digits(unsigned long long number, bool negative);
+
+  char digits_[24];
+  std::string_view text_;
+};
+
+// The line id with args in place. The table is read here, in one place: a
+// call site that read it itself would carry every text of the table along
+// (a Windows object file keeps its constants in one section, whole).
+std::string Fill(Say id, std::initializer_list<Arg> args);
 
 }  // namespace log_detail
+
+// The text of id, for an id known only at run time.
+std::string_view TextAt(Say id);
 
 // The text of id with its arguments in place; the count is checked when built.
 template <Say id, class... Args>
 std::string Compose(const Args&... args) {
   static_assert(Slots(TextOf(id)) == sizeof...(Args),
                 "the number of arguments differs from the {} of the text");
-  const std::string pieces[sizeof...(Args) + 1] = {log_detail::Piece(args)..., std::string()};
-  return log_detail::Fill(TextOf(id), pieces, sizeof...(Args));
+  return log_detail::Fill(id, {log_detail::Arg(args)...});
 }
 
 }  // namespace ruskel

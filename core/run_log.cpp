@@ -36,6 +36,10 @@ void log_detail::AppendLogLine(Mainmod& m, const std::string& text) {
   if (!m.Os.files.AppendToFile(s.LogPath, stamp + text + "\r\n")) s.LogPath.clear();
 }
 
+void log_detail::AppendTableLine(Mainmod& m, Say id, std::initializer_list<Arg> args) {
+  if (!m.State.LogPath.empty()) AppendLogLine(m, Fill(id, args));
+}
+
 void LogWhy(Mainmod& m, const RunEnd& end) {
   if (!end.why.empty()) log_detail::AppendLogLine(m, end.why);
 }

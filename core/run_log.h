@@ -23,13 +23,17 @@ namespace log_detail {
 // log is given up for the rest of the run. Lines come from kLogTexts only:
 // use Log<Say::...> or LogWhy.
 void AppendLogLine(Mainmod& m, const std::string& text);
+// Composes and appends a line of the table; composes nothing without a log.
+void AppendTableLine(Mainmod& m, Say id, std::initializer_list<Arg> args);
 
 }  // namespace log_detail
 
 // Appends the table's line id with its arguments: Log<Say::Started>(m, ...).
 template <Say id, class... Args>
 void Log(Mainmod& m, const Args&... args) {
-  log_detail::AppendLogLine(m, Compose<id>(args...));
+  static_assert(Slots(TextOf(id)) == sizeof...(Args),
+                "the number of arguments differs from the {} of the text");
+  log_detail::AppendTableLine(m, id, {log_detail::Arg(args)...});
 }
 
 // Appends why the run ends (composed from the table too), unless it has none.
