@@ -1,5 +1,7 @@
 #include "driver/form1.h"
 
+#include "core/emulator_window.h"
+
 #include "core/curtain.h"
 #include "core/run_log.h"
 #include "core/text.h"
@@ -468,6 +470,19 @@ void Form1::OnProcessEnded(ProcessId process) {
 
 void Form1::Require(const std::string& error, const std::string& what) {
   if (error.empty()) return;
+  // An emulator already started would be left running with no one to close
+  // it: without the timer or the key watch the run cannot wait for it, so it
+  // is asked to quit now, or ended at once when it has no window yet.
+  if (run_.State.StartedProcess != 0 && phase_ != Phase::Closing && !finishing_) {
+    CloseRequest request = QuitMatchedWindow(run_);
+    if (request.window == 0) request = QuitOwnWindow(run_);
+    const ProcessId process = run_.State.StartedProcess;
+    if (request.window != 0) {
+      Log<Say::QuitPosted>(run_, request.process != 0 ? request.process : process);
+    } else if (os_.processes.IsProcessRunning(process) && os_.processes.TerminateTree(process)) {
+      Log<Say::NoWindowToCloseForced>(run_);
+    }
+  }
   Finish(RunEnd::Error(kExitSystemRefused, Compose<Say::SystemRefused>(what, error)));
 }
 

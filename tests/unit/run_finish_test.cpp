@@ -103,6 +103,10 @@ TEST_P(RefusedSetUpTest, EndsTheRunWithTheSystemsReason) {
   EXPECT_THAT(boxes[0], HasSubstr(c.says));
   EXPECT_THAT(boxes[0], HasSubstr("Not enough quota"));  // the system's own words
   EXPECT_TRUE(run.os.TraceOf("Key ").empty());
+  // An emulator started before the refusal is not left running unattended.
+  if (!run.os.started.empty()) {
+    EXPECT_FALSE(run.os.IsProcessRunning(SimulatedRun::kEmulatorProcess));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
