@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/command_line.h"
+#include "core/front_end.h"
 #include "core/text.h"
 #include "dialogue.h"
 #include "driver/hand_over.h"
@@ -112,7 +113,8 @@ void RunOnce(const std::string& text) {
     const std::uint64_t from = playing + (exitByButton ? kButtonsAt : kEscapeAt);
     const std::uint64_t released =
         exitByButton ? playing + kButtonsAt + kPadPollMs + 5 : playing + kEscapeAt + 5;
-    Require(os.now() >= from && os.now() <= released + kReleaseLookMs,
+    // The hand-back then checks once that the front end holds the front.
+    Require(os.now() >= from && os.now() <= released + kReleaseLookMs + kHandBackCheckMs,
             "the run ends once the exit input is seen and let go");
   } else {
     Require(!exitCode.has_value(), "other inputs leave the run going");
