@@ -20,6 +20,8 @@ cmake --build build-win -j"$(nproc 2>/dev/null || echo 2)" >/dev/null
 
 work=$(mktemp -d /tmp/ruskel-demo.XXXXXX)
 cp build-win/app/ruskel.exe build-win/demo/demoemu.exe demo/games.txt demo/lconfig.ini "$work/"
+# The run's log, for its waits and the launch time (the sample's lines end in CR LF).
+sed -i 's/^{options}\r$/{options}\r\nlog=ruskel.log\r/' "$work/lconfig.ini"
 tool="$root/build-win/tests/e2e/ruskeltest.exe"
 
 export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -83,4 +85,10 @@ PY
 playing=$(sed -n 's/.* PLAY index=[0-9]* name=//p' "$log" | tail -1)
 echo "== now playing: ${playing:-nothing}"
 echo "== ruskel.exe exit code: $(cat "$work/ruskel.rc" 2>/dev/null || echo 'still running')"
+echo "== the walk's waits and the launch time, from ruskel.log:"
+if grep -aqE ' met after | not met | launch time ' "$work/ruskel.log" 2>/dev/null; then
+  grep -aE ' met after | not met | launch time ' "$work/ruskel.log" | sed 's/^ *[0-9]* ms  /   /; s/\r$//'
+else
+  echo "   (none in the log)"
+fi
 [ -n "$playing" ] && grep -q ' QUIT ' "$log"

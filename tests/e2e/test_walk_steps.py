@@ -31,7 +31,10 @@ class WalkStepsTest(WrapperTestCase):
         self.assertEqual(play.fields.get("index"), str(SLOT), self.details(proc))
         click = self.log.wait_event("CLICK", 10)
         self.assertIsNotNone(click, "no click\n" + self.details(proc))
-        self.assertEqual((click.fields.get("x"), click.fields.get("y")), ("100", "200"))
+        # Wine on Xvfb sometimes reports the press a pixel off the point the
+        # pointer was set to (1 of 2 runs of the same build): within one pixel.
+        x, y = int(click.fields.get("x", -9)), int(click.fields.get("y", -9))
+        self.assertLessEqual(max(abs(x - 100), abs(y - 200)), 1, (x, y))
         self.assertEqual(self.log.named("LOST"), [], "keys typed into the splash\n" + self.details())
         log = self.ruskel_log()
         for part in (f"{READY_MARK} (line 7) met after ", "wait title - {game} (line 16) met after ",
