@@ -8,12 +8,6 @@
 namespace ruskel {
 namespace {
 
-std::string Hex(std::uint64_t value) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(value));
-  return buf;
-}
-
 const char* OnOff(bool on) {
   return on ? "on" : "off";
 }
@@ -56,8 +50,8 @@ void NullPlatform::Deliver(const PlatformEvent& event) {
 ProcessStartResult NullPlatform::StartProcess(const ProcessStart& start) {
   Record("StartProcess " +
          (start.applicationName.empty() ? "" : "app=" + start.applicationName + " ") +
-         "cmd=" + start.commandLine + " dir=" + start.workingDirectory +
-         " inherit=" + (start.inheritHandles ? "1" : "0") + " flags=" + Hex(start.creationFlags) +
+         "cmd=" + start.commandLine + " dir=" + start.workingDirectory + " inherit=" +
+         (start.inheritHandles ? "1" : "0") + " flags=" + TraceHex(start.creationFlags) +
          (start.killWithRuskel ? " killwithruskel" : ""));
   started.push_back(start);
   ProcessStartResult result;
@@ -94,7 +88,7 @@ InputIdle NullPlatform::ProcessInputIdle(ProcessId process) {
 }
 
 bool NullPlatform::BringToFront(WindowHandle window) {
-  Record("BringToFront " + Hex(window));
+  Record("BringToFront " + TraceHex(window));
   return false;
 }
 
@@ -103,14 +97,14 @@ void NullPlatform::AllowForeground(ProcessId process) {
 }
 
 bool NullPlatform::WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) {
-  Record("WaitUntilWindowResponds " + Hex(window) + " " + std::to_string(timeoutMs) + "ms");
+  Record("WaitUntilWindowResponds " + TraceHex(window) + " " + std::to_string(timeoutMs) + "ms");
   return false;
 }
 
 std::string NullPlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
                                             std::uintptr_t wParam, std::intptr_t lParam) {
-  Record("PostMessage " + Hex(window) + " " + Hex(message) + " " + std::to_string(wParam) + " " +
-         std::to_string(lParam));
+  Record("PostMessage " + TraceHex(window) + " " + TraceHex(message) + " " +
+         std::to_string(wParam) + " " + std::to_string(lParam));
   posted.push_back({window, message, wParam, lParam});
   return "Invalid window handle. (error 1400)";
 }
@@ -122,7 +116,7 @@ void NullPlatform::WatchWindows(bool on) {
 
 std::optional<std::uint32_t> NullPlatform::ClientPixel(WindowHandle window, std::int32_t x,
                                                        std::int32_t y) {
-  Record("ClientPixel " + Hex(window) + " " + std::to_string(x) + "," + std::to_string(y));
+  Record("ClientPixel " + TraceHex(window) + " " + std::to_string(x) + "," + std::to_string(y));
   return std::nullopt;  // no window shows anything
 }
 
@@ -130,11 +124,11 @@ bool NullPlatform::SendKeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
                                 std::uint32_t flags) {
   std::string what =
       "Key " + std::to_string(virtualKey) + ((flags & kKeyEventKeyUp) != 0 ? " up" : " down");
-  if (scanCode != 0) what += " scan=" + Hex(scanCode);
+  if (scanCode != 0) what += " scan=" + TraceHex(scanCode);
   if ((flags & kKeyEventExtendedKey) != 0) what += " ext";
   if ((flags & kKeyEventScanCode) != 0) what += " scancode";
   const std::uint32_t known = kKeyEventKeyUp | kKeyEventExtendedKey | kKeyEventScanCode;
-  if ((flags & ~known) != 0) what += " flags=" + Hex(flags);
+  if ((flags & ~known) != 0) what += " flags=" + TraceHex(flags);
   if (keysBlocked) what += " blocked";
   Record(what);
   keysSent.push_back({virtualKey, scanCode, flags});
@@ -263,6 +257,12 @@ bool NullPlatform::MarkCursorsBlank(bool blank) {
   if (markUnwritable) return false;
   cursorsMarkedBlank = blank;
   return true;
+}
+
+std::string NullPlatform::TraceHex(std::uint64_t value) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(value));
+  return buf;
 }
 
 }  // namespace ruskel

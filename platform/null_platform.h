@@ -187,6 +187,8 @@ class NullPlatform : public PlatformOps {
 
  protected:
   void Record(std::string what);
+  // A handle or flags in the record's words: "0x2a".
+  static std::string TraceHex(std::uint64_t value);
   // Hands an event to the wrapper's handler, as the message loop would.
   void Deliver(const PlatformEvent& event);
   void AdvanceTo(std::uint64_t time) { now_ = time; }

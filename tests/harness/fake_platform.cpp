@@ -6,12 +6,6 @@
 namespace ruskel {
 namespace {
 
-std::string Hex(std::uint64_t value) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(value));
-  return buf;
-}
-
 // Set-1 scan codes of a US keyboard, as MapVirtualKey gives them.
 std::uint8_t UsScanCode(std::uint8_t vk) {
   static const std::map<std::uint8_t, std::uint8_t> kCodes = {
@@ -273,7 +267,7 @@ ProcessId FakePlatform::WindowProcess(WindowHandle window) {
 
 WindowHandle FakePlatform::ForegroundWindow() {
   ApplyPendingForeground();
-  Poll("ForegroundWindow -> " + Hex(foreground));
+  Poll("ForegroundWindow -> " + TraceHex(foreground));
   return foreground;
 }
 
@@ -284,7 +278,7 @@ std::string FakePlatform::WindowTitle(WindowHandle window) {
 
 std::string FakePlatform::WindowClass(WindowHandle window) {
   const Window* found = FindWindowByHandle(window);
-  Poll("WindowClass " + Hex(window));
+  Poll("WindowClass " + TraceHex(window));
   return found != nullptr && WindowExists(*found) ? found->className : std::string();
 }
 
@@ -352,7 +346,7 @@ bool FakePlatform::WaitUntilWindowResponds(WindowHandle window, std::uint32_t ti
 bool FakePlatform::IsVisible(WindowHandle window) {
   const Window* target = FindWindowByHandle(window);
   bool visible = target != nullptr && WindowExists(*target) && target->visibleAt <= now();
-  Poll("IsVisible " + Hex(window) + " -> " + (visible ? "1" : "0"));
+  Poll("IsVisible " + TraceHex(window) + " -> " + (visible ? "1" : "0"));
   return visible;
 }
 
