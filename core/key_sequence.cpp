@@ -8,6 +8,37 @@
 #include "core/text.h"
 
 namespace ruskel {
+namespace {
+
+struct Modifier {
+  std::uint8_t key;      // the sided code the system's state has
+  std::uint8_t generic;  // the code a walk may press it by; 0: none
+  // Released alone, Alt opens the window's menu and a Windows key the Start
+  // menu; a key between its press and its release keeps either shut.
+  bool needsMask;
+};
+
+constexpr Modifier kModifiers[] = {
+    {0xA0, 0x10, false}, {0xA1, 0x10, false},  // Shift
+    {0xA2, 0x11, false}, {0xA3, 0x11, false},  // Ctrl
+    {0xA4, 0x12, true},  {0xA5, 0x12, true},   // Alt
+    {0x5B, 0, true},     {0x5C, 0, true},      // Windows
+};
+
+// Unassigned in the virtual-key table: no program gives it a meaning.
+// https://learn.microsoft.com/en-us/windows/win32/inputdev/virtual-key-codes
+constexpr std::uint8_t kMaskKey = 0xE8;
+
+bool WalkAsksFor(const Modifier& modifier, const std::vector<std::uint8_t>& held,
+                 std::uint8_t strokeKey) {
+  for (std::uint8_t key : {modifier.key, modifier.generic}) {
+    if (key == 0) continue;
+    if (key == strokeKey || std::find(held.begin(), held.end(), key) != held.end()) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 std::vector<KeyStroke> StrokesOf(Mainmod& m, const KeySequence& sequence) {
   std::vector<KeyStroke> strokes;
@@ -57,6 +88,22 @@ void SendStroke(Mainmod& m, KeyStroke stroke) {
     return;
   }
   if (stroke.down && at == held.end()) held.push_back(stroke.virtualKey);
+}
+
+void ReleaseStrayModifiers(Mainmod& m, const KeyStroke& stroke) {
+  const RunState& s = m.State;
+  for (const Modifier& modifier : kModifiers) {
+    if (WalkAsksFor(modifier, s.KeysHeld, stroke.virtualKey)) continue;
+    // Looking at the exit key would take its press from the exit watch's look.
+    if (s.ExitKey && (*s.ExitKey == modifier.key || *s.ExitKey == modifier.generic)) continue;
+    if (!m.Os.keyboard.LookAtKey(modifier.key).down) continue;
+    if (modifier.needsMask) {
+      SendStroke(m, {kMaskKey, true});
+      SendStroke(m, {kMaskKey, false});
+    }
+    SendStroke(m, {modifier.key, false});
+    Log<Say::ModifierReleased>(m, modifier.key, stroke.virtualKey);
+  }
 }
 
 void ReleaseHeldKeys(Mainmod& m) {

@@ -30,6 +30,12 @@ std::vector<KeyStroke> StrokesOf(Mainmod& m, const KeySequence& sequence);
 // scan code and the extended flag of the E0 keys.
 void SendStroke(Mainmod& m, KeyStroke stroke);
 
+// Shift, Ctrl, Alt or a Windows key down in the system's state that the walk
+// did not press (a panel button wired to one, held by a player) turns the
+// stroke into a shortcut: Return into Alt+Return. Each is released before the
+// stroke and logged; the walk's own modifiers and the exit key are left alone.
+void ReleaseStrayModifiers(Mainmod& m, const KeyStroke& stroke);
+
 // Key-ups for every key ruskel has pressed and not released, logged; for
 // every way a run ends, so that no key is left held for the next program.
 void ReleaseHeldKeys(Mainmod& m);

@@ -77,6 +77,7 @@ MenuWalk::Step MenuWalk::Play(Mainmod& m, const std::function<bool()>& mayType) 
     if (strokes_.front().step) {
       Click(m, *strokes_.front().step);
     } else {
+      ReleaseStrayModifiers(m, strokes_.front());
       SendStroke(m, strokes_.front());
     }
     strokes_.pop_front();

@@ -195,5 +195,51 @@ TEST_F(DelayedWalk, MiscIsArmedOnlyOnceTheEnterSequenceHasFinished) {
   EXPECT_EQ(times[7], 1170u);
 }
 
+// A modifier the system holds that the walk did not press is released before
+// each key; Alt and the Windows keys behind the unassigned key 0xE8, so that
+// their lone release opens no menu.
+struct StrayModifierCase {
+  const char* name;
+  std::int32_t heldByPanel;
+  std::vector<std::string> startup;
+  const char* arguments;
+  const char* keys;
+};
+
+class StrayModifierTest : public ::testing::TestWithParam<StrayModifierCase> {};
+
+TEST_P(StrayModifierTest, ReleasesOnlyWhatTheWalkDidNotPress) {
+  const StrayModifierCase& c = GetParam();
+  SimulatedRun run;
+  ConfigText config;
+  config.games = {"alpha"};
+  config.startup = c.startup;
+  config.enter = {};
+  config.options = {"log=ruskel.log"};
+  run.os.PressKey(c.heldByPanel, 0, 60000);
+  ASSERT_TRUE(run.Begin(config, c.arguments));
+  EXPECT_EQ(run.RunFor(100), std::nullopt);
+  EXPECT_EQ(run.Keys(), c.keys);
+  const bool released = std::string(c.keys).find(std::to_string(c.heldByPanel) + "u") !=
+                        std::string::npos;
+  const std::string& log = run.os.files[run.os.programDir + "\\ruskel.log"];
+  EXPECT_EQ(log.find("modifier " + std::to_string(c.heldByPanel) + " was down") !=
+                std::string::npos,
+            released);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Panels, StrayModifierTest,
+    ::testing::Values(
+        StrayModifierCase{"LeftCtrl", 0xA2, {"13/down", "13/up"}, "-alpha", "162u 13d 162u 13u"},
+        StrayModifierCase{"LeftAltBehindTheMask", 0xA4, {"13/down"}, "-alpha",
+                          "232d 232u 164u 13d"},
+        StrayModifierCase{"WindowsKeyBehindTheMask", 0x5B, {"13/down"}, "-alpha",
+                          "232d 232u 91u 13d"},
+        StrayModifierCase{"ShiftTheWalkHoldsItself", 0xA0,
+                          {"16/down", "65/down", "65/up", "16/up"}, "-alpha", "16d 65d 65u 16u"},
+        StrayModifierCase{"CtrlAsTheExitKey", 0xA2, {"13/down"}, "-alpha -keyx162", "13d"}),
+    testing::NamedBy([](const StrayModifierCase& c) { return std::string(c.name); }));
+
 }  // namespace
 }  // namespace ruskel
