@@ -1,6 +1,8 @@
 #!/bin/sh
 # Fails when a Windows exe (32-bit or 64-bit) imports anything but system DLLs
-# (so it ships alone). Prints each exe's size, format and imports.
+# (so it ships alone), or lacks its manifest (per-monitor DPI awareness: the
+# coordinates of the options are the screen's real pixels). Prints each exe's
+# size, format and imports.
 set -eu
 # The x86_64 objdump reads 32-bit (pei-i386) exes as well.
 objdump=x86_64-w64-mingw32-objdump
@@ -16,6 +18,10 @@ for exe in "$@"; do
       *) echo "$exe imports $dll, which is not a system DLL" >&2; status=1 ;;
     esac
   done
+  if ! grep -qa "PerMonitorV2" "$exe"; then
+    echo "$exe has no manifest declaring per-monitor DPI awareness" >&2
+    status=1
+  fi
   echo "$(basename "$exe"): $(stat -c %s "$exe") bytes, $format, imports:" $dlls
 done
 exit $status
