@@ -51,6 +51,29 @@ class HandOverTest(WrapperTestCase):
                      "brought to the front"):
             self.assertIn(part, log)
 
+    def test_the_shell_is_never_given_the_front_when_the_front_end_hides(self):
+        # The shell starts the front end, which hides its window during the game: ruskel
+        # brings nothing forward, and the front end takes the front itself afterwards.
+        config = self.config(options={"log": "ruskel.log"})
+        self.case.write_config(config.text())
+        front_title = self.unique_title("Front End")
+        self.case.spawn(session().bins.tool, "shell", self.unique_title("Shell"), "60000",
+                        "frontend", front_title, "60000", str(AFTER_MS), "ruskel.exe",
+                        f"-{config.games[SLOT]} -keyx27", "hide", name="shell")
+        self.assert_selected_and_played(None, config, SLOT)
+        self.press(VK_ESCAPE)
+        self.assertTrue(wait_until(lambda: "shell done" in self.case.output_lines("shell"),
+                                   EXIT_TIMEOUT_S + 5), self.details())
+        lines = self.case.output_lines("shell")
+        self.assertIn(f"exit {EXIT_OK}", lines)
+        self.assertIn(f"front {front_title}", lines)
+        # Until the front end has said what holds the front after the game; its window's own
+        # end afterwards may activate anything.
+        front_at = lines.index(f"front {front_title}")
+        self.assertNotIn("shell activated", lines[:front_at])
+        self.assertIn("shows no window; it may take the front when it shows one again",
+                      self.ruskel_log())
+
     def test_the_exit_key_works_after_a_window_took_the_front_and_closed(self):
         # The window ended by force leaves none in front (Wine activates nothing then): no key
         # events reach ruskel, which looks at the key's state instead.

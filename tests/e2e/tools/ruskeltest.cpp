@@ -379,23 +379,76 @@ bool PumpWhileWaiting(HANDLE handle, ULONGLONG ms) {
 // argument text, messages pumped while it runs (so the window stays alive and gets keys), then
 // afterMs more to let the front come back. Prints the keys its window gets as they come, then
 // "exit <code>" (or "timeout") and "front <title of the foreground window>".
+// With hide, the window is hidden while the program runs and shown and brought to the front
+// after, as front ends that step aside for a game do.
 int FrontEnd(const std::string& title, long timeoutMs, long afterMs, const std::string& program,
-             const std::string& arguments) {
+             const std::string& arguments, bool hide) {
   HWND window = ShowKeyLoggingWindow(title, 20, 20);
   if (window == nullptr) return kExitTimeout;
   BringToFront(window, 2000);
   PROCESS_INFORMATION process = {};
   process.hProcess = StartProgram(program, arguments);
   if (process.hProcess == nullptr) return kExitUsage;
+  if (hide) ShowWindow(window, SW_HIDE);
   const bool ended =
       PumpWhileWaiting(process.hProcess, static_cast<ULONGLONG>(timeoutMs < 0 ? 0 : timeoutMs));
   DWORD code = 0;
   GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hProcess);
   PrintLine(ended ? "exit " + std::to_string(code) : "timeout");
+  if (hide) {
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+  }
   PumpWhileWaiting(nullptr, static_cast<ULONGLONG>(afterMs < 0 ? 0 : afterMs));
   HWND front = GetForegroundWindow();
   PrintLine("front " + (front != nullptr ? WindowText(front) : std::string()));
+  DestroyWindow(window);
+  return kExitOk;
+}
+
+LRESULT CALLBACK ShellWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) PrintLine("shell activated");
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A stand-in for the desktop shell: a task bar window of the shell's class, shown without taking
+// the front and disabled (Wine, unlike Windows, would pick it as the next active window when
+// another closes; only a program asking for it brings it forward then), that starts this same program with the
+// given arguments, sharing its output, as the shell starts a front end from a shortcut. Prints
+// "shell activated" whenever its window is activated, and "shell done" once the child ended.
+int Shell(const std::string& title, long timeoutMs, int argc, char** argv) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = ShellWindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "Shell_TrayWnd";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, windowClass.lpszClassName,
+                                title.c_str(), WS_POPUP | WS_DISABLED, 0, 560, 800, 40, nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
+  if (window == nullptr) return kExitTimeout;
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, sizeof(self));
+  std::string commandLine = "\"" + std::string(self) + "\"";
+  for (int i = 0; i < argc; ++i) commandLine += " \"" + std::string(argv[i]) + "\"";
+  std::vector<char> writable(commandLine.begin(), commandLine.end());
+  writable.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(self, writable.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    return kExitUsage;
+  }
+  CloseHandle(process.hThread);
+  PumpWhileWaiting(process.hProcess, static_cast<ULONGLONG>(timeoutMs < 0 ? 0 : timeoutMs));
+  CloseHandle(process.hProcess);
+  PrintLine("shell done");
   DestroyWindow(window);
   return kExitOk;
 }
@@ -589,7 +642,9 @@ int Usage() {
       "prints exit <code> or timeout\n"
       "  frontend <title> <timeout_ms> <after_ms> <exe> <args>  show a window, start exe, "
       "pump messages until it ends; prints the keys the window gets, exit <code>, front "
-      "<title>\n"
+      "<title>; with hide, its window is hidden while exe runs\n"
+      "  shell <title> <timeout_ms> <command>...  a task bar window of the shell's class "
+      "that runs this program with the command; prints shell activated, shell done\n"
       "  pushy <title> <ms>               a window that pulls itself to the front every "
       "100 ms for ms; prints its keys\n"
       "  msgbox <timeout_ms>              print caption, then message lines of the first "
@@ -662,12 +717,16 @@ int main(int argc, char** argv) {
     long timeoutMs = 0;
     if (ParseNumber(argv[2], timeoutMs)) return RunProgram(timeoutMs, argv[3], argv[4]);
   }
-  if (command == "frontend" && argc == 7) {
+  if (command == "frontend" && (argc == 7 || (argc == 8 && std::string(argv[7]) == "hide"))) {
     long timeoutMs = 0;
     long afterMs = 0;
     if (ParseNumber(argv[3], timeoutMs) && ParseNumber(argv[4], afterMs)) {
-      return FrontEnd(argv[2], timeoutMs, afterMs, argv[5], argv[6]);
+      return FrontEnd(argv[2], timeoutMs, afterMs, argv[5], argv[6], argc == 8);
     }
+  }
+  if (command == "shell" && argc >= 5) {
+    long timeoutMs = 0;
+    if (ParseNumber(argv[3], timeoutMs)) return Shell(argv[2], timeoutMs, argc - 4, argv + 4);
   }
   if (command == "pushy" && argc == 4 && numbersFrom(3)) return Pushy(argv[2], numbers[0]);
   if (command == "msgbox" && argc == 3 && numbersFrom(2)) return MessageBoxAnswer(numbers[0]);
