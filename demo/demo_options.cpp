@@ -118,6 +118,8 @@ Options ParseOptions(int argc, char** argv, const std::string& commandLine,
       options.gameTitle = true;
     } else if (name == "--lifetime" && takeValue() && ParseMs(value, options.lifetimeMs)) {
     } else if (name == "--quit-after" && takeValue() && ParseMs(value, options.quitAfterMs)) {
+    } else if (name == "--freeze-after" && takeValue() &&
+               ParseMs(value, options.freezeAfterKeys)) {
     } else if (name == "--page-lines" && takeValue() && ParseMs(value, options.pageLines)) {
     } else if (name == "--page-key" && takeValue() && ParseKey(value, options.pageDownKey)) {
     } else if (name == "--page-up-key" && takeValue() && ParseKey(value, options.pageUpKey)) {

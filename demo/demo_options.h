@@ -35,6 +35,9 @@ struct Options {
   bool twoWindows = false;
   bool ignoreQuit = false;
   bool ignoreClose = false;
+  // The window's thread stops for good at this many key presses (0: never), as a frozen
+  // emulator does.
+  int freezeAfterKeys = 0;
   // Menu moves: page keys of pageLines lines (0: none), and Up/Down wrapping
   // around the ends of the list.
   int pageLines = 0;

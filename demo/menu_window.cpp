@@ -311,6 +311,11 @@ void ShowMenuWindows(HINSTANCE instance, int showCommand) {
 
 void MenuKey(bool down, int vk) {
   if (!down) return;
+  static int presses = 0;
+  if (Opts().freezeAfterKeys > 0 && ++presses >= Opts().freezeAfterKeys) {
+    Log("FREEZE", "vk=" + std::to_string(vk));
+    for (;;) Sleep(INFINITE);
+  }
   if (gMenu.splashing) {
     Log("LOST", "vk=" + std::to_string(vk));
     return;

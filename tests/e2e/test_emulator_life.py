@@ -17,6 +17,7 @@ from e2e_testcase import (
     EXIT_TIMEOUT_S,
     START_TIMEOUT_S,
     WrapperTestCase,
+    session,
 )
 from emulog import EmulatorLog
 from harness import epoch_ms, wait_until
@@ -167,6 +168,24 @@ class CloseLadderTest(LifeCase):
         self.assertIn("WM_QUIT", ignored, self.details(proc))
         self.assertIn("WM_CLOSE window=main", ignored, self.details(proc))
         self.assertEqual(self.log.named("QUIT"), [], self.details(proc))
+
+    def test_a_frozen_emulator_never_freezes_ruskel(self):
+        # The emulator's only thread stops mid-walk, another window takes the front, the exit
+        # key 2.5 s later: ruskel still hears it and ends the frozen emulator.
+        proc = self.start(self.config(
+            exe=self.emulator_command("--freeze-after", "2"),
+            options={"keydelay": "100", "terminate": "on", "closewait": str(CLOSE_WAIT_MS)}),
+            f"-{self.config().games[SLOT_OF_MYGAME]}", "-keyx27")
+        self.assertIsNotNone(self.log.wait_event("FREEZE", START_TIMEOUT_S), self.details(proc))
+        self.case.spawn(session().bins.tool, "pushy", self.unique_title("Busy"), "300",
+                        name="pushy")
+        self.assertTrue(wait_until(lambda: "released" in self.case.output_lines("pushy"), 10))
+        time.sleep(2.5)
+        pressed = self.press(VK_ESCAPE)
+        self.assert_exits(proc, EXIT_OK, 12)
+        self.assertLess(epoch_ms() - pressed, 12000)
+        self.assertEqual(self.case.tool("waitgone", self.title, "5000").returncode, 0,
+                         self.details(proc))
 
     def test_stubborn_emulator_left_running_gives_7(self):
         proc = self.stubborn_run("off")
