@@ -5,10 +5,12 @@ import time
 from typing import List
 
 from e2e_testcase import EXIT_OK, EXIT_TIMEOUT_S, START_TIMEOUT_S, WrapperTestCase, session
-from harness import epoch_ms, wait_until
+from harness import end_process, epoch_ms, wait_until
 from lconfig import VK_ESCAPE, expected_keys
 
 SLOT = 12
+# Runs of the cases that once failed now and then.
+RUNS = 5
 # How long the stand-in front end keeps pumping after ruskel has ended, before it says which
 # window is in front.
 AFTER_MS = 1500
@@ -33,16 +35,25 @@ class HandOverTest(WrapperTestCase):
         return (self.case.folder / "ruskel.log").read_text(errors="replace")
 
     def test_the_front_end_is_in_front_after_an_exit_that_followed_an_interruption(self):
+        # Once went wrong 1 time in 6 under Wine: run it several times.
+        for run in range(RUNS):
+            with self.subTest(run=run):
+                if run > 0:
+                    self.fresh_case(f"interrupted_{run}")
+                self.interrupted_run()
+
+    def interrupted_run(self):
         config = self.config(options={"log": "ruskel.log"})
         self.start_front_end(config, f"-{config.games[SLOT]} -keyx27")
         self.assert_selected_and_played(None, config, SLOT)
         # Another program takes the front during play, then the player brings the emulator back.
         pushy_title = self.unique_title("Busy")
-        self.case.spawn(session().bins.tool, "pushy", pushy_title, "300", name="pushy")
+        pushy = self.case.spawn(session().bins.tool, "pushy", pushy_title, "300", name="pushy")
         self.assertTrue(wait_until(lambda: "released" in self.case.output_lines("pushy"), 10))
         self.assertEqual(self.case.tool("front", self.title, "5000").returncode, 0)
         self.press(VK_ESCAPE)
         lines = self.front_end_report()
+        end_process(pushy)
         self.assertIn(f"exit {EXIT_OK}", lines)
         self.assertIn(f"front {self.front_title}", lines)
         log = self.ruskel_log()
@@ -76,17 +87,22 @@ class HandOverTest(WrapperTestCase):
 
     def test_the_exit_key_works_after_a_window_took_the_front_and_closed(self):
         # The window ended by force leaves none in front (Wine activates nothing then): no key
-        # events reach ruskel, which looks at the key's state instead.
-        config = self.config(options={"log": "ruskel.log"})
-        proc = self.run_to_play(config, SLOT, (f"-{config.games[SLOT]}", "-keyx27"))
-        pushy_title = self.unique_title("Busy")
-        self.case.spawn(session().bins.tool, "pushy", pushy_title, "1000", name="pushy")
-        self.assertTrue(wait_until(lambda: "released" in self.case.output_lines("pushy"), 10))
-        self.case.tool("kill", pushy_title)
-        self.assertTrue(wait_until(lambda: "no window holds the front" in self.ruskel_log(), 10),
-                        self.details(proc))
-        self.press(VK_ESCAPE)
-        self.assert_exits(proc, EXIT_OK)
+        # events reach ruskel, which looks at the key's state instead. Once missed every time.
+        for run in range(RUNS):
+            with self.subTest(run=run):
+                if run > 0:
+                    self.fresh_case(f"nothing_in_front_{run}")
+                config = self.config(options={"log": "ruskel.log"})
+                proc = self.run_to_play(config, SLOT, (f"-{config.games[SLOT]}", "-keyx27"))
+                pushy_title = self.unique_title("Busy")
+                self.case.spawn(session().bins.tool, "pushy", pushy_title, "1000", name="pushy")
+                self.assertTrue(wait_until(lambda: "released" in self.case.output_lines("pushy"),
+                                           10))
+                self.case.tool("kill", pushy_title)
+                self.assertTrue(wait_until(lambda: "no window holds the front" in self.ruskel_log(),
+                                           10), self.details(proc))
+                self.press(VK_ESCAPE)
+                self.assert_exits(proc, EXIT_OK)
 
     def test_no_key_reaches_a_window_that_holds_the_front(self):
         # Wine has no foreground lock: the busy window takes the front mid-walk, every 100 ms.
