@@ -17,8 +17,8 @@ struct CheckCommand {
   // read as System is: the emulator started, its windows listed, closed again.
   // Pixel: "--pixel X,Y [file [arguments]]", the file read as for Windows:
   // the colour at that point of the running emulator's window.
-  enum class Kind { Check, Help, Usage, System, WatchPads, Options, Windows, Pixel } kind =
-      Kind::Usage;
+  enum class Kind { Check, Help, Usage, System, WatchPads, Options, Windows, Pixel };
+  Kind kind = Kind::Usage;
   std::string configFile;
   std::string argumentText;
   std::string point;  // Pixel: the point as given, read by the pixel check

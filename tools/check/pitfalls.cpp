@@ -210,10 +210,11 @@ void CheckWindowSteps(const CheckPlan& plan, Warnings& out) {
     for (std::size_t i = 0; i < sequence.steps.size(); ++i) {
       const auto& step = sequence.steps[i].walkStep;
       if (!step || step->kind == StepKind::Pause || step->kind == StepKind::Idle) continue;
-      const std::string ref = "{" + sequence.tag + "} step " + std::to_string(i + 1) + " " +
-                              Quoted(StepText(*step));
+      const std::string ref =
+          "{" + sequence.tag + "} step " + std::to_string(i + 1) + " " + Quoted(StepText(*step));
       if (!LooksForWindow(s)) {
-        out.push_back(ref + " needs the emulator's window, and the window title \"null\" takes "
+        out.push_back(ref +
+                      " needs the emulator's window, and the window title \"null\" takes "
                       "none: " +
                       (step->kind == StepKind::Click
                            ? std::string("the click is skipped")

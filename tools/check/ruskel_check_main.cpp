@@ -95,9 +95,8 @@ int CheckPixelHere(const ruskel::check::CheckInput& input, const std::string& po
     return plan.exitCode;
   }
   ruskel::Win32Platform os;
-  return ruskel::check::CheckPixel(*plan.state, os, point, [](const std::string& line) {
-    std::printf("%s\n", line.c_str());
-  });
+  return ruskel::check::CheckPixel(
+      *plan.state, os, point, [](const std::string& line) { std::printf("%s\n", line.c_str()); });
 }
 #endif
 

@@ -178,7 +178,9 @@ INSTANTIATE_TEST_SUITE_P(
                     {}},
         // A wait title reads the title of the window the rule took.
         PitfallCase{"wait title the whole title never holds",
-                    [](ConfigText& c) { c.enter = {"13/down", "13/up", "wait title - {game}"}; },
+                    [](ConfigText& c) {
+                      c.enter = {"13/down", "13/up", "wait title - {game}"};
+                    },
                     "-beta",
                     1,
                     {"{entersequence} step 3 \"wait title - {game}\": the window is taken by its "
@@ -190,7 +192,9 @@ INSTANTIATE_TEST_SUITE_P(
                     1,
                     {"which does not hold \"{game} running\""}},
         PitfallCase{"wait title held by the whole title, any case",
-                    [](ConfigText& c) { c.startup = {"wait title EMUL", "wait title my{game}"}; },
+                    [](ConfigText& c) {
+                      c.startup = {"wait title EMUL", "wait title my{game}"};
+                    },
                     "",
                     0,
                     {}},
@@ -289,9 +293,7 @@ INSTANTIATE_TEST_SUITE_P(
                     1,
                     {"only a trailing .zip is cut", "did you mean \"beta\"?"}},
         PitfallCase{"rom hidden by an empty line",
-                    [](ConfigText& c) {
-                      c.games = {"alpha", "", "beta"};
-                    },
+                    [](ConfigText& c) { c.games = {"alpha", "", "beta"}; },
                     "-beta",
                     2,
                     {"empty line at slot 1", "\"beta\" is listed in slot 2 but an empty line"}},
