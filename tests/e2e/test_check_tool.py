@@ -1,6 +1,7 @@
 """ruskel-check.exe under Wine: the text after the file's path reaches the parser as ruskel.exe
 would read its own command line."""
 
+import re
 import shutil
 import time
 from pathlib import Path
@@ -72,3 +73,23 @@ class CheckToolTest(E2ETestCase):
         quit_event = self.emulator_log().wait_event("QUIT", 5)
         self.assertIsNotNone(quit_event, out)
         self.assertEqual(quit_event.fields.get("reason"), "WM_QUIT", out)
+
+    def test_pixel_reads_the_running_emulators_menu_mark(self):
+        # The owner has started the emulator; the check finds it by the file's title, starts
+        # nothing, and prints the colour of the menu's ready mark as a wait pixel line.
+        title = self.unique_title()
+        self.case.write_config(Config(title=title, exe="demoemu.exe").text())
+        self.case.start_demoemu("--title", title, "--lifetime", "60000")
+        self.assertIsNotNone(self.emulator_log().wait_event("SHOWN", 30), "the emulator never showed")
+        code, out = self.check("--pixel", "615,23", "lconfig.ini", timeout_s=30)
+        self.assertEqual(code, 0, out)
+        shown = re.search(rf'the pixel at 615,23 of the client area of "{title}" is ([0-9A-F]{{6}})\n',
+                          out)
+        self.assertIsNotNone(shown, out)
+        colour = shown.group(1)
+        # The demo's ready mark is 00C850; the screen may give a few steps off, as a wait allows.
+        for at, wanted in ((0, 0x00), (2, 0xC8), (4, 0x50)):
+            self.assertLessEqual(abs(int(colour[at:at + 2], 16) - wanted), 8, out)
+        self.assertTrue(out.endswith(f"\n  wait pixel 615,23 {colour}\n"), out)
+        self.assertNotIn("note:", out)
+        self.assertEqual(self.emulator_log().named("QUIT"), [], "the check closed the emulator")

@@ -20,6 +20,19 @@ CheckCommand ReadCheckCommand(const std::vector<std::string>& args,
     if (args.size() == 1) command.kind = CheckCommand::Kind::WatchPads;
     return command;
   }
+  if (args[0] == "--pixel") {
+    if (args.size() < 2) return command;
+    // The rest as --windows reads it, with the switch and the point cut off.
+    std::optional<std::string> rest;
+    if (rawCommandLine) rest = CutProgramName(CutProgramName(*rawCommandLine));
+    if (args.size() > 2) {
+      command = ReadCheckCommand(std::vector<std::string>(args.begin() + 2, args.end()), rest);
+      if (command.kind != CheckCommand::Kind::Check) return command;
+    }
+    command.kind = CheckCommand::Kind::Pixel;
+    command.point = args[1];
+    return command;
+  }
   if (args[0] == "--system" || args[0] == "--windows") {
     const auto kind =
         args[0] == "--system" ? CheckCommand::Kind::System : CheckCommand::Kind::Windows;

@@ -15,9 +15,13 @@ struct CheckCommand {
   // beside the checker. WatchPads: "--watch-pads" and Options:
   // "--options", nothing after either. Windows: "--windows [file [arguments]]",
   // read as System is: the emulator started, its windows listed, closed again.
-  enum class Kind { Check, Help, Usage, System, WatchPads, Options, Windows } kind = Kind::Usage;
+  // Pixel: "--pixel X,Y [file [arguments]]", the file read as for Windows:
+  // the colour at that point of the running emulator's window.
+  enum class Kind { Check, Help, Usage, System, WatchPads, Options, Windows, Pixel };
+  Kind kind = Kind::Usage;
   std::string configFile;
   std::string argumentText;
+  std::string point;  // Pixel: the point as given, read by the pixel check
 };
 
 // args: the program's arguments after its name; "--options" alone asks for

@@ -1,14 +1,17 @@
 #include "tools/check/pitfalls.h"
 
 #include <map>
+#include <optional>
 
 #include "core/closest_names.h"
 #include "core/config_lines.h"
 #include "core/exit_inputs.h"
+#include "core/game_selection.h"
 #include "core/key_names.h"
 #include "core/number.h"
 #include "core/options.h"
 #include "core/text.h"
+#include "core/walk_steps.h"
 #include "core/window_match.h"
 #include "platform/cp1252_upper.h"
 
@@ -175,6 +178,60 @@ void CheckSequence(const SequencePlan& sequence, bool played, Warnings& out) {
   }
 }
 
+// The name {game} stands for in a wait title; none without a rom.
+std::optional<std::string> GameOfWalk(const CheckPlan& plan) {
+  if (!plan.lookup) return std::nullopt;
+  if (plan.lookup->slot < 0) return LookupName(plan.lookup->romName);
+  return plan.state->GameList[static_cast<std::size_t>(plan.lookup->slot)];
+}
+
+// Whether a title the window rule takes can hold the wait's text. A wait
+// title reads the title of the window the rule took: under match=title that
+// title is the whole title line, so a text the line does not hold is met only
+// once the title has changed. Without a rom, {game} may be any name: each
+// piece around it must fit then.
+bool TakenTitleCanHold(const RunState& s, const WalkStep& step,
+                       const std::optional<std::string>& game) {
+  if (s.Options.match != MatchRule::Title) return true;  // prefix, contains, own: a title can go on
+  // A line feed never stands in a title: it splits the text at each {game}.
+  const std::string upperTitle = UpperCp1252(s.WindowTitle);
+  for (const std::string& piece : SplitAll(TitleWanted(step, game.value_or("\n")), '\n')) {
+    if (upperTitle.find(UpperCp1252(piece)) == std::string::npos) return false;
+  }
+  return true;
+}
+
+// Waits and clicks that need the emulator's window, against what the window
+// rule can give them.
+void CheckWindowSteps(const CheckPlan& plan, Warnings& out) {
+  const RunState& s = *plan.state;
+  const auto game = GameOfWalk(plan);
+  for (const SequencePlan& sequence : plan.sequences) {
+    for (std::size_t i = 0; i < sequence.steps.size(); ++i) {
+      const auto& step = sequence.steps[i].walkStep;
+      if (!step || step->kind == StepKind::Pause || step->kind == StepKind::Idle) continue;
+      const std::string ref =
+          "{" + sequence.tag + "} step " + std::to_string(i + 1) + " " + Quoted(StepText(*step));
+      if (!LooksForWindow(s)) {
+        out.push_back(ref +
+                      " needs the emulator's window, and the window title \"null\" takes "
+                      "none: " +
+                      (step->kind == StepKind::Click
+                           ? std::string("the click is skipped")
+                           : "the wait is never met and ends the run after waitlimit=" +
+                                 std::to_string(s.Options.waitlimit) + " ms"));
+      } else if (step->kind == StepKind::Title && !TakenTitleCanHold(s, *step, game)) {
+        const std::string wanted = TitleWanted(*step, game.value_or("{game}"));
+        out.push_back(ref + ": the window is taken by its whole title " + Quoted(s.WindowTitle) +
+                      " (match=title), which does not hold " + Quoted(wanted) +
+                      ", so the wait is met only if that title changes later; for a title that "
+                      "changes once the game runs, use match=prefix (the title starts with " +
+                      Quoted(s.WindowTitle) + ")");
+      }
+    }
+  }
+}
+
 void CheckGameList(const RunState& s, Warnings& out) {
   const std::size_t end = GameListEnd(s);
   std::map<std::string, std::size_t> firstSlot;
@@ -313,6 +370,7 @@ std::vector<std::string> FindPitfalls(const CheckPlan& plan) {
   for (std::size_t i = 0; i < plan.sequences.size(); ++i) {
     CheckSequence(plan.sequences[i], i != kMisc || plan.miscInterval > 0, out);
   }
+  CheckWindowSteps(plan, out);
   CheckGameList(s, out);
   CheckWalkOptions(s, out);
   CheckCursorOptions(s, out);

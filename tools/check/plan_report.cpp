@@ -144,28 +144,32 @@ std::string DescribeKeys(const SequencePlan& sequence) {
 // How long the menu walk takes with the file's delays, for example
 // "12 selects, 52 key events, 3.1 s".
 std::string DescribeWalkTime(const RunState& s, std::size_t selects, std::size_t keyEvents) {
-  // With a delay every key is followed by a pause, and the first waits too.
-  const std::uint32_t delay = s.Options.keydelay;
-  const std::uint64_t lead = delay > 0 ? std::max(delay, kFirstKeySettleMs) : 0;
-  const std::uint64_t ms = std::uint64_t{s.Options.startdelay} + lead + keyEvents * delay;
-  const std::uint64_t tenths = (ms + 50) / 100;  // rounded half up
-  std::string out = Times(selects, "select", "selects") + ", " +
-                    Times(keyEvents, "key event", "key events") + ", " +
-                    std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " s";
-  if (s.Options.keydelay == 0 && s.Options.startdelay == 0) out += " (keys sent back to back)";
-  // The walk's waits: pauses take their time, a wait for the emulator at most waitlimit.
+  // The walk's steps: pauses take their time, a wait for the emulator at most
+  // waitlimit, and a click is paced as a key is.
   std::uint64_t pauses = 0;
   std::uint64_t waits = 0;
+  std::uint64_t clicks = 0;
   auto count = [&](const KeySequence& sequence, std::uint64_t times) {
     for (const KeyStep& line : sequence) {
       if (!line.step) continue;
       if (line.step->kind == StepKind::Pause) pauses += times * line.step->ms;
       if (IsWaitForEmulator(*line.step)) waits += times;
+      if (line.step->kind == StepKind::Click) clicks += times;
     }
   };
   count(s.StartupSeq, 1);
   count(s.SelectSeq, selects);
   count(s.EnterSeq, 1);
+  // With a delay every key is followed by a pause, and the first waits too.
+  const std::uint32_t delay = s.Options.keydelay;
+  const std::uint64_t lead = delay > 0 ? std::max(delay, kFirstKeySettleMs) : 0;
+  const std::uint64_t ms =
+      std::uint64_t{s.Options.startdelay} + lead + (keyEvents + clicks) * delay;
+  const std::uint64_t tenths = (ms + 50) / 100;  // rounded half up
+  std::string out = Times(selects, "select", "selects") + ", " +
+                    Times(keyEvents, "key event", "key events") + ", " +
+                    std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " s";
+  if (s.Options.keydelay == 0 && s.Options.startdelay == 0) out += " (keys sent back to back)";
   if (pauses + waits > 0) {
     const std::uint64_t longest = ms + pauses + waits * s.Options.waitlimit;
     const std::uint64_t longTenths = (longest + 50) / 100;

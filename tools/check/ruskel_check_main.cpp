@@ -19,6 +19,7 @@
 #include "tools/check/option_table.h"
 #include "tools/check/pad_watch.h"
 #include "tools/check/pitfalls.h"
+#include "tools/check/pixel_check.h"
 #include "tools/check/plan_report.h"
 #include "tools/check/system_report.h"
 #include "tools/check/window_check.h"
@@ -31,6 +32,8 @@ constexpr const char* kUsageMessage =
     "       ruskel-check --system [path\\to\\lconfig.ini [arguments]]  (on the cabinet)\n"
     "       ruskel-check --windows [path\\to\\lconfig.ini [arguments]]  (starts the emulator,\n"
     "                 lists its windows and the rule that takes each, closes it)\n"
+    "       ruskel-check --pixel X,Y [path\\to\\lconfig.ini [arguments]]  (the colour at X,Y of\n"
+    "                 the running emulator's client area, as a \"wait pixel\" line takes it)\n"
     "       ruskel-check --watch-pads  (shows the -butx of the buttons held, until Esc)\n"
     "       ruskel-check --options   (every option of {options}: values, default, what it does)\n"
     "  e.g. ruskel-check lconfig.ini -mygame -keyx27 -butx4\n"
@@ -83,9 +86,21 @@ int CheckWindowsHere(const ruskel::check::CheckInput& input) {
   io.keyPressed = [&keys] { return keys.Pressed(); };
   return ruskel::check::CheckWindows(*plan.state, os, input.programDir, io);
 }
+
+// --pixel: the colour at a point of the running emulator's window.
+int CheckPixelHere(const ruskel::check::CheckInput& input, const std::string& point) {
+  const ruskel::check::CheckPlan plan = ruskel::check::BuildPlan(input);
+  if (plan.exitCode != ruskel::check::kCheckFileFine) {
+    std::fputs(ruskel::check::FormatError(plan).c_str(), stderr);
+    return plan.exitCode;
+  }
+  ruskel::Win32Platform os;
+  return ruskel::check::CheckPixel(
+      *plan.state, os, point, [](const std::string& line) { std::printf("%s\n", line.c_str()); });
+}
 #endif
 
-// --system, --windows and --watch-pads look at the machine itself.
+// --system, --windows, --pixel and --watch-pads look at the machine itself.
 int RunOnThisMachine(const ruskel::check::CheckCommand& command) {
 #ifdef _WIN32
   using ruskel::check::CheckCommand;
@@ -105,15 +120,15 @@ int RunOnThisMachine(const ruskel::check::CheckCommand& command) {
   input.programDir = ProgramDirFor(input.configFile);
   input.argumentText = command.argumentText;
   if (command.kind == CheckCommand::Kind::Windows) return CheckWindowsHere(input);
+  if (command.kind == CheckCommand::Kind::Pixel) return CheckPixelHere(input, command.point);
   const auto lines = ruskel::check::BuildSystemReport(probe, input);
   std::fputs(ruskel::check::FormatSystemReport(input.configFile, lines).c_str(), stdout);
   return ruskel::check::SystemExitCode(lines);
 #else
   (void)command;
   std::fputs(
-      "ruskel-check: --system, --windows and --watch-pads look at the Windows machine ruskel runs "
-      "on; "
-      "run them there (ruskel-check.exe).\n",
+      "ruskel-check: --system, --windows, --pixel and --watch-pads look at the Windows machine "
+      "ruskel runs on; run them there (ruskel-check.exe).\n",
       stderr);
   return ruskel::check::kCheckUsage;
 #endif
@@ -126,7 +141,7 @@ int main(int argc, char** argv) {
   const CheckCommand command = ruskel::check::ReadCheckCommand(
       std::vector<std::string>(argv + 1, argv + argc), RawCommandLine());
   if (command.kind == CheckCommand::Kind::System || command.kind == CheckCommand::Kind::WatchPads ||
-      command.kind == CheckCommand::Kind::Windows) {
+      command.kind == CheckCommand::Kind::Windows || command.kind == CheckCommand::Kind::Pixel) {
     return RunOnThisMachine(command);
   }
   if (command.kind == CheckCommand::Kind::Options) {

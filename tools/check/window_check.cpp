@@ -1,28 +1,15 @@
 #include "tools/check/window_check.h"
 
-#include <cstdlib>
-
 #include "core/emulator_window.h"
 #include "core/startup.h"
 #include "core/text.h"
 #include "core/window_match.h"
 #include "core/window_survey.h"
 #include "tools/check/check_plan.h"
+#include "tools/check/no_timers.h"
 
 namespace ruskel::check {
 namespace {
-
-// The check runs no timers and ends by returning; nothing calls the host.
-class NoTimers : public TimerHost {
- public:
-  void Create() override {}
-  void Start(TimerId) override {}
-  void Stop(TimerId) override {}
-  void SetInterval(TimerId, std::uint32_t) override {}
-  std::uint32_t Interval(TimerId) const override { return 0; }
-  void BeginRun() override {}
-  [[noreturn]] void Finish(const RunEnd& end) override { std::exit(end.exitCode); }
-};
 
 std::string Seconds(std::uint64_t ms) {
   std::string out = std::to_string(ms / 1000);

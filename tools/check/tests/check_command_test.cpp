@@ -86,5 +86,22 @@ TEST(ReadCheckCommandTest, Windows) {
   EXPECT_EQ(command.configFile, "");
 }
 
+// --pixel takes its point first, then what --windows takes.
+TEST(ReadCheckCommandTest, Pixel) {
+  CheckCommand command =
+      ReadCheckCommand({"--pixel", "615,23", "C:\\a b\\lconfig.ini", "x"},
+                       "ruskel-check --pixel 615,23 \"C:\\a b\\lconfig.ini\" -mygame  -keyx27");
+  EXPECT_EQ(command.kind, Kind::Pixel);
+  EXPECT_EQ(command.point, "615,23");
+  EXPECT_EQ(command.configFile, "C:\\a b\\lconfig.ini");
+  EXPECT_EQ(command.argumentText, "-mygame  -keyx27");
+  command = ReadCheckCommand({"--pixel", "1,2"}, "ruskel-check --pixel 1,2");
+  EXPECT_EQ(command.kind, Kind::Pixel);
+  EXPECT_EQ(command.point, "1,2");
+  EXPECT_EQ(command.configFile, "");
+  EXPECT_EQ(ReadCheckCommand({"--pixel"}, {}).kind, Kind::Usage);
+  EXPECT_EQ(ReadCheckCommand({"--pixel", "1,2", "f", "--args"}, {}).kind, Kind::Usage);
+}
+
 }  // namespace
 }  // namespace ruskel::check

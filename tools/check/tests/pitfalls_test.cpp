@@ -176,6 +176,55 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     0,
                     {}},
+        // A wait title reads the title of the window the rule took.
+        PitfallCase{"wait title the whole title never holds",
+                    [](ConfigText& c) {
+                      c.enter = {"13/down", "13/up", "wait title - {game}"};
+                    },
+                    "-beta",
+                    1,
+                    {"{entersequence} step 3 \"wait title - {game}\": the window is taken by its "
+                     "whole title \"My Emulator\" (match=title), which does not hold \"- beta\"",
+                     "use match=prefix"}},
+        PitfallCase{"wait title without a rom: a piece beside {game} the title never holds",
+                    [](ConfigText& c) { c.startup = {"wait title {game} running"}; },
+                    "",
+                    1,
+                    {"which does not hold \"{game} running\""}},
+        PitfallCase{"wait title held by the whole title, any case",
+                    [](ConfigText& c) {
+                      c.startup = {"wait title EMUL", "wait title my{game}"};
+                    },
+                    "",
+                    0,
+                    {}},
+        PitfallCase{"wait title named by the rom inside the whole title",
+                    [](ConfigText& c) {
+                      c.handles = {"Beta Player", "title"};
+                      c.enter = {"wait title {game} player"};
+                    },
+                    "-beta",
+                    0,
+                    {}},
+        PitfallCase{"wait title under a prefix rule",
+                    [](ConfigText& c) {
+                      c.options = {"match=prefix"};
+                      c.enter = {"wait title - {game}"};
+                    },
+                    "-beta",
+                    0,
+                    {}},
+        PitfallCase{"window steps with the title null",
+                    [](ConfigText& c) {
+                      c.handles = {"null"};
+                      c.startup = {"wait idle", "wait pixel 1,2 00FF00", "click 3,4", "wait 100"};
+                    },
+                    "",
+                    3,
+                    {"the window title is \"null\"",
+                     "{startup} step 2 \"wait pixel 1,2 00FF00\" needs the emulator's window",
+                     "never met and ends the run after waitlimit=15000 ms",
+                     "{startup} step 3 \"click 3,4\" needs", "the click is skipped"}},
         PitfallCase{"contains with no window title",
                     [](ConfigText& c) {
                       c.handles = {};
@@ -244,9 +293,7 @@ INSTANTIATE_TEST_SUITE_P(
                     1,
                     {"only a trailing .zip is cut", "did you mean \"beta\"?"}},
         PitfallCase{"rom hidden by an empty line",
-                    [](ConfigText& c) {
-                      c.games = {"alpha", "", "beta"};
-                    },
+                    [](ConfigText& c) { c.games = {"alpha", "", "beta"}; },
                     "-beta",
                     2,
                     {"empty line at slot 1", "\"beta\" is listed in slot 2 but an empty line"}},

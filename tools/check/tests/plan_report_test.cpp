@@ -69,6 +69,19 @@ TEST(FormatPlanTest, ShowsTheStepsAndTheLongestTheWalkCanTakeWithItsWaits) {
   }
 }
 
+// With keydelay a click waits its pace as a key does: 150 ms first, then
+// 100 ms after each of 6 key events and 2 clicks: 0.95 s.
+TEST(FormatPlanTest, TheWalkTimeCountsAClicksPace) {
+  ConfigText config;
+  config.options = {"keydelay=100"};
+  config.startup = {"click 1,2"};
+  config.enter = {"13/down", "13/up", "click 5,6"};
+  CheckPlan plan = Check(config.Build(), "-gamma");
+  ASSERT_EQ(plan.exitCode, kCheckFileFine) << plan.error;
+  const std::string text = FormatPlan(plan, "-gamma", {});
+  EXPECT_NE(text.find("2 selects, 6 key events, 1.0 s\n"), std::string::npos) << text;
+}
+
 TEST(FormatPlanTest, ShowsTheRunOfAListedRom) {
   ConfigText config;
   config.timer = "timer=1500";
