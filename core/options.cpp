@@ -196,6 +196,25 @@ OptionRow ClassOption(const char* name, std::string RunOptions::*field, const ch
           }};
 }
 
+// Whole seconds from 0 to hi; 0 reads as off.
+OptionRow SecondsOption(const char* name, std::uint32_t RunOptions::*field, std::uint32_t hi,
+                        const char* summary) {
+  const std::string expected = Compose<Say::ValueSeconds>(hi);
+  return {name,
+          "0.." + std::to_string(hi),
+          summary,
+          {"0", std::to_string(hi)},
+          [=](std::string_view v, RunOptions& o) -> ParseResult {
+            const auto number = ReadNumber(v);
+            if (!number || *number != std::floor(*number) || *number < 0 || *number > hi) {
+              return expected;
+            }
+            o.*field = static_cast<std::uint32_t>(*number);
+            return std::nullopt;
+          },
+          [field](const RunOptions& o) { return std::to_string(o.*field); }};
+}
+
 std::vector<OptionRow> MakeTable() {
   const Words<bool> onOff = {{"on", true}, {"off", false}};
   return {
@@ -259,6 +278,12 @@ std::vector<OptionRow> MakeTable() {
       PointOption("cursorpark", &RunOptions::cursorpark, "(middle of the right edge)",
                   "where cursor=park puts the pointer, in screen pixels (default: the middle of "
                   "the right edge of the emulator window's monitor)"),
+      WordOption("holdback", &RunOptions::holdback, onOff,
+                 "hold back the keys the player presses while ruskel types the menu walk and the "
+                 "misc sequence (the exit key still ends the run; pads cannot be held back)"),
+      SecondsOption("idleexit", &RunOptions::idleexit, 86400,
+                    "seconds with no key, mouse button or pad button pressed while the game runs "
+                    "before the emulator is closed as with the exit key (0: never)"),
   };
 }
 
