@@ -18,11 +18,10 @@ bool SameWord(std::string_view a, std::string_view b) {
   return UpperAscii(a) == UpperAscii(b);
 }
 
-// Whole milliseconds from lo to hi; no fractions, since a fraction of a
-// millisecond cannot be waited.
-OptionRow MsOption(const char* name, std::uint32_t RunOptions::*field, std::uint32_t lo,
-                   std::uint32_t hi, const char* summary) {
-  const std::string expected = Compose<Say::ValueMs>(lo, hi);
+// A whole number from lo to hi; expected says so when the value is not one.
+// No fractions: a fraction of a millisecond cannot be waited.
+OptionRow NumberOption(const char* name, std::uint32_t RunOptions::*field, std::uint32_t lo,
+                       std::uint32_t hi, const std::string& expected, const char* summary) {
   return {name,
           std::to_string(lo) + ".." + std::to_string(hi),
           summary,
@@ -36,6 +35,11 @@ OptionRow MsOption(const char* name, std::uint32_t RunOptions::*field, std::uint
             return std::nullopt;
           },
           [field](const RunOptions& o) { return std::to_string(o.*field); }};
+}
+
+OptionRow MsOption(const char* name, std::uint32_t RunOptions::*field, std::uint32_t lo,
+                   std::uint32_t hi, const char* summary) {
+  return NumberOption(name, field, lo, hi, Compose<Say::ValueMs>(lo, hi), summary);
 }
 
 // One of a few words, in any case; the first word also shows a value no word names.
@@ -196,25 +200,6 @@ OptionRow ClassOption(const char* name, std::string RunOptions::*field, const ch
           }};
 }
 
-// Whole seconds from 0 to hi; 0 reads as off.
-OptionRow SecondsOption(const char* name, std::uint32_t RunOptions::*field, std::uint32_t hi,
-                        const char* summary) {
-  const std::string expected = Compose<Say::ValueSeconds>(hi);
-  return {name,
-          "0.." + std::to_string(hi),
-          summary,
-          {"0", std::to_string(hi)},
-          [=](std::string_view v, RunOptions& o) -> ParseResult {
-            const auto number = ReadNumber(v);
-            if (!number || *number != std::floor(*number) || *number < 0 || *number > hi) {
-              return expected;
-            }
-            o.*field = static_cast<std::uint32_t>(*number);
-            return std::nullopt;
-          },
-          [field](const RunOptions& o) { return std::to_string(o.*field); }};
-}
-
 std::vector<OptionRow> MakeTable() {
   const Words<bool> onOff = {{"on", true}, {"off", false}};
   return {
@@ -281,9 +266,9 @@ std::vector<OptionRow> MakeTable() {
       WordOption("holdback", &RunOptions::holdback, onOff,
                  "hold back the keys the player presses while ruskel types the menu walk and the "
                  "misc sequence (the exit key still ends the run; pads cannot be held back)"),
-      SecondsOption("idleexit", &RunOptions::idleexit, 86400,
-                    "seconds with no key, mouse button or pad button pressed while the game runs "
-                    "before the emulator is closed as with the exit key (0: never)"),
+      NumberOption("idleexit", &RunOptions::idleexit, 0, 86400, Compose<Say::ValueSeconds>(86400),
+                   "seconds with no key, mouse button or pad button pressed while the game runs "
+                   "before the emulator is closed as with the exit key (0: never)"),
   };
 }
 

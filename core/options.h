@@ -50,7 +50,7 @@ struct RunOptions {
   CursorMode cursor = CursorMode::Off;
   std::optional<ScreenPoint> cursorpark;
   bool holdback = true;        // the player's keys held back while ruskel types
-  std::uint32_t idleexit = 0;  // seconds without the player's input before the game is closed; 0: never
+  std::uint32_t idleexit = 0;  // seconds with nothing pressed before the game is closed; 0: never
 };
 
 struct OptionRow {

@@ -10,10 +10,10 @@ namespace ruskel {
 
 // How the look at the guard came out.
 enum class GuardLook {
-  Taken,         // no one held it: now this process does
-  Abandoned,     // its holder ended without letting go: now this process holds it
-  HeldElsewhere, // a run that is still on holds it
-  Failed,        // no guard could be made or looked at
+  Taken,          // no one held it: now this process does
+  Abandoned,      // its holder ended without letting go: now this process holds it
+  HeldElsewhere,  // a run that is still on holds it
+  Failed,         // no guard could be made or looked at
 };
 
 // Local (one per session): another user's cabinet session is another desktop.

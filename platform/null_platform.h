@@ -84,9 +84,9 @@ class NullPlatform : public PlatformOps {
   bool cursorsBlank = false;
   bool cursorsMarkedBlank = false;  // outlives a run, as the mark on disk does
   bool markUnwritable = false;
-  bool anotherRunOn = false;        // ClaimLaunch finds the folder's guard held by a run
-  std::uint32_t keysHeldBack = 0;   // what KeysHeldBack answers
-  bool holdRefused = false;         // HoldBackKeys on is refused with refusalText
+  bool anotherRunOn = false;       // ClaimLaunch finds the folder's guard held by a run
+  std::uint32_t keysHeldBack = 0;  // what KeysHeldBack answers
+  bool holdRefused = false;        // HoldBackKeys on is refused with refusalText
 
   // --- What it was asked ---
   // Every call that asks the system to do something, in order, in words.

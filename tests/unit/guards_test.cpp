@@ -268,7 +268,8 @@ TEST_F(IdleRunTest, ThePlayersKeysMouseButtonsAndPadButtonsKeepItRunning) {
       {"key", [](FakePlatform& os, std::uint64_t t) { os.PressKey(65, t, t + 80); }},
       {"mouse button clicked between two looks",
        [](FakePlatform& os, std::uint64_t t) { os.PressKey(1, t + 10, t + 60); }},
-      {"winmm pad button", [](FakePlatform& os, std::uint64_t t) { os.HoldButtons(2, t, t + 300); }},
+      {"winmm pad button",
+       [](FakePlatform& os, std::uint64_t t) { os.HoldButtons(2, t, t + 300); }},
       {"XInput pad button",
        [](FakePlatform& os, std::uint64_t t) { os.HoldXInput(0, 0x1000, t, t + 300); }},
   };
