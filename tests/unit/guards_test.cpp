@@ -218,24 +218,6 @@ TEST_F(HoldTest, EndsOnEveryWayOutOfTheWalk) {
 
 // --- The idle count ---
 
-TEST(IdleWatchTest, EveryPressOfThePlayerStartsTheCountAgain) {
-  IdleWatch idle;
-  idle.Start(5, 1000);
-  EXPECT_FALSE(idle.Elapsed(5999));
-  EXPECT_TRUE(idle.Elapsed(6000));
-  idle.Pressed(5000);
-  EXPECT_FALSE(idle.Elapsed(9999));
-  idle.PadsRead({0, 0}, 9000);  // no button down: nothing
-  EXPECT_TRUE(idle.Elapsed(10000));
-  idle.PadsRead({0, 8}, 9500);  // a button of the second pad
-  EXPECT_FALSE(idle.Elapsed(14000));
-  IdleWatch off;
-  off.Start(0, 0);
-  EXPECT_FALSE(off.Watching());
-  EXPECT_FALSE(off.Elapsed(1u << 30));
-  EXPECT_EQ(off.PollMs(), 0u);
-}
-
 class IdleRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
