@@ -55,7 +55,10 @@ BLOCK = 10
 
 TARGETS = {
     "wait": 0.1, "longwait": 0.1, "play": 0.1, "butx": 0.4, "latency": 5.0,
+    "idle": 0.4, "idlebutx": 0.4,
 }
+# idleexit far beyond the measure: the count runs, the close never comes.
+IDLE_OPTIONS = {"idleexit": "600"}
 
 
 def release_exe(given: Path) -> Path:
@@ -83,8 +86,9 @@ def measure_cpu(session: Session, exe: Exe, phase: str, seconds: float) -> float
                   lifetime_ms=int((settle + seconds + 5) * 1000))
         time.sleep(settle)
     else:
-        args = [ROM, "-keyx27"] + (["-butx4"] if phase == "butx" else [])
-        run = Run(session, exe, f"cpu-{phase}", args)
+        args = [ROM, "-keyx27"] + (["-butx4"] if phase in ("butx", "idlebutx") else [])
+        options = IDLE_OPTIONS if phase.startswith("idle") else {}
+        run = Run(session, exe, f"cpu-{phase}", args, options=options)
         if run.wait_play() is None:
             run.finish()
             return float("nan")
@@ -209,7 +213,9 @@ def main() -> int:
             for phase, name in (("wait", "CPU, window wait (no window comes), from 2 s"),
                                 ("longwait", "CPU, window wait (no window comes), from 12 s"),
                                 ("play", "CPU, play phase, no -butx"),
-                                ("butx", "CPU, play phase, -butx4, no pad")):
+                                ("butx", "CPU, play phase, -butx4, no pad"),
+                                ("idle", "CPU, play phase, idleexit=600, no -butx"),
+                                ("idlebutx", "CPU, play phase, idleexit=600, -butx4, no pad")):
                 got = {exe.label: measure_cpu(session, exe, phase, args.cpu_s) for exe in exes}
                 target = TARGETS[phase]
                 rows.append((f"{name} ({args.cpu_s:.0f} s, % of a core)", f"<= {target} %",

@@ -191,6 +191,12 @@ enum class Say : int {
   EmulatorHung,
   WindowOfProcess,
   TitleOfProcess,
+  // Guards of a public cabinet: keys held back, one launch at a time, an idle game
+  KeysHeldBack,
+  KeysNotHeldBack,
+  AnotherRunOn,
+  IdleClose,
+  ValueSeconds,
   Count,  // not a text: the size of the table
 };
 
@@ -443,6 +449,12 @@ inline constexpr std::array<LogText, static_cast<std::size_t>(Say::Count)> kLogT
      "key and pads still work"},
     {Say::WindowOfProcess, "window {} of process {}"},
     {Say::TitleOfProcess, "{} of process {}"},
+    {Say::KeysHeldBack, "{} key presses of the player held back while ruskel typed"},
+    {Say::KeysNotHeldBack, "the player's keys cannot be held back while ruskel types: {}"},
+    {Say::AnotherRunOn,
+     "another ruskel run from this folder is on: this launch starts nothing and ends"},
+    {Say::IdleClose, "idle close: no key, mouse button or pad button pressed for {} s"},
+    {Say::ValueSeconds, "expected a whole number of seconds from 0 to {}"},
 }};
 
 // consteval: a call site that reads the table at run time carries it whole

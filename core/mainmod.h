@@ -85,6 +85,7 @@ struct RunState {
   // Keys ruskel has pressed and not yet released, in the order pressed.
   std::vector<std::uint8_t> KeysHeld;
   bool ElevationShown = false;  // the elevation message, at most once a run
+  bool AnotherRunOn = false;    // a run from the same folder holds the launch: this one ends
 };
 
 // One timer, one job. Timkey: the window wait and the menu walk; timWfExit:
@@ -131,6 +132,7 @@ enum ExitCode : int {
   kExitNoFocus = 8,        // the emulator did not come to the front within focuswait
   kExitSystemRefused = 9,  // Windows refused the event window, a timer or the key watch
   kExitWaitTimedOut = 10,  // a wait step of a sequence was not met within waitlimit; closed
+  kExitAnotherRun = 11,    // a run from the same folder is on: nothing was started or typed
 };
 
 // One run: the shared state, the platform and the timer host.

@@ -18,11 +18,10 @@ bool SameWord(std::string_view a, std::string_view b) {
   return UpperAscii(a) == UpperAscii(b);
 }
 
-// Whole milliseconds from lo to hi; no fractions, since a fraction of a
-// millisecond cannot be waited.
-OptionRow MsOption(const char* name, std::uint32_t RunOptions::*field, std::uint32_t lo,
-                   std::uint32_t hi, const char* summary) {
-  const std::string expected = Compose<Say::ValueMs>(lo, hi);
+// A whole number from lo to hi; expected says so when the value is not one.
+// No fractions: a fraction of a millisecond cannot be waited.
+OptionRow NumberOption(const char* name, std::uint32_t RunOptions::*field, std::uint32_t lo,
+                       std::uint32_t hi, const std::string& expected, const char* summary) {
   return {name,
           std::to_string(lo) + ".." + std::to_string(hi),
           summary,
@@ -36,6 +35,11 @@ OptionRow MsOption(const char* name, std::uint32_t RunOptions::*field, std::uint
             return std::nullopt;
           },
           [field](const RunOptions& o) { return std::to_string(o.*field); }};
+}
+
+OptionRow MsOption(const char* name, std::uint32_t RunOptions::*field, std::uint32_t lo,
+                   std::uint32_t hi, const char* summary) {
+  return NumberOption(name, field, lo, hi, Compose<Say::ValueMs>(lo, hi), summary);
 }
 
 // One of a few words, in any case; the first word also shows a value no word names.
@@ -259,6 +263,12 @@ std::vector<OptionRow> MakeTable() {
       PointOption("cursorpark", &RunOptions::cursorpark, "(middle of the right edge)",
                   "where cursor=park puts the pointer, in screen pixels (default: the middle of "
                   "the right edge of the emulator window's monitor)"),
+      WordOption("holdback", &RunOptions::holdback, onOff,
+                 "hold back the keys the player presses while ruskel types the menu walk and the "
+                 "misc sequence (the exit key still ends the run; pads cannot be held back)"),
+      NumberOption("idleexit", &RunOptions::idleexit, 0, 86400, Compose<Say::ValueSeconds>(86400),
+                   "seconds with no key, mouse button or pad button pressed while the game runs "
+                   "before the emulator is closed as with the exit key (0: never)"),
   };
 }
 

@@ -49,6 +49,8 @@ struct RunOptions {
   // it; no point given: the middle of the right edge of the window's monitor.
   CursorMode cursor = CursorMode::Off;
   std::optional<ScreenPoint> cursorpark;
+  bool holdback = true;        // the player's keys held back while ruskel types
+  std::uint32_t idleexit = 0;  // seconds with nothing pressed before the game is closed; 0: never
 };
 
 struct OptionRow {

@@ -47,10 +47,15 @@ void LogArguments(Mainmod& m, const std::string& arguments) {
 void Main(Mainmod& m) {
   m.State.UsageText = TextOf(Say::Usage);
   m.State.StartedAtMs = m.Os.events.NowMs();
+  const std::string arguments = m.Os.processes.ArgumentText();
+  // One launch at a time (a double press, a front end that launches twice);
+  // known before anything touches what a run that is on holds.
+  if (!arguments.empty()) {
+    m.State.AnotherRunOn = m.Os.processes.ClaimLaunch() == LaunchClaim::AnotherRun;
+  }
   // First, so that even a start that only shows the usage brings back the
   // cursors a forced end of a cursor=hide run left blank.
   m.Form.Create();
-  const std::string arguments = m.Os.processes.ArgumentText();
   if (arguments.empty()) {
     m.Os.dialogs.ShowMessage(m.State.UsageText, MessageKind::Information);
     m.Form.Finish({kExitUsage, Compose<Say::UsageShown>()});
@@ -63,6 +68,8 @@ void Main(Mainmod& m) {
   // The loader has already refused delays outside what a timer accepts.
   m.Form.SetInterval(TimerId::misc, static_cast<std::uint32_t>(m.State.MiscDelay));
   LogArguments(m, arguments);
+  // No emulator, no key, no focus: the run that is on goes on untouched.
+  if (m.State.AnotherRunOn) m.Form.Finish({kExitAnotherRun, Compose<Say::AnotherRunOn>()});
   StartEmulator(m);
 }
 

@@ -1,5 +1,8 @@
 #include "driver/form1.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "core/emulator_window.h"
 
 #include "core/curtain.h"
@@ -9,6 +12,14 @@
 #include "driver/pad_reading.h"
 
 namespace ruskel {
+namespace {
+
+// The shorter of two timer intervals, where 0 is none.
+std::uint32_t Sooner(std::uint32_t a, std::uint32_t b) {
+  return a == 0 ? b : b == 0 ? a : std::min(a, b);
+}
+
+}  // namespace
 
 Form1::Form1(Platform os, RunState& state) : os_(os), run_{state, os, *this} {
   Slot(TimerId::curtain).intervalMs = kCurtainSettleMs;
@@ -17,7 +28,8 @@ Form1::Form1(Platform os, RunState& state) : os_(os), run_{state, os, *this} {
 void Form1::Create() {
   Require(os_.events.CreateTimerWindow(), Compose<Say::CannotCreateWindow>());
   os_.events.SetEventHandler([this](const PlatformEvent& event) { OnEvent(event); });
-  pointer_.RestoreLeftBlank(os_.cursor);
+  // Cursors blank while a run from this folder is on are that run's.
+  if (!run_.State.AnotherRunOn) pointer_.RestoreLeftBlank(os_.cursor);
 }
 
 void Form1::Start(TimerId timer) {
@@ -61,7 +73,8 @@ void Form1::BeginRun() {
   const ExitWatch::Settings exit = ExitWatch::SettingsOf(s);
   // The first look also takes up a press from before the run.
   exitWatch_.Start(exit, now, exit.exitKey && os_.keyboard.LookAtKey(*exit.exitKey).down);
-  if (exit.exitKey) {
+  // idleexit counts the player's keys too.
+  if (exit.exitKey || s.Options.idleexit > 0) {
     Require(os_.keyboard.WatchKeys(true), Compose<Say::CannotWatchKeyboard>());
   }
   if (exitWatch_.ExitKeyIsMouseButton()) {
@@ -84,10 +97,16 @@ void Form1::BeginRun() {
 
 void Form1::SetPhase(Phase phase) {
   phase_ = phase;
+  if (phase == Phase::Dialogue || phase == Phase::Misc) {
+    hold_.Begin(run_, exitWatch_.ExitKey());
+  } else {
+    hold_.End(run_);
+  }
+  if (phase == Phase::Playing && !idle_.Watching()) idle_.Start(run_.State.Options.idleexit, Now());
   if (phase == Phase::Closing) {
     walk_.Stop();  // not one more key once the exit has come
     held_ = false;
-    desktop_.Restore(run_, pointer_);
+    desktop_.Restore(run_, pointer_, hold_);
     os_.keyboard.WatchKeys(false);
     if (exitWatch_.ExitKeyIsMouseButton()) os_.keyboard.WatchMouseButtons(false);
     os_.windows.WatchWindows(false);
@@ -122,7 +141,7 @@ void Form1::ArmTimers() {
   }
   Arm(TimerId::Timkey, timkey);
   // Otherwise the run waits on events alone.
-  Arm(TimerId::timWfExit, closing ? 0 : exitWatch_.PollMs());
+  Arm(TimerId::timWfExit, closing ? 0 : Sooner(exitWatch_.PollMs(), idle_.PollMs()));
   const std::uint32_t misc = phase_ == Phase::Playing ? Interval(TimerId::misc)
                              : phase_ == Phase::Misc
                                  ? (held_ ? kRefocusRetryMs : walk_.PaceMs(run_))
@@ -368,7 +387,10 @@ void Form1::OnKey(const PlatformEvent& event) {
   if (phase_ == Phase::Closing) return;
   if (event.kind == EventKind::KeyUp) {
     exitWatch_.KeyUp(event.virtualKey);
-  } else if (exitWatch_.KeyDown(event.virtualKey, Now())) {
+    return;
+  }
+  idle_.Pressed(Now());
+  if (exitWatch_.KeyDown(event.virtualKey, Now())) {
     Close({kExitNormal, Compose<Say::ExitKeyPressed>(event.virtualKey)});
   }
 }
@@ -427,11 +449,17 @@ bool Form1::LookAtExitKey() {
 void Form1::timWfExit_Timer() {
   RunState& s = run_.State;
   const std::uint64_t now = Now();
-  if (exitWatch_.WatchesButton() &&
-      exitWatch_.PadsRead(ReadPadMasks(os_.pads, s.Options.joystick), now)) {
+  const bool readPads = exitWatch_.WatchesButton() || idle_.Watching();
+  const std::vector<std::uint32_t> masks =
+      readPads ? ReadPadMasks(os_.pads, s.Options.joystick) : std::vector<std::uint32_t>{};
+  if (exitWatch_.WatchesButton() && exitWatch_.PadsRead(masks, now)) {
     Close({kExitNormal, Compose<Say::ExitButtonHeld>(*s.ExitButton)});
   } else if (exitWatch_.HoldElapsed(now)) {
     Close({kExitNormal, Compose<Say::ExitHeld>(s.Options.exithold)});
+  } else if (idle_.Watching()) {
+    idle_.PadsRead(masks, now);
+    idle_.LookAtMouse(os_.keyboard, exitWatch_.ExitKey(), now);
+    if (idle_.Elapsed(now)) Close({kExitNormal, Compose<Say::IdleClose>(idle_.Seconds())});
   }
 }
 
@@ -492,7 +520,8 @@ void Form1::Finish(const RunEnd& end) {
   held_ = false;
   // Before the run began there is no exit key to wait for, and the front end
   // kept the front.
-  FinishRun(run_, end, desktop_, pointer_, phase_ == Phase::Starting ? nullptr : &exitWatch_);
+  FinishRun(run_, end, desktop_, pointer_, hold_,
+            phase_ == Phase::Starting ? nullptr : &exitWatch_);
 }
 
 }  // namespace ruskel

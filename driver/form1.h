@@ -12,6 +12,8 @@
 #include "driver/emulator_life.h"
 #include "driver/exit_watch.h"
 #include "driver/focus_keeper.h"
+#include "driver/idle_watch.h"
+#include "driver/key_hold.h"
 #include "driver/menu_walk.h"
 #include "driver/pointer_keeper.h"
 #include "driver/run_finish.h"
@@ -126,6 +128,8 @@ class Form1 : public TimerHost {
   FocusKeeper focus_;
   PointerKeeper pointer_;
   DesktopRestore desktop_;
+  KeyHold hold_;
+  IdleWatch idle_;
   FocusKeeper::Verdict frontVerdict_ = FocusKeeper::Verdict::Type;  // the last answer to Play
   bool held_ = false;  // the walk waits for the emulator to hold the front
   int focusAttempts_ = 0;

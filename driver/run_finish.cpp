@@ -9,7 +9,9 @@
 
 namespace ruskel {
 
-void DesktopRestore::Restore(Mainmod& m, PointerKeeper& pointer) {
+void DesktopRestore::Restore(Mainmod& m, PointerKeeper& pointer, KeyHold& hold) {
+  // First: a box or the front end must have the keyboard again.
+  hold.End(m);
   if (restored_) return;
   restored_ = true;
   LiftCurtain(m);
@@ -18,11 +20,11 @@ void DesktopRestore::Restore(Mainmod& m, PointerKeeper& pointer) {
 }
 
 void FinishRun(Mainmod& m, const RunEnd& end, DesktopRestore& desktop, PointerKeeper& pointer,
-               const ExitWatch* exitWatch) {
+               KeyHold& hold, const ExitWatch* exitWatch) {
   LogWhy(m, end);
   // Before any box: it must not hide behind the curtain, wants a pointer to
   // click OK, and would take a key ruskel still holds.
-  desktop.Restore(m, pointer);
+  desktop.Restore(m, pointer, hold);
   if (!end.message.empty()) m.Os.dialogs.ShowMessage(end.message, MessageKind::Error);
   if (exitWatch != nullptr) HandOver(m, *exitWatch);
   if (const std::uint32_t climbs = m.Os.windows.StrongFrontClimbs(); climbs > 0) {

@@ -5,15 +5,17 @@
 
 #include "core/mainmod.h"
 #include "driver/exit_watch.h"
+#include "driver/key_hold.h"
 #include "driver/pointer_keeper.h"
 
 namespace ruskel {
 
 class DesktopRestore {
  public:
-  // The curtain lifted, the pointer put back, ruskel's held keys released.
-  // The first call of a run acts; the closing and the end may both call it.
-  void Restore(Mainmod& m, PointerKeeper& pointer);
+  // The player's keys let through again, the curtain lifted, the pointer put
+  // back, ruskel's held keys released. The first call of a run acts; the
+  // closing and the end may both call it.
+  void Restore(Mainmod& m, PointerKeeper& pointer, KeyHold& hold);
 
  private:
   bool restored_ = false;
@@ -22,6 +24,6 @@ class DesktopRestore {
 // exitWatch: set once the run has begun; the end then waits for the exit key
 // and button to be let go and hands the front back.
 [[noreturn]] void FinishRun(Mainmod& m, const RunEnd& end, DesktopRestore& desktop,
-                            PointerKeeper& pointer, const ExitWatch* exitWatch);
+                            PointerKeeper& pointer, KeyHold& hold, const ExitWatch* exitWatch);
 
 }  // namespace ruskel

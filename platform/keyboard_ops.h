@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace ruskel {
 
@@ -34,6 +35,13 @@ class KeyboardOps {
   // A look at a key where no key events may come: whether it is down now, and
   // whether it went down since the previous look (a press between two looks).
   virtual KeyLook LookAtKey(std::int32_t virtualKey) = 0;
+  // While on, key events ruskel did not send reach no program, except those
+  // of passKey (the exit key; 0: none). Off ends it at once; so does the
+  // end of the process, however it ends. Empty when done, else the system's
+  // reason.
+  virtual std::string HoldBackKeys(bool on, std::int32_t passKey) = 0;
+  // Presses held back since the hold last began.
+  virtual std::uint32_t KeysHeldBack() = 0;
 };
 
 }  // namespace ruskel

@@ -142,6 +142,18 @@ std::string NullPlatform::WatchKeys(bool on) {
   return {};
 }
 
+std::string NullPlatform::HoldBackKeys(bool on, std::int32_t passKey) {
+  if (on == holdingKeys_) return {};
+  Record(on ? "HoldBackKeys on pass=" + std::to_string(passKey) : std::string("HoldBackKeys off"));
+  if (on && holdRefused) return refusalText;
+  holdingKeys_ = on;
+  return {};
+}
+
+LaunchClaim NullPlatform::ClaimLaunch() {
+  return anotherRunOn ? LaunchClaim::AnotherRun : LaunchClaim::Ours;
+}
+
 std::string NullPlatform::WatchMouseButtons(bool on) {
   Record(std::string("WatchMouseButtons ") + OnOff(on));
   if (on && keyWatchRefused) return refusalText;

@@ -84,6 +84,9 @@ class NullPlatform : public PlatformOps {
   bool cursorsBlank = false;
   bool cursorsMarkedBlank = false;  // outlives a run, as the mark on disk does
   bool markUnwritable = false;
+  bool anotherRunOn = false;       // ClaimLaunch finds the folder's guard held by a run
+  std::uint32_t keysHeldBack = 0;  // what KeysHeldBack answers
+  bool holdRefused = false;        // HoldBackKeys on is refused with refusalText
 
   // --- What it was asked ---
   // Every call that asks the system to do something, in order, in words.
@@ -117,6 +120,7 @@ class NullPlatform : public PlatformOps {
   std::uint32_t IntegrityLevel(ProcessId) override { return 0; }
   bool TerminateTree(ProcessId process) override;
   InputIdle ProcessInputIdle(ProcessId process) override;
+  LaunchClaim ClaimLaunch() override;
 
   // --- Windows: none but the answer in `foreground` ---
   std::vector<WindowHandle> TopWindows() override { return {}; }
@@ -146,6 +150,9 @@ class NullPlatform : public PlatformOps {
   std::string WatchKeys(bool on) override;
   std::string WatchMouseButtons(bool on) override;
   KeyLook LookAtKey(std::int32_t) override { return {}; }
+  std::string HoldBackKeys(bool on, std::int32_t passKey) override;
+  std::uint32_t KeysHeldBack() override { return keysHeldBack; }
+  bool HoldingKeys() const { return holdingKeys_; }
 
   // --- Pads: none is connected ---
   bool ReadJoystick(std::uint32_t, JoyInfo&) override { return false; }
@@ -202,6 +209,7 @@ class NullPlatform : public PlatformOps {
   ProcessId nextProcess_ = kFirstStartedProcess;
   bool timerWindowCreated_ = false;
   bool watchingKeys_ = false;
+  bool holdingKeys_ = false;
   bool watchingWindows_ = false;
 };
 

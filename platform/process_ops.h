@@ -40,6 +40,10 @@ enum class InputIdle {
 // standard user's ruskel): it runs above ruskel, at a level not known.
 inline constexpr std::uint32_t kIntegrityDenied = 0xFFFFFFFFu;
 
+// Whether this launch may go on: the launch guard of ruskel's folder is
+// taken by it, or held by a run that is still on.
+enum class LaunchClaim { Ours, AnotherRun };
+
 class ProcessOps {
  public:
   virtual ~ProcessOps() = default;
@@ -68,6 +72,9 @@ class ProcessOps {
   virtual bool TerminateTree(ProcessId process) = 0;
   // Looks without waiting.
   virtual InputIdle ProcessInputIdle(ProcessId process) = 0;
+  // Takes the launch guard of ruskel's folder for as long as this process
+  // lives; Windows lets go of it however the process ends.
+  virtual LaunchClaim ClaimLaunch() = 0;
 };
 
 }  // namespace ruskel

@@ -7,9 +7,6 @@
 namespace ruskel {
 namespace {
 
-// Rides along with every key ruskel sends (dwExtraInfo), so that raw input
-// can tell them from the player's.
-constexpr ULONG kOwnKeyMark = 0x4C4B5352;  // "RSKL"
 // Where the system does not hand the mark back, a key ruskel sent is
 // recognised by its key and direction for this long.
 constexpr std::uint64_t kOwnKeyWindowMs = 500;

@@ -5,14 +5,20 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <set>
 #include <utility>
 #include <vector>
 
 #include "platform/front_ladder.h"
+#include "platform/key_hold_filter.h"
 #include "platform/platform_ops.h"
 
 namespace ruskel {
+
+// Rides along with every key ruskel sends (dwExtraInfo), so that raw input
+// and the keyboard hold can tell them from the player's.
+inline constexpr std::uintptr_t kOwnKeyMark = 0x4C4B5352;  // "RSKL"
 
 class Win32Platform : public PlatformOps {
  public:
@@ -34,6 +40,7 @@ class Win32Platform : public PlatformOps {
   std::uint32_t IntegrityLevel(ProcessId process) override;
   bool TerminateTree(ProcessId process) override;
   InputIdle ProcessInputIdle(ProcessId process) override;
+  LaunchClaim ClaimLaunch() override;  // win32_launch_guard.cpp
 
   // Windows (win32_windows.cpp).
   std::vector<WindowHandle> TopWindows() override;
@@ -63,6 +70,9 @@ class Win32Platform : public PlatformOps {
   std::string WatchKeys(bool on) override;
   std::string WatchMouseButtons(bool on) override;
   KeyLook LookAtKey(std::int32_t virtualKey) override;
+  // The keyboard hold (win32_key_hold.cpp).
+  std::string HoldBackKeys(bool on, std::int32_t passKey) override;
+  std::uint32_t KeysHeldBack() override;
 
   // Pads (win32_pads.cpp).
   bool ReadJoystick(std::uint32_t joystickId, JoyInfo& info) override;
@@ -150,6 +160,10 @@ class Win32Platform : public PlatformOps {
   bool watchingMouse_ = false;
   bool ownMarkSeen_ = false;                  // the system hands our mark back with raw input
   std::map<std::uint32_t, Pending> ownKeys_;  // by vk * 2 + (key up ? 1 : 0)
+  // The keyboard hold: its thread, and what it let through or held back.
+  void* holdThread_ = nullptr;  // HANDLE
+  unsigned long holdThreadId_ = 0;
+  std::unique_ptr<KeyHoldFilter> holdFilter_;
 
   // Windows: the WinEvent hooks and whether one fired since the last turn.
   std::vector<void*> windowHooks_;
