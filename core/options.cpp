@@ -11,8 +11,10 @@ namespace ruskel {
 namespace {
 
 using ParseResult = std::optional<std::string>;
+// Plain text, not std::string: the table is built once, and each string
+// built in place costs the exe code of its own.
 template <typename T>
-using Words = std::vector<std::pair<std::string, T>>;
+using Words = std::vector<std::pair<const char*, T>>;
 
 bool SameWord(std::string_view a, std::string_view b) {
   return UpperAscii(a) == UpperAscii(b);
@@ -50,8 +52,8 @@ OptionRow WordOption(const char* name, T RunOptions::*field, const Words<T>& wor
   std::string choices;
   std::vector<std::string> samples;
   for (std::size_t i = 0; i < words.size(); ++i) {
-    values += (i == 0 ? "" : "|") + words[i].first;
-    choices += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i].first;
+    values += std::string(i == 0 ? "" : "|") + words[i].first;
+    choices += std::string(i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i].first;
     samples.push_back(words[i].first);
   }
   const std::string expected = Compose<Say::ValueWords>(choices);
@@ -68,7 +70,7 @@ OptionRow WordOption(const char* name, T RunOptions::*field, const Words<T>& wor
             }
             return expected;
           },
-          [=](const RunOptions& o) {
+          [=](const RunOptions& o) -> std::string {
             for (const auto& [word, value] : words) {
               if (o.*field == value) return word;
             }

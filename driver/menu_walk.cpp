@@ -11,7 +11,7 @@ namespace ruskel {
 namespace {
 
 // Waits and clicks are logged on their own.
-std::size_t KeyEvents(const std::deque<KeyStroke>& strokes) {
+std::size_t KeyEvents(const std::vector<KeyStroke>& strokes) {
   return static_cast<std::size_t>(std::count_if(
       strokes.begin(), strokes.end(), [](const KeyStroke& stroke) { return !stroke.step; }));
 }
@@ -29,15 +29,13 @@ void MenuWalk::Begin(Mainmod& m) {
   }
   stage_ = Stage::Startup;
   played_ = false;
-  const auto startup = StrokesOf(m, s.StartupSeq);
-  strokes_.assign(startup.begin(), startup.end());
+  Load(StrokesOf(m, s.StartupSeq));
   Log<Say::StartupSequence>(m, KeyEvents(strokes_));
 }
 
 void MenuWalk::BeginMisc(Mainmod& m) {
   stage_ = Stage::Misc;
-  const auto misc = StrokesOf(m, m.State.MiscSeq);
-  strokes_.assign(misc.begin(), misc.end());
+  Load(StrokesOf(m, m.State.MiscSeq));
   Log<Say::MiscSequence>(m, KeyEvents(strokes_));
 }
 
@@ -55,32 +53,34 @@ MenuWalk::Step MenuWalk::Play(Mainmod& m, const std::function<bool()>& mayType) 
   played_ = true;
   const std::uint32_t delay = m.State.Options.keydelay;
   for (;;) {
-    if (strokes_.empty()) {
+    if (AllSent()) {
       Step step = Step::Done;
       if (!FinishStage(m, step)) return step;
       continue;
     }
-    if (const auto& walkStep = strokes_.front().step; walkStep && walkStep->kind != StepKind::Click) {
+    // A copy: what the stroke sets off may end the walk and empty the list.
+    const KeyStroke stroke = strokes_[next_];
+    if (const auto& walkStep = stroke.step; walkStep && walkStep->kind != StepKind::Click) {
       switch (LookAtWait(m, *walkStep)) {
         case Look::NotYet:
           return Step::Waiting;
         case Look::TimedOut:
-          strokes_.clear();
+          Load({});
           return Step::WaitTimedOut;
         case Look::Met:
-          strokes_.pop_front();
+          ++next_;
           continue;
       }
     }
     // The key stays first in line until it may go.
     if (!mayType()) return Step::Held;
-    if (strokes_.front().step) {
-      Click(m, *strokes_.front().step);
+    if (stroke.step) {
+      Click(m, *stroke.step);
     } else {
-      ReleaseStrayModifiers(m, strokes_.front());
-      SendStroke(m, strokes_.front());
+      ReleaseStrayModifiers(m, stroke);
+      SendStroke(m, stroke);
     }
-    strokes_.pop_front();
+    ++next_;
     // With a delay the key is held (or released) until the next pace.
     if (delay > 0) return Step::Paced;
   }
@@ -98,8 +98,7 @@ bool MenuWalk::FinishStage(Mainmod& m, Step& step) {
         step = Step::RomNotListed;
         return false;
       }
-      const auto strokes = SelectAndEnterStrokes(m);
-      strokes_.assign(strokes.begin(), strokes.end());
+      Load(SelectAndEnterStrokes(m));
       stage_ = Stage::SelectAndEnter;
       const WalkPlan plan = PlanWalkTo(s);
       Log<Say::RomFound>(m, s.GameIndex, plan.Times(WalkKey::Select), KeyEvents(strokes_),

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <vector>
 #include <functional>
 #include <optional>
 #include <string>
@@ -42,7 +42,7 @@ class MenuWalk {
   Step Play(Mainmod& m, const std::function<bool()>& mayType);
   // Not one more key.
   void Stop() {
-    strokes_.clear();
+    Load({});
     waitSince_.reset();
   }
 
@@ -67,9 +67,17 @@ class MenuWalk {
   // The rom's name as listed, for {game} in a title.
   std::string GameName(const Mainmod& m) const;
   void Click(Mainmod& m, const WalkStep& step);
+  void Load(std::vector<KeyStroke> strokes) {
+    strokes_ = std::move(strokes);
+    next_ = 0;
+  }
+  bool AllSent() const { return next_ >= strokes_.size(); }
 
   Stage stage_ = Stage::Startup;
-  std::deque<KeyStroke> strokes_;
+  // A list and the place in it rather than a queue: a walk is a few dozen
+  // strokes, and a deque's code costs the exe more than the list.
+  std::vector<KeyStroke> strokes_;
+  std::size_t next_ = 0;  // the next stroke to send
   bool played_ = false;  // a tick of the walk has come
   std::optional<std::uint64_t> waitSince_;  // the wait step in front began then
   std::uint32_t lookAgainMs_ = 0;

@@ -5,7 +5,6 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/argument_text.h"
@@ -257,18 +256,35 @@ bool Win32Platform::TerminateTree(ProcessId process) {
 namespace {
 
 // Every running process's parent pid, as the system noted it at its start.
-std::unordered_map<DWORD, DWORD> ParentsOfAll() {
-  std::unordered_map<DWORD, DWORD> parentOf;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return parentOf;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    parentOf[entry.th32ProcessID] = entry.th32ParentProcessID;
+// A sorted list rather than a hash map: a few hundred processes, and the
+// hash table's code is a tenth of the exe's growth budget.
+class ParentTable {
+ public:
+  ParentTable() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+      links_.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
+    }
+    CloseHandle(snapshot);
+    std::sort(links_.begin(), links_.end());
   }
-  CloseHandle(snapshot);
-  return parentOf;
-}
+  bool empty() const { return links_.empty(); }
+  std::size_t size() const { return links_.size(); }
+  // 0 when the process is not listed, or lists none or itself.
+  DWORD ParentOf(DWORD process) const {
+    const auto link = std::lower_bound(links_.begin(), links_.end(),
+                                       std::pair<DWORD, DWORD>{process, 0});
+    if (link == links_.end() || link->first != process || link->second == process) return 0;
+    return link->second;
+  }
+
+ private:
+  std::vector<std::pair<DWORD, DWORD>> links_;
+};
 
 }  // namespace
 
@@ -277,13 +293,12 @@ ProcessId Win32Platform::OwnProcess() {
 }
 
 ProcessId Win32Platform::ParentProcess(ProcessId process) {
-  const auto parentOf = ParentsOfAll();
-  auto link = parentOf.find(process);
-  if (link == parentOf.end() || link->second == 0 || link->second == process) return 0;
+  const DWORD parent = ParentTable().ParentOf(process);
+  if (parent == 0) return 0;
   // A parent's pid may have been taken by a later process since: the link
   // holds only when the parent was created first.
   HANDLE childHandle = static_cast<HANDLE>(ProcessHandle(process));
-  HANDLE parentHandle = static_cast<HANDLE>(ProcessHandle(link->second));
+  HANDLE parentHandle = static_cast<HANDLE>(ProcessHandle(parent));
   ULONGLONG childCreated = 0;
   ULONGLONG parentCreated = 0;
   if (childHandle == nullptr || parentHandle == nullptr ||
@@ -291,7 +306,7 @@ ProcessId Win32Platform::ParentProcess(ProcessId process) {
       parentCreated > childCreated) {
     return 0;
   }
-  return link->second;
+  return parent;
 }
 
 bool Win32Platform::IsDescendantOf(ProcessId process, ProcessId ancestor) {
@@ -315,17 +330,16 @@ bool Win32Platform::IsDescendantOf(ProcessId process, ProcessId ancestor) {
     if (IsProcessInJob(processHandle, static_cast<HANDLE>(job_), &inJob) && inJob) return true;
   }
 
-  const std::unordered_map<DWORD, DWORD> parentOf = ParentsOfAll();
+  const ParentTable parents;
   // No snapshot says nothing yet: asked again next time.
-  if (parentOf.empty()) return false;
+  if (parents.empty()) return false;
 
   // A parent pid may have been reused by a later process: a link counts only
   // when the parent was created before its child.
   ProcessId child = process;
-  for (std::size_t depth = 0; depth < parentOf.size(); ++depth) {
-    auto link = parentOf.find(child);
-    if (link == parentOf.end() || link->second == 0 || link->second == child) break;
-    const ProcessId parent = link->second;
+  for (std::size_t depth = 0; depth < parents.size(); ++depth) {
+    const ProcessId parent = parents.ParentOf(child);
+    if (parent == 0) break;
     HANDLE parentHandle = static_cast<HANDLE>(ProcessHandle(parent));
     ULONGLONG parentCreated = 0;
     if (parentHandle == nullptr || !CreationTime(parentHandle, parentCreated) ||
