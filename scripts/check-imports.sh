@@ -1,8 +1,8 @@
 #!/bin/sh
 # Fails when a Windows exe (32-bit or 64-bit) imports anything but system DLLs
-# (so it ships alone), or lacks its manifest (per-monitor DPI awareness: the
-# coordinates of the options are the screen's real pixels). Prints each exe's
-# size, format and imports.
+# (so it ships alone), or when ruskel.exe or ruskel-check.exe lacks its
+# manifest (per-monitor DPI awareness: the coordinates of the options are the
+# screen's real pixels). Prints each exe's size, format and imports.
 set -eu
 # The x86_64 objdump reads 32-bit (pei-i386) exes as well.
 objdump=x86_64-w64-mingw32-objdump
@@ -18,7 +18,11 @@ for exe in "$@"; do
       *) echo "$exe imports $dll, which is not a system DLL" >&2; status=1 ;;
     esac
   done
-  if ! grep -qa "PerMonitorV2" "$exe"; then
+  case "$(basename "$exe")" in
+    ruskel.exe | ruskel-check.exe) manifest=yes ;;
+    *) manifest=no ;;
+  esac
+  if [ "$manifest" = yes ] && ! grep -qa "PerMonitorV2" "$exe"; then
     echo "$exe has no manifest declaring per-monitor DPI awareness" >&2
     status=1
   fi
