@@ -114,7 +114,13 @@ class WrapperTestCase(E2ETestCase):
         if proc is not None:
             code = proc.poll()
             state = "ruskel still running" if code is None else f"ruskel exit code {code}"
-        return f"{state}\nemulator log:\n{self.log.dump()}"
+        # Wine's own words on ruskel (a start that failed, a crash), when it said any.
+        try:
+            wine = (self.case.folder / "ruskel.stderr").read_text(errors="replace").strip()
+        except FileNotFoundError:
+            wine = ""
+        wine = f"\nWine on ruskel:\n{wine[-2000:]}" if wine else ""
+        return f"{state}\nemulator log:\n{self.log.dump()}{wine}"
 
     def wait_keys(self, count: int, timeout_s: float = START_TIMEOUT_S) -> List[Tuple[str, int]]:
         """The emulator's key events once `count` of them have arrived (or the wait ran out)."""
