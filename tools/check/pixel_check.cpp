@@ -25,10 +25,7 @@ int CheckPixel(RunState& state, Platform os, const std::string& point,
   pixel.kind = StepKind::Pixel;
 
   // Only windows shown now count: the dry run started no emulator.
-  state.StartedProcess = 0;
-  state.EmulatorProcess = 0;
-  state.EmulatorWindow = 0;
-  state.LogPath.clear();
+  ForgetDryRunEmulator(state);
   NoTimers host;
   Mainmod m{state, os, host};
   if (!LooksForWindow(state) || state.Options.match == MatchRule::Own) {

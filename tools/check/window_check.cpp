@@ -131,11 +131,7 @@ void CloseStarted(Mainmod& m, const WindowCheckIo& io) {
 
 int CheckWindows(RunState& state, Platform os, const std::string& programDir,
                  const WindowCheckIo& io) {
-  // The dry run's pretend emulator is not this one, and nothing is logged.
-  state.StartedProcess = 0;
-  state.EmulatorProcess = 0;
-  state.EmulatorWindow = 0;
-  state.LogPath.clear();
+  ForgetDryRunEmulator(state);
   NoTimers host;
   Mainmod m{state, os, host};
 
