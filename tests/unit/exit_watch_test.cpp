@@ -7,6 +7,7 @@
 
 #include "core/front_end.h"
 #include "driver/hand_over.h"
+#include "case_name.h"
 #include "run_harness.h"
 
 namespace ruskel {
@@ -43,33 +44,6 @@ TEST_F(PlayingRun, AMouseButtonExitKeyWatchesTheMouseForTheRunOnly) {
               ElementsAre("WatchMouseButtons on", "WatchMouseButtons off"));
 }
 
-TEST_F(PlayingRun, ExitKey65IgnoresEscape) {
-  Begin("-alpha -keyx65");
-  run.os.PressKey(27, 1000, 1200);
-  EXPECT_EQ(run.RunFor(2000), std::nullopt);
-  run.os.PressKey(65, 2500, 2600);
-  EXPECT_EQ(run.RunFor(1000), kExitNormal);
-}
-
-TEST_F(PlayingRun, ExitKeyThatIsNotANumberLeavesOnlyTheButton) {
-  run.os.joystickPresent = true;
-  Begin("-alpha -keyxabc -butx2");
-  run.os.PressKey(27, 1000, 1200);
-  EXPECT_EQ(run.RunFor(2000), std::nullopt);
-  run.os.HoldButtons(2, 2500, 2600);
-  EXPECT_EQ(run.RunFor(1000), kExitNormal);
-}
-
-TEST_F(PlayingRun, ExitButtonMaskMustMatchExactly) {
-  run.os.joystickPresent = true;
-  Begin("-alpha -keyx27 -butx4");
-  run.os.HoldButtons(5, 4000, 4500);  // buttons 1 and 3 together
-  EXPECT_EQ(run.RunFor(4600), std::nullopt);
-  run.os.HoldButtons(4, 4700, 4800);
-  EXPECT_EQ(run.RunFor(1000), kExitNormal);
-  EXPECT_EQ(testing::TimeOf(run.os, kQuitEmulator), 4700u);
-}
-
 TEST(NoButtonTest, AnIdleJoystickNeverEndsTheRun) {
   for (const char* args : {"-alpha", "-alpha -butx0", "-alpha -butxabc", "-alpha -butx0.4"}) {
     SimulatedRun run;
@@ -79,25 +53,56 @@ TEST(NoButtonTest, AnIdleJoystickNeverEndsTheRun) {
   }
 }
 
-TEST(ExitKeyRoundingTest, HalvesGoToTheEvenKeyCode) {
-  struct Case {
-    const char* args;
-    std::int32_t ends;     // the key that ends the run
-    std::int32_t ignored;  // its neighbour, which must not
+// What the arguments watch: one input leaves the run going, the next ends it.
+struct ExitInput {
+  bool button;  // a pad's button mask, else a key code
+  std::int32_t code;
+};
+
+struct WatchedCase {
+  const char* name;
+  const char* args;
+  ExitInput ignored;
+  ExitInput ends;
+};
+
+class WatchedInputTest : public ::testing::TestWithParam<WatchedCase> {};
+
+TEST_P(WatchedInputTest, OnlyTheGivenInputEndsTheRun) {
+  const WatchedCase& c = GetParam();
+  SimulatedRun run;
+  run.os.joystickPresent = true;
+  ASSERT_TRUE(run.Begin(ConfigText{}, c.args, 50));
+  const auto press = [&](ExitInput input, std::uint64_t from) {
+    if (input.button) {
+      run.os.HoldButtons(static_cast<std::uint32_t>(input.code), from, from + 200);
+    } else {
+      run.os.PressKey(input.code, from, from + 200);
+    }
   };
-  // Truncating would pick 65 for 65.5, rounding halves up 65 for 64.5.
-  for (const Case& c : {Case{"-alpha -keyx65.5", 66, 65}, Case{"-alpha -keyx64.5", 64, 65},
-                        Case{"-alpha -keyx65.4", 65, 66}, Case{"-alpha -keyx65.6", 66, 65}}) {
-    SimulatedRun run;
-    run.WriteConfig(ConfigText{});
-    run.EmulatorWindowAppears();
-    ASSERT_TRUE(run.Start(c.args));
-    run.os.PressKey(c.ignored, 100, 200);
-    EXPECT_EQ(run.RunFor(300), std::nullopt) << c.args;
-    run.os.PressKey(c.ends, 400, 500);
-    EXPECT_EQ(run.RunFor(300), kExitNormal) << c.args;
-  }
+  press(c.ignored, 1000);
+  EXPECT_EQ(run.RunFor(2000), std::nullopt);
+  press(c.ends, 2500);
+  EXPECT_EQ(run.RunFor(1000), kExitNormal);
 }
+
+constexpr ExitInput Key(std::int32_t code) { return {false, code}; }
+constexpr ExitInput Buttons(std::int32_t mask) { return {true, mask}; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, WatchedInputTest,
+    ::testing::Values(
+        WatchedCase{"Key65IgnoresEscape", "-alpha -keyx65", Key(27), Key(65)},
+        WatchedCase{"AKeyThatIsNotANumberLeavesTheButton", "-alpha -keyxabc -butx2", Key(27),
+                    Buttons(2)},
+        // Buttons 1 and 3 together are not button 3.
+        WatchedCase{"TheButtonMaskMatchesWhole", "-alpha -keyx27 -butx4", Buttons(5), Buttons(4)},
+        // Truncating would pick 65 for 65.5, rounding halves up 65 for 64.5.
+        WatchedCase{"HalfUpToTheEvenCode", "-alpha -keyx65.5", Key(65), Key(66)},
+        WatchedCase{"HalfDownToTheEvenCode", "-alpha -keyx64.5", Key(65), Key(64)},
+        WatchedCase{"FractionBelowAHalfRoundsDown", "-alpha -keyx65.4", Key(66), Key(65)},
+        WatchedCase{"FractionAboveAHalfRoundsUp", "-alpha -keyx65.6", Key(65), Key(66)}),
+    testing::NamedBy([](const WatchedCase& c) { return std::string(c.name); }));
 
 TEST(HeldAtStartTest, AKeyHeldWhenTheRunStartsCountsOnlyOncePressedAgain) {
   SimulatedRun run;
