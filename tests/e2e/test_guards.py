@@ -9,6 +9,8 @@ from lconfig import VK_A, VK_DOWN, VK_ESCAPE, VK_M, VK_UP, expected_keys
 
 EXIT_ANOTHER_RUN = 11
 SLOT = 12
+VK_CONTROL = 17
+VK_LCONTROL = 162
 # A paced walk of 28 key events, about 4 s: time for a player's four presses.
 KEY_DELAY_MS = "150"
 PLAYER_KEYS = (VK_UP, VK_A, VK_M, VK_DOWN)
@@ -59,6 +61,27 @@ class GuardsTest(WrapperTestCase):
         self.assertIsNotNone(quit_event, "the exit key was held back\n" + self.details(proc))
         self.assert_exits(proc, EXIT_OK)
         self.assertLess(len(self.log.keys()), len(expected_keys(config, SLOT)), self.details(proc))
+
+    def test_a_ctrl_held_by_the_panel_is_released_before_the_walk(self):
+        # A panel button on left Ctrl, held as the launch begins, would make the walk's Return
+        # Ctrl+Return: ruskel lets go of it before its first key.
+        config = self.config(options={"startdelay": "1500", "log": "ruskel.log"})
+        proc = self.start(config, f"-{config.games[SLOT]}", "-keyx27")
+        self.assertIsNotNone(self.log.wait_event("SHOWN", START_TIMEOUT_S), self.details(proc))
+        self.assertEqual(self.case.tool("down", str(VK_LCONTROL)).returncode, 0)
+        try:
+            play = self.log.wait_event("PLAY", START_TIMEOUT_S)
+            self.assertIsNotNone(play, self.details(proc))
+            keys = self.log.keys()
+            self.assertIn(("up", VK_CONTROL), keys, self.details(proc))
+            walk = [key for key in keys if key[1] != VK_CONTROL]
+            self.assertEqual(walk, expected_keys(config, SLOT), self.details(proc))
+            self.assertLess(keys.index(("up", VK_CONTROL)), keys.index(walk[0]))
+            self.assertIn(f"modifier {VK_LCONTROL} was down though ruskel had not pressed it",
+                          self.ruskel_log())
+        finally:
+            self.case.tool("up", str(VK_LCONTROL))
+        self.end_with_exit_key(proc)
 
     def test_a_second_launch_ends_at_once_and_the_first_run_goes_on(self):
         config, proc = self.paced()
