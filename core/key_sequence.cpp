@@ -6,6 +6,7 @@
 #include "core/number.h"
 #include "core/run_log.h"
 #include "core/text.h"
+#include "platform/sided_keys.h"
 
 namespace ruskel {
 namespace {
@@ -95,7 +96,7 @@ void ReleaseStrayModifiers(Mainmod& m, const KeyStroke& stroke) {
   for (const Modifier& modifier : kModifiers) {
     if (WalkAsksFor(modifier, s.KeysHeld, stroke.virtualKey)) continue;
     // Looking at the exit key would take its press from the exit watch's look.
-    if (s.ExitKey && (*s.ExitKey == modifier.key || *s.ExitKey == modifier.generic)) continue;
+    if (s.ExitKey && IsKeyGiven(modifier.key, *s.ExitKey)) continue;
     if (!m.Os.keyboard.LookAtKey(modifier.key).down) continue;
     if (modifier.needsMask) {
       SendStroke(m, {kMaskKey, true});

@@ -59,6 +59,18 @@ std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool matchedWindowOnly, int
   return std::nullopt;
 }
 
+void CloseLadder::QuitWithoutWaiting(Mainmod& m) {
+  const ProcessId process = m.State.StartedProcess;
+  if (process == 0) return;
+  CloseRequest request = QuitMatchedWindow(m);
+  if (request.window == 0) request = QuitOwnWindow(m);
+  if (request.window != 0) {
+    Log<Say::QuitPosted>(m, request.process != 0 ? request.process : process);
+  } else if (m.Os.processes.IsProcessRunning(process) && m.Os.processes.TerminateTree(process)) {
+    Log<Say::NoWindowToCloseForced>(m);
+  }
+}
+
 std::optional<RunEnd> CloseLadder::WaitElapsed(Mainmod& m) {
   const RunOptions& options = m.State.Options;
   if (!m.Os.processes.IsProcessRunning(process_)) return Quit();

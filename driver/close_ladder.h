@@ -22,6 +22,10 @@ class CloseLadder {
   std::optional<RunEnd> Begin(Mainmod& m, bool matchedWindowOnly, int exitCode);
   // The wait is over: WM_CLOSE the first time, then force or give up.
   std::optional<RunEnd> WaitElapsed(Mainmod& m);
+  // For a run that cannot wait (Windows refused its timer or key watch): the
+  // started emulator's matched or own window is asked to quit, or the
+  // emulator is ended at once when it has no window yet. Nothing is waited for.
+  static void QuitWithoutWaiting(Mainmod& m);
   // A watched process has ended.
   std::optional<RunEnd> ProcessEnded(ProcessId process) const;
 

@@ -1,6 +1,7 @@
 #include "driver/exit_watch.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/sided_keys.h"
 
@@ -29,15 +30,13 @@ bool ExitWatch::Held(const std::optional<std::uint64_t>& since, std::uint64_t no
 bool ExitWatch::IsExitKey(std::int32_t virtualKey) const {
   const std::int32_t exit = ExitKey();
   if (exit == 0) return false;
-  // Given as Shift, Ctrl or Alt the exit key is either side; given as one
-  // side, it is that side, or the key itself where its side is not known.
-  return virtualKey == exit || GenericVirtualKey(virtualKey) == exit ||
-         GenericVirtualKey(exit) == virtualKey;
+  return IsKeyGiven(virtualKey, exit);
 }
 
 bool ExitWatch::ExitKeyIsMouseButton() const {
   const std::int32_t key = ExitKey();
-  return key == 1 || key == 2 || key == 4 || key == 5 || key == 6;
+  return std::find(std::begin(kMouseButtonKeys), std::end(kMouseButtonKeys), key) !=
+         std::end(kMouseButtonKeys);
 }
 
 bool ExitWatch::KeyDown(std::int32_t virtualKey, std::uint64_t now) {

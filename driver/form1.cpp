@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/emulator_window.h"
-
 #include "core/curtain.h"
 #include "core/run_log.h"
 #include "core/text.h"
@@ -352,11 +350,7 @@ void Form1::Refocus() {
   const WindowHandle front = os_.windows.ForegroundWindow();
   const ProcessId frontProcess = front != 0 ? os_.windows.WindowProcess(front) : 0;
   if (InEmulatorTree(run_, frontProcess)) return;  // back in front, settling
-  if (os_.windows.IsHung(s.EmulatorWindow)) {
-    if (!hungLogged_) Log<Say::EmulatorHung>(run_);
-    hungLogged_ = true;
-    return;
-  }
+  if (EmulatorHung()) return;
   ++focusAttempts_;
   const bool brought = os_.windows.BringToFront(s.EmulatorWindow);
   pointer_.EmulatorForward(run_);
@@ -427,15 +421,18 @@ bool Form1::NothingInFront() {
     return true;
   }
   frontGivenBack_ = true;
-  if (os_.windows.IsHung(s.EmulatorWindow)) {
-    if (!hungLogged_) Log<Say::EmulatorHung>(run_);
-    hungLogged_ = true;
-    return true;
-  }
+  if (EmulatorHung()) return true;
   const bool brought = os_.windows.BringToFront(s.EmulatorWindow);
   pointer_.EmulatorForward(run_);
   Log<Say::EmulatorForwardAgain>(run_, now - noFrontSince_,
                                  brought ? "it holds the front" : "refused");
+  return true;
+}
+
+bool Form1::EmulatorHung() {
+  if (!os_.windows.IsHung(run_.State.EmulatorWindow)) return false;
+  if (!hungLogged_) Log<Say::EmulatorHung>(run_);
+  hungLogged_ = true;
   return true;
 }
 
@@ -501,16 +498,7 @@ void Form1::Require(const std::string& error, const std::string& what) {
   // An emulator already started would be left running with no one to close
   // it: without the timer or the key watch the run cannot wait for it, so it
   // is asked to quit now, or ended at once when it has no window yet.
-  if (run_.State.StartedProcess != 0 && phase_ != Phase::Closing && !finishing_) {
-    CloseRequest request = QuitMatchedWindow(run_);
-    if (request.window == 0) request = QuitOwnWindow(run_);
-    const ProcessId process = run_.State.StartedProcess;
-    if (request.window != 0) {
-      Log<Say::QuitPosted>(run_, request.process != 0 ? request.process : process);
-    } else if (os_.processes.IsProcessRunning(process) && os_.processes.TerminateTree(process)) {
-      Log<Say::NoWindowToCloseForced>(run_);
-    }
-  }
+  if (phase_ != Phase::Closing && !finishing_) CloseLadder::QuitWithoutWaiting(run_);
   Finish(RunEnd::Error(kExitSystemRefused, Compose<Say::SystemRefused>(what, error)));
 }
 

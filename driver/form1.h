@@ -97,6 +97,8 @@ class Form1 : public TimerHost {
   bool WatchesFront() const;
   // True while no window holds the front: key events may not come then.
   bool NothingInFront();
+  // A hung emulator is never asked forward (it would not answer); said once.
+  bool EmulatorHung();
   void CheckFocus();
   void BeginDialogue();
   void PlayDialogue();

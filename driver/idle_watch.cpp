@@ -18,9 +18,9 @@ void IdleWatch::Pressed(std::uint64_t now) {
 }
 
 void IdleWatch::LookAtMouse(KeyboardOps& keyboard, std::int32_t exitKey, std::uint64_t now) {
-  // Left, right, middle and the two side buttons. Looked at rather than
-  // watched: a moving mouse (a light gun) would wake ruskel on every move.
-  for (const std::int32_t button : {1, 2, 4, 5, 6}) {
+  // Looked at rather than watched: a moving mouse (a light gun) would wake
+  // ruskel on every move.
+  for (const std::int32_t button : kMouseButtonKeys) {
     if (button == exitKey) continue;
     const KeyLook look = keyboard.LookAtKey(button);
     if (look.down || look.pressedSinceLastLook) Pressed(now);

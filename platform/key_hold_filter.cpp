@@ -6,8 +6,7 @@ namespace ruskel {
 
 bool KeyHoldFilter::HoldsBack(std::int32_t virtualKey, bool keyUp, bool ownMark) {
   if (ownMark || virtualKey <= 0 || virtualKey > 255) return false;
-  if (passKey_ != 0 && (virtualKey == passKey_ || GenericVirtualKey(virtualKey) == passKey_ ||
-                        GenericVirtualKey(passKey_) == virtualKey)) {
+  if (passKey_ != 0 && IsKeyGiven(virtualKey, passKey_)) {
     return false;
   }
   const auto slot = static_cast<std::size_t>(virtualKey);

@@ -11,6 +11,10 @@ inline constexpr std::uint32_t kKeyEventExtendedKey = 0x1;
 inline constexpr std::uint32_t kKeyEventKeyUp = 0x2;
 inline constexpr std::uint32_t kKeyEventScanCode = 0x8;
 
+// The mouse buttons by their virtual-key codes: left, right, middle and the
+// two side buttons.
+inline constexpr std::int32_t kMouseButtonKeys[] = {1, 2, 4, 5, 6};
+
 struct KeyLook {
   bool down = false;
   bool pressedSinceLastLook = false;

@@ -43,4 +43,9 @@ std::int32_t GenericVirtualKey(std::int32_t virtualKey) {
   }
 }
 
+bool IsKeyGiven(std::int32_t virtualKey, std::int32_t given) {
+  return virtualKey == given || GenericVirtualKey(virtualKey) == given ||
+         GenericVirtualKey(given) == virtualKey;
+}
+
 }  // namespace ruskel

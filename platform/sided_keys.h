@@ -14,4 +14,9 @@ std::int32_t SidedVirtualKey(std::int32_t virtualKey, std::uint16_t makeCode, bo
 // VK_SHIFT, VK_CONTROL or VK_MENU for either side of it; any other key as it is.
 std::int32_t GenericVirtualKey(std::int32_t virtualKey);
 
+// Whether virtualKey is the key given: a Shift, Ctrl or Alt given by its
+// generic code is either side; given by one side, it is that side, or the
+// generic code where the side is not known.
+bool IsKeyGiven(std::int32_t virtualKey, std::int32_t given);
+
 }  // namespace ruskel
