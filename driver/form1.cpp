@@ -149,7 +149,7 @@ void Form1::ArmTimers() {
   Arm(TimerId::curtain, played && s.CurtainShown ? Interval(TimerId::curtain) : 0);
   // The window wait looks on Timkey's own ticks.
   const bool looking = exitWatch_.ExitKey() != 0 && !closing && phase_ != Phase::WaitingForWindow &&
-                       (waiting || life_.Gone() || (noFront_ && WatchesFront()));
+                       (waiting || life_.Gone() || (noFrontSince_ && WatchesFront()));
   Arm(TimerId::keyLook, looking ? kKeyLookMs : WatchesFront() ? kFrontLookMs : 0);
 }
 
@@ -404,12 +404,11 @@ bool Form1::WatchesFront() const {
 
 bool Form1::NothingInFront() {
   if (os_.windows.ForegroundWindow() != 0) {
-    noFront_ = false;
+    noFrontSince_.reset();
     return false;
   }
   const std::uint64_t now = Now();
-  if (!noFront_) {
-    noFront_ = true;
+  if (!noFrontSince_) {
     noFrontSince_ = now;
     frontGivenBack_ = false;
     Log<Say::NoWindowInFront>(run_);
@@ -417,14 +416,14 @@ bool Form1::NothingInFront() {
   }
   // A walk that is held asks for the front by itself.
   const RunState& s = run_.State;
-  if (frontGivenBack_ || held_ || !LooksForWindow(s) || now - noFrontSince_ < kNoFrontGiveBackMs) {
+  if (frontGivenBack_ || held_ || !LooksForWindow(s) || now - *noFrontSince_ < kNoFrontGiveBackMs) {
     return true;
   }
   frontGivenBack_ = true;
   if (EmulatorHung()) return true;
   const bool brought = os_.windows.BringToFront(s.EmulatorWindow);
   pointer_.EmulatorForward(run_);
-  Log<Say::EmulatorForwardAgain>(run_, now - noFrontSince_,
+  Log<Say::EmulatorForwardAgain>(run_, now - *noFrontSince_,
                                  brought ? "it holds the front" : "refused");
   return true;
 }

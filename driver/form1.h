@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/mainmod.h"
@@ -135,8 +136,8 @@ class Form1 : public TimerHost {
   FocusKeeper::Verdict frontVerdict_ = FocusKeeper::Verdict::Type;  // the last answer to Play
   bool held_ = false;  // the walk waits for the emulator to hold the front
   int focusAttempts_ = 0;
-  bool noFront_ = false;  // no window held the front at the last look
-  std::uint64_t noFrontSince_ = 0;
+  // Set while no window held the front at the last look: since when.
+  std::optional<std::uint64_t> noFrontSince_;
   bool frontGivenBack_ = false;  // the emulator was brought forward in this stretch
   bool hungLogged_ = false;
 };
