@@ -14,17 +14,30 @@ fi
 # On a fresh machine apt's own daily update may hold its locks for minutes, and
 # apt-get gives up at once. Installs wait through DPkg::Lock::Timeout; the
 # lists lock of "update" ignores that setting, so update is tried again while
-# the lock is what stops it.
+# the lock is what stops it. A mirror caught syncing ("File has unexpected
+# size") fails the update for a minute or two: it is tried again, and after
+# that the install goes on with the lists at hand (it fails by itself if they
+# cannot serve).
 apt_wait="-o DPkg::Lock::Timeout=900"
 tries=0
+fetch_tries=0
 until out=$(apt-get update -qq 2>&1); do
-  tries=$((tries + 1))
   case $out in
     *"Could not get lock"*)
+      tries=$((tries + 1))
       if [ "$tries" -ge 90 ]; then echo "$out" >&2; exit 1; fi
       [ "$tries" -eq 1 ] && echo "install-deps.sh: another apt holds its lock; waiting" >&2
       sleep 10 ;;
-    *) echo "$out" >&2; exit 1 ;;
+    *)
+      fetch_tries=$((fetch_tries + 1))
+      if [ "$fetch_tries" -ge 6 ]; then
+        echo "$out" >&2
+        echo "install-deps.sh: apt-get update keeps failing; going on with the lists at hand" >&2
+        out=""
+        break
+      fi
+      [ "$fetch_tries" -eq 1 ] && echo "install-deps.sh: apt-get update failed; trying again" >&2
+      sleep 20 ;;
   esac
 done
 [ -z "$out" ] || echo "$out"
