@@ -50,7 +50,10 @@ fuzz_one() {  # <kind>
   [ "$result" = ok ] && return 0
   tail -n 60 "$work/fuzz.log" >&2
   for crash in "$work"/artifacts/*; do
-    [ -e "$crash" ] && echo "reproducer: $build/tests/fuzz/$target $crash" >&2
+    [ -e "$crash" ] || continue
+    echo "reproducer: $build/tests/fuzz/$target $crash" >&2
+    # The input itself, for a CI log whose build folder is gone: base64 -d it into a file.
+    echo "the input, in base64: $(head -c 4096 "$crash" | base64 -w 0)" >&2
   done
   return 1
 }

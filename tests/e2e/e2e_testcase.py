@@ -26,6 +26,8 @@ USAGE_TEXT = (
     "Usage: ruskel.exe -romname -exitkeycode .......            This MUST be in that order"
 )
 CAPTION = "ruskel"
+# The names the tests give ruskel's own log (log=): a failure shows what it says.
+RUN_LOG_NAMES = ("run.log", "ruskel.log")
 
 EXIT_OK = 0
 EXIT_USAGE = 1
@@ -120,7 +122,10 @@ class WrapperTestCase(E2ETestCase):
         except FileNotFoundError:
             wine = ""
         wine = f"\nWine on ruskel:\n{wine[-2000:]}" if wine else ""
-        return f"{state}\nemulator log:\n{self.log.dump()}{wine}"
+        run_logs = "".join(f"\nruskel's run log:\n{path.read_text(errors='replace')}"
+                           for path in map(self.case.folder.joinpath, RUN_LOG_NAMES)
+                           if path.exists())
+        return f"{state}\nemulator log:\n{self.log.dump()}{wine}{run_logs}"
 
     def wait_keys(self, count: int, timeout_s: float = START_TIMEOUT_S) -> List[Tuple[str, int]]:
         """The emulator's key events once `count` of them have arrived (or the wait ran out)."""

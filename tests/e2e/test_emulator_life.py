@@ -46,11 +46,7 @@ class LifeCase(WrapperTestCase):
     def details(self, proc=None) -> str:
         # A run started through the helper: its output holds ruskel's exit code.
         run = self.case.output_lines("run")
-        text = super().details(proc) + ("\nhelper run: " + " | ".join(run) if run else "")
-        run_log = self.case.folder / RUN_LOG
-        if run_log.exists():
-            text += "\nruskel's run log:\n" + run_log.read_text(errors="replace")
-        return text
+        return super().details(proc) + ("\nhelper run: " + " | ".join(run) if run else "")
 
     def start_front_end(self) -> EmulatorLog:
         """A window of another program that stands for the front end; returns its log."""

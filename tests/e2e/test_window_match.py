@@ -15,13 +15,6 @@ class WindowMatchTest(WrapperTestCase):
     def demo(self, *switches: str) -> str:
         return " ".join(["demoemu.exe", *switches, "--lifetime", str(EMULATOR_LIFETIME_MS)])
 
-    def details(self, proc=None) -> str:
-        run_log = self.case.folder / RUN_LOG
-        text = super().details(proc)
-        if run_log.exists():
-            text += "\nruskel's run log:\n" + run_log.read_text(errors="replace")
-        return text
-
     def test_prefix_follows_a_title_that_gains_the_game_once_it_runs(self):
         shown = self.case.own_title(f"{self.title} v1.2")
         playing = self.case.own_title(f"{shown} - playing")

@@ -32,7 +32,8 @@ class WindowWaitTest(WrapperTestCase):
         for run in range(WAIT_PRESS_RUNS):
             with self.subTest(run=run):
                 self.fresh_case(f"wait_press_{run}")
-                config = self.config(exe=self.emulator_command("--no-window"))
+                config = self.config(exe=self.emulator_command("--no-window"),
+                                     options={"log": "run.log"})
                 proc = self.start(config, "-mygame", "-keyx27")
                 started = self.log.wait_event("START", START_TIMEOUT_S)
                 self.assertIsNotNone(started, self.details(proc))
