@@ -266,8 +266,9 @@ std::vector<OptionRow> MakeTable() {
                   "where cursor=park puts the pointer, in screen pixels (default: the middle of "
                   "the right edge of the emulator window's monitor)"),
       WordOption("holdback", &RunOptions::holdback, onOff,
-                 "hold back the keys the player presses while ruskel types the menu walk and the "
-                 "misc sequence (the exit key still ends the run; pads cannot be held back)"),
+                 "hold back the keys the player presses while ruskel waits out startdelay, "
+                 "types the menu walk and the misc sequence (the exit key still ends the run; "
+                 "pads cannot be held back)"),
       NumberOption("idleexit", &RunOptions::idleexit, 0, 86400, Compose<Say::ValueSeconds>(86400),
                    "seconds with no key, mouse button or pad button pressed while the game runs "
                    "before the emulator is closed as with the exit key (0: never)"),

@@ -95,7 +95,9 @@ void Form1::BeginRun() {
 
 void Form1::SetPhase(Phase phase) {
   phase_ = phase;
-  if (phase == Phase::Dialogue || phase == Phase::Misc) {
+  // From the start delay on: a key that reaches the menu while ruskel waits
+  // to type moves it off the game as surely as one during the walk.
+  if (phase == Phase::StartDelay || phase == Phase::Dialogue || phase == Phase::Misc) {
     hold_.Begin(run_, exitWatch_.ExitKey());
   } else {
     hold_.End(run_);

@@ -1,5 +1,6 @@
 // The player's keys held back while ruskel types (holdback=on): from the
-// first key of the menu walk to the last of the enter sequence, and again
+// start delay (or the first key of the menu walk) to the last key of the
+// enter sequence, and again
 // for the misc sequence, so that a button pressed during the launch cannot
 // move the menu off the game. The exit key still passes. Pads are read by the
 // emulator itself and cannot be held back.
