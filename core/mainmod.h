@@ -128,7 +128,8 @@ enum ExitCode : int {
   kExitRomNotListed = 4,   // the rom is not in the game list; the emulator was closed
   kExitInternal = 5,       // a sequence step that cannot be played
   kExitEmulatorEnded = 6,  // the emulator ended by itself; nothing was posted
-  kExitEmulatorLeft = 7,   // the emulator did not quit when asked and was left running
+  kExitEmulatorLeft = 7,   // the emulator did not quit when asked (or showed no window to
+                           // ask) and was left running
   kExitNoFocus = 8,        // the emulator did not come to the front within focuswait
   kExitSystemRefused = 9,  // Windows refused the event window, a timer or the key watch
   kExitWaitTimedOut = 10,  // a wait step of a sequence was not met within waitlimit; closed

@@ -113,6 +113,8 @@ Options ParseOptions(int argc, char** argv, const std::string& commandLine,
       options.logPath = value;
     } else if (name == "--input" && takeValue() && ParseMode(value, options.input)) {
     } else if (name == "--show-after" && takeValue() && ParseMs(value, options.showAfterMs)) {
+    } else if (name == "--window-after" && takeValue() &&
+               ParseMs(value, options.windowAfterMs)) {
     } else if (name == "--splash" && takeValue() && ParseMs(value, options.splashMs)) {
     } else if (arg == "--game-title") {
       options.gameTitle = true;

@@ -27,6 +27,7 @@ struct Options {
   std::string logPath;
   InputMode input = InputMode::kMessages;
   int showAfterMs = -1;
+  int windowAfterMs = 0;  // loads this long before it creates any window
   int lifetimeMs = -1;
   int quitAfterMs = -1;
   bool noWindow = false;

@@ -147,6 +147,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
       });
 
   Timers timers = StartTimers(options);
+  // An emulator that loads before it opens a window: no window, no messages.
+  if (options.windowAfterMs > 0) Sleep(static_cast<DWORD>(options.windowAfterMs));
   if (!options.noWindow) {
     MenuSetup setup;
     setup.options = &options;

@@ -38,10 +38,17 @@ std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool matchedWindowOnly, int
   ProcessId process = request.process;
   if (process == 0) process = s.EmulatorProcess != 0 ? s.EmulatorProcess : s.StartedProcess;
   if (request.window == 0) {
-    // Nothing could be asked to quit: nothing to wait for either.
-    if (s.Options.terminate && process != 0 && processes.IsProcessRunning(process)) {
+    const bool running = process != 0 && processes.IsProcessRunning(process);
+    if (s.Options.terminate && running) {
       processes.TerminateTree(process);
       return End(exitCode, Compose<Say::NoWindowToCloseForced>());
+    }
+    // Still loading: the window it shows in a moment would cover the front
+    // end once ruskel has gone. It gets one closewait to show one.
+    if (running && s.Options.closewait > 0) {
+      Log<Say::NoWindowYet>(m, s.Options.closewait);
+      windowless_ = true;
+      return Wait(m, process);
     }
     return End(exitCode, Compose<Say::NoWindowToClose>());
   }
@@ -53,9 +60,13 @@ std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool matchedWindowOnly, int
   }
   if (s.Options.closewait == 0) return End(exitCode, Compose<Say::NotWaiting>());
   if (process == 0 || !processes.IsProcessRunning(process)) return Quit();
+  return Wait(m, process);
+}
+
+std::optional<RunEnd> CloseLadder::Wait(Mainmod& m, ProcessId process) {
   process_ = process;
   closeSent_ = false;
-  processes.WatchProcess(process);
+  m.Os.processes.WatchProcess(process);
   return std::nullopt;
 }
 
@@ -74,6 +85,20 @@ void CloseLadder::QuitWithoutWaiting(Mainmod& m) {
 std::optional<RunEnd> CloseLadder::WaitElapsed(Mainmod& m) {
   const RunOptions& options = m.State.Options;
   if (!m.Os.processes.IsProcessRunning(process_)) return Quit();
+  if (windowless_) {
+    // The ladder proper starts once a window has come.
+    windowless_ = false;
+    const CloseRequest request = QuitOwnWindow(m);
+    if (request.window == 0) {
+      return End(kExitEmulatorLeft, Compose<Say::NoWindowShown>(options.closewait));
+    }
+    if (request.postError.empty()) {
+      Log<Say::QuitPosted>(m, process_);
+    } else {
+      Log<Say::QuitNotPosted>(m, process_, request.postError);
+    }
+    return std::nullopt;
+  }
   if (!closeSent_) {
     closeSent_ = true;
     const auto windows = ClosableWindows(m, process_);

@@ -18,7 +18,8 @@ class CloseLadder {
   // matches (the one in front is most likely the front end's) or, when none
   // does, to the started emulator's own window; else to the emulator's window
   // as the close mode says. Returns the end of the run when there is nothing
-  // to wait for.
+  // to wait for. An emulator still loading, with no window yet, is given
+  // one closewait to show one before the ladder starts.
   std::optional<RunEnd> Begin(Mainmod& m, bool matchedWindowOnly, int exitCode);
   // The wait is over: WM_CLOSE the first time, then force or give up.
   std::optional<RunEnd> WaitElapsed(Mainmod& m);
@@ -34,6 +35,7 @@ class CloseLadder {
 
  private:
   static std::vector<WindowHandle> ClosableWindows(Mainmod& m, ProcessId process);
+  std::optional<RunEnd> Wait(Mainmod& m, ProcessId process);
   // Every end says so when no window matched the window rule.
   RunEnd End(int exitCode, const std::string& why) const {
     return {exitCode, noneMatched_ ? Compose<Say::NoWindowMatchedEnd>(why) : why};
@@ -42,6 +44,7 @@ class CloseLadder {
 
   ProcessId process_ = 0;   // what was asked to quit and is waited for
   bool closeSent_ = false;  // WM_CLOSE already tried
+  bool windowless_ = false;  // waiting for a window to ask to quit
   int exitCode_ = 0;
   bool noneMatched_ = false;  // no window matched the window rule
 };

@@ -2,7 +2,7 @@
 
 import time
 
-from e2e_testcase import EXIT_OK, START_TIMEOUT_S, WrapperTestCase
+from e2e_testcase import EXIT_OK, EXIT_TIMEOUT_S, START_TIMEOUT_S, WrapperTestCase
 from lconfig import VK_ESCAPE
 
 SLOT = 12
@@ -32,8 +32,9 @@ class WindowWaitTest(WrapperTestCase):
         for run in range(WAIT_PRESS_RUNS):
             with self.subTest(run=run):
                 self.fresh_case(f"wait_press_{run}")
+                # closewait=0: no wait for a window that never comes once the press is seen.
                 config = self.config(exe=self.emulator_command("--no-window"),
-                                     options={"log": "run.log"})
+                                     options={"closewait": "0", "log": "run.log"})
                 proc = self.start(config, "-mygame", "-keyx27")
                 started = self.log.wait_event("START", START_TIMEOUT_S)
                 self.assertIsNotNone(started, self.details(proc))
@@ -42,3 +43,18 @@ class WindowWaitTest(WrapperTestCase):
                 self.press(VK_ESCAPE, WAIT_PRESS_MS)
                 self.assert_exits(proc, EXIT_OK)
                 self.assertEqual(self.log.keys(), [], self.details(proc))
+
+    def test_an_exit_while_the_emulator_loads_closes_the_window_it_shows_then(self):
+        # The player changes their mind before the emulator has any window. The window it shows
+        # a moment later would cover the front end once ruskel has gone: it is asked to quit.
+        config = self.config(exe=self.emulator_command("--window-after", "1500"),
+                             options={"closewait": "2500", "log": "run.log"})
+        proc = self.start(config, "-mygame", "-keyx27")
+        self.assertIsNotNone(self.log.wait_event("START", START_TIMEOUT_S), self.details(proc))
+        time.sleep(0.5)
+        self.press(VK_ESCAPE, WAIT_PRESS_MS)
+        quit_event = self.log.wait_event("QUIT", EXIT_TIMEOUT_S)
+        self.assertIsNotNone(quit_event, "the emulator was left running\n" + self.details(proc))
+        self.assertEqual(quit_event.details, "reason=WM_QUIT", self.details(proc))
+        self.assert_exits(proc, EXIT_OK)
+        self.assertEqual(self.log.keys(), [], self.details(proc))

@@ -16,6 +16,7 @@ namespace {
 
 using testing::ConfigText;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using testing::SimulatedRun;
 
 constexpr ProcessId kEmulator = SimulatedRun::kEmulatorProcess;
@@ -153,7 +154,8 @@ TEST_F(CloseTest, CloseModeNullAfterTheEmulatorWindowHasGoneLeavesTheFrontEnd) {
   ASSERT_TRUE(run.Start("-alpha"));
   run.os.At(1000, [&] { run.os.foreground = FakePlatform::kFrontEndWindow; });
   run.os.PressKey(27, 2000, 2100);
-  EXPECT_EQ(run.RunFor(3000), kExitNormal);
+  // Its process goes on with no window: waited for, then left running.
+  EXPECT_EQ(run.RunFor(6000), kExitEmulatorLeft);
   // The front end, now in front, is not the emulator's: nothing is asked to quit.
   EXPECT_THAT(run.os.TraceOf("PostMessage"), ElementsAre());
 }
@@ -175,25 +177,54 @@ TEST(ExitDuringTheWaitTest, ClosesOnlyTheTitledWindow) {
   }
 }
 
-// No window yet: nothing to post and nothing to wait for; the started
-// process is ended by force only with terminate=on.
-TEST(ExitDuringTheWaitTest, WithNothingToPostEndsAtOnce) {
-  for (const bool terminate : {false, true}) {
-    SimulatedRun run;
-    ConfigText config;
-    if (terminate) config.options = {"terminate=on"};
-    run.WriteConfig(config);
-    ASSERT_TRUE(run.Start("-alpha"));
-    run.os.PressKey(27, 3000, 3100);
-    EXPECT_EQ(run.RunFor(10000), kExitNormal);
-    EXPECT_EQ(run.os.now(),
-              3100u + kHandBackCheckMs);  // the key's release, then the hand-back's check
-    EXPECT_EQ(run.os.TraceOf("TerminateTree"), terminate
-                                                   ? std::vector<std::string>{"TerminateTree 100"}
-                                                   : std::vector<std::string>{})
-        << terminate;
+// No window yet, the emulator still loading: with terminate=on it is ended at
+// once; else it has one closewait to show a window, which is asked to quit,
+// and is left running when none comes.
+struct NoWindowYetCase {
+  const char* name;
+  std::vector<std::string> options;
+  std::uint64_t windowAt;  // kNever: it never shows one
+  int exitCode;
+  std::uint64_t endsAt;  // the exit key is down from 3000 to 3100
+  bool terminated;
+  const char* logged;
+};
+
+class NoWindowYetTest : public ::testing::TestWithParam<NoWindowYetCase> {};
+
+TEST_P(NoWindowYetTest, TheEmulatorHasOneCloseWaitToShowAWindow) {
+  const NoWindowYetCase& c = GetParam();
+  SimulatedRun run;
+  ConfigText config;
+  config.options = c.options;
+  config.options.push_back("log=ruskel.log");
+  run.WriteConfig(config);
+  // Its own window, titled otherwise: the rule never matches it.
+  if (c.windowAt != FakePlatform::kNever) {
+    run.os.AddWindow({SimulatedRun::kEmulatorWindow, kEmulator, "Loading...", c.windowAt});
   }
+  ASSERT_TRUE(run.Start("-alpha"));
+  run.os.PressKey(27, 3000, 3100);
+  EXPECT_EQ(run.RunFor(20000), c.exitCode);
+  EXPECT_EQ(run.os.now(), c.endsAt + kHandBackCheckMs);  // then the hand-back's check
+  EXPECT_EQ(!run.os.TraceOf("TerminateTree").empty(), c.terminated);
+  EXPECT_EQ(run.Keys(), "");
+  EXPECT_THAT(run.os.files[run.os.programDir + "\\ruskel.log"], HasSubstr(c.logged));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ladder, NoWindowYetTest,
+    ::testing::Values(
+        NoWindowYetCase{"TerminateEndsItAtOnce", {"terminate=on"}, FakePlatform::kNever,
+                        kExitNormal, 3100, true, "the emulator was ended by force"},
+        NoWindowYetCase{"ClosewaitZeroLeavesItAtOnce", {"closewait=0"}, FakePlatform::kNever,
+                        kExitNormal, 3100, false, "no emulator window to close"},
+        NoWindowYetCase{"AWindowThatComesIsAskedToQuit", {"closewait=1000"}, 3500, kExitNormal,
+                        4000, false, "WM_QUIT posted to the emulator window"},
+        NoWindowYetCase{"NoWindowLeavesItRunning", {"closewait=1000"}, FakePlatform::kNever,
+                        kExitEmulatorLeft, 4000, false,
+                        "showed no window to close within 1000 ms and is left running"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A title that matches nothing: the exit still closes the emulator ruskel
 // started, through its own window and the whole ladder.

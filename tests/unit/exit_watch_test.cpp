@@ -150,9 +150,17 @@ TEST(HeldAtStartTest, TheFirstPressAfterAStuckKeyEndsTheRunEvenRightAfterTheWait
   EXPECT_EQ(TimeOf(run.os, "PostMessage"), 1800u);
 }
 
+// The emulator never shows a window, and closewait=0 ends the run at the exit:
+// when it comes is the point.
+ConfigText NoCloseWait() {
+  ConfigText config;
+  config.options = {"closewait=0"};
+  return config;
+}
+
 TEST(KeyStateSafetyNetTest, TheWindowWaitSeesAPressWithoutEvents) {
   SimulatedRun run;
-  run.WriteConfig(ConfigText{});
+  run.WriteConfig(NoCloseWait());
   run.os.keyEventsDelivered = false;
   run.os.pressBitKept = false;  // seen by the key's state alone
   run.os.tracePolls = true;
@@ -166,7 +174,7 @@ TEST(KeyStateSafetyNetTest, TheWindowWaitSeesAPressWithoutEvents) {
 
 TEST(KeyStateSafetyNetTest, APressBetweenTwoLooksEndsTheWait) {
   SimulatedRun run;
-  run.WriteConfig(ConfigText{});
+  run.WriteConfig(NoCloseWait());
   run.os.keyEventsDelivered = false;
   ASSERT_TRUE(run.Start("-alpha"));
   // Down and up again between the looks at 1010 and 1510 (the window lookups).
@@ -177,7 +185,7 @@ TEST(KeyStateSafetyNetTest, APressBetweenTwoLooksEndsTheWait) {
 
 TEST(KeyStateSafetyNetTest, AFreshPressOnAKeyStuckDownEndsTheWait) {
   SimulatedRun run;
-  run.WriteConfig(ConfigText{});
+  run.WriteConfig(NoCloseWait());
   run.os.keyEventsDelivered = false;
   run.os.PressKey(27, 0, FakePlatform::kNever);
   ASSERT_TRUE(run.Start("-alpha"));
@@ -278,10 +286,12 @@ auto PressEscape(std::uint64_t at) {
 INSTANTIATE_TEST_SUITE_P(
     Phases, ExitInEveryPhase,
     ::testing::Values(
-        // Watched from the very start; nothing to post without a window.
-        PhaseCase{"WaitRightAtTheStart", {}, 50, "-mygame", PressEscape(0), 0, 0, false, {}},
+        // Watched from the very start; the window that comes meanwhile is asked to quit.
+        PhaseCase{"WaitRightAtTheStart", {}, 50, "-mygame", PressEscape(0), 0, 0, false,
+                  {kQuitEmulator}},
+        // No window to wait for once the exit has come.
         PhaseCase{"WaitThatNeverEnds",
-                  {},
+                  {"closewait=0"},
                   FakePlatform::kNever,
                   "-mygame",
                   PressEscape(60000),

@@ -128,7 +128,7 @@ TEST(CurtainTest, GoesBeforeAnErrorBoxAndOnAnyExit) {
     run.EmulatorWindowAppears(300);
     ASSERT_TRUE(run.Start("-alpha"));
     run.os.PressKey(27, 100, 150);  // during the window wait
-    EXPECT_EQ(run.RunFor(2000), kExitNormal);
+    EXPECT_EQ(run.RunFor(5000), kExitNormal);
     EXPECT_THAT(run.os.TraceOf("Curtain"), ElementsAre("Curtain on", "Curtain off"));
   }
   {
