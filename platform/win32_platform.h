@@ -170,6 +170,7 @@ class Win32Platform : public PlatformOps {
   bool windowsChanged_ = false;
 
   void* curtain_ = nullptr;  // HWND
+  void KeepCurtainOnTop();   // win32_windows.cpp
   FrontLadder frontLadder_;  // how hard BringToFront may ask now
 
   // Pads: when a missing device is probed again.

@@ -170,24 +170,32 @@ bool Win32Platform::BringToFront(WindowHandle window) {
   const bool inFront =
       GetForegroundWindow() == target || ClimbForegroundLadder(target, frontLadder_);
   if (inFront) frontLadder_.Landed(FromHwnd(target));
-  // Without a window manager (Wine on a bare X display) a window brought
-  // forward lands above every other, topmost or not: put the curtain back.
-  // Wine restacks its X window only when the z-order really changes, so it is
-  // moved out of the topmost band and back.
-  if (curtain_ != nullptr) {
-    const HWND curtain = static_cast<HWND>(curtain_);
-    constexpr UINT kKeep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    SetWindowPos(curtain, HWND_NOTOPMOST, 0, 0, 0, 0, kKeep);
-    SetWindowPos(curtain, HWND_TOPMOST, 0, 0, 0, 0, kKeep);
-  }
+  KeepCurtainOnTop();
   return inFront;
+}
+
+// Without a window manager (Wine on a bare X display) a window brought
+// forward lands above every other, topmost or not: the curtain is put back.
+// The emulator raises its own X window when its thread takes the activation,
+// which may come after BringToFront: WaitUntilWindowResponds puts it back
+// again once that thread has answered. Wine restacks its X window only when
+// the z-order really changes, so it is moved out of the topmost band and back.
+void Win32Platform::KeepCurtainOnTop() {
+  if (curtain_ == nullptr) return;
+  const HWND curtain = static_cast<HWND>(curtain_);
+  constexpr UINT kKeep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  SetWindowPos(curtain, HWND_NOTOPMOST, 0, 0, 0, 0, kKeep);
+  SetWindowPos(curtain, HWND_TOPMOST, 0, 0, 0, 0, kKeep);
 }
 
 bool Win32Platform::WaitUntilWindowResponds(WindowHandle window, std::uint32_t timeoutMs) {
   // WM_NULL does nothing; its answer means the messages before it are done.
   DWORD_PTR result = 0;
-  return SendMessageTimeoutA(ToHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                             timeoutMs, &result) != 0;
+  const bool answered = SendMessageTimeoutA(ToHwnd(window), WM_NULL, 0, 0,
+                                            SMTO_ABORTIFHUNG | SMTO_BLOCK, timeoutMs,
+                                            &result) != 0;
+  KeepCurtainOnTop();  // the other half of BringToFront's
+  return answered;
 }
 
 bool Win32Platform::IsVisible(WindowHandle window) {
