@@ -23,6 +23,19 @@ std::vector<WindowHandle> CloseLadder::ClosableWindows(Mainmod& m, ProcessId pro
   return closable;
 }
 
+namespace {
+
+void LogQuit(Mainmod& m, const CloseRequest& request, ProcessId process) {
+  if (request.postError.empty()) {
+    Log<Say::QuitPosted>(m, process);
+  } else {
+    // The ladder goes on: WM_CLOSE and the force may still reach it.
+    Log<Say::QuitNotPosted>(m, process, request.postError);
+  }
+}
+
+}  // namespace
+
 std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool matchedWindowOnly, int exitCode) {
   RunState& s = m.State;
   ProcessOps& processes = m.Os.processes;
@@ -52,12 +65,7 @@ std::optional<RunEnd> CloseLadder::Begin(Mainmod& m, bool matchedWindowOnly, int
     }
     return End(exitCode, Compose<Say::NoWindowToClose>());
   }
-  if (request.postError.empty()) {
-    Log<Say::QuitPosted>(m, process);
-  } else {
-    // The ladder goes on: WM_CLOSE and the force may still reach it.
-    Log<Say::QuitNotPosted>(m, process, request.postError);
-  }
+  LogQuit(m, request, process);
   if (s.Options.closewait == 0) return End(exitCode, Compose<Say::NotWaiting>());
   if (process == 0 || !processes.IsProcessRunning(process)) return Quit();
   return Wait(m, process);
@@ -92,11 +100,7 @@ std::optional<RunEnd> CloseLadder::WaitElapsed(Mainmod& m) {
     if (request.window == 0) {
       return End(kExitEmulatorLeft, Compose<Say::NoWindowShown>(options.closewait));
     }
-    if (request.postError.empty()) {
-      Log<Say::QuitPosted>(m, process_);
-    } else {
-      Log<Say::QuitNotPosted>(m, process_, request.postError);
-    }
+    LogQuit(m, request, process_);
     return std::nullopt;
   }
   if (!closeSent_) {
