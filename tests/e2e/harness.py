@@ -188,20 +188,31 @@ class Session:
             subprocess.run(["wineserver", "-w"], env=self.env, timeout=30)
         raise RuntimeError(f"wineboot failed {attempts} times")
 
-    def _hold_desktop(self) -> None:
+    def _hold_desktop(self, attempts: int = 3) -> None:
         # Keeps Wine's desktop up between cases: otherwise it closes when a case's last program
         # ends, and a program started while it closes or restarts cannot create its windows.
-        self._desktop_holder = subprocess.Popen(
-            ["wine", str(self.bins.tool), "hold", str(DESKTOP_HOLD_MS)],
-            env=self.env,
-            stdin=subprocess.DEVNULL,
-            stdout=subprocess.PIPE,
-            stderr=subprocess.DEVNULL,
-        )
-        ready, _, _ = select.select([self._desktop_holder.stdout], [], [], DESKTOP_TIMEOUT_S)
-        line = self._desktop_holder.stdout.readline() if ready else b""
-        if not line.startswith(b"ready"):
-            raise RuntimeError("the Wine desktop did not come up")
+        # On a busy machine the holder has now and then ended at once, before its window was up
+        # (1.5 s into a CI run); a second start has come up.
+        for attempt in range(1, attempts + 1):
+            log = self.root / f"desktop-{attempt}.log"
+            with open(log, "wb") as err:
+                self._desktop_holder = subprocess.Popen(
+                    ["wine", str(self.bins.tool), "hold", str(DESKTOP_HOLD_MS)],
+                    env=self.env,
+                    stdin=subprocess.DEVNULL,
+                    stdout=subprocess.PIPE,
+                    stderr=err,
+                )
+            ready, _, _ = select.select([self._desktop_holder.stdout], [], [], DESKTOP_TIMEOUT_S)
+            line = self._desktop_holder.stdout.readline() if ready else b""
+            if line.startswith(b"ready"):
+                return
+            end_process(self._desktop_holder)
+            self._desktop_holder.stdout.close()
+            print(f"the Wine desktop did not come up (attempt {attempt}, holder exit "
+                  f"{self._desktop_holder.returncode}):\n"
+                  + log.read_text(errors="replace")[-2000:])
+        raise RuntimeError(f"the Wine desktop did not come up {attempts} times")
 
     def _start_xvfb(self) -> None:
         # Several suites may start at once (ctest -j), so a display counts as ours only when
