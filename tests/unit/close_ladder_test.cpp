@@ -22,6 +22,7 @@ using testing::SimulatedRun;
 constexpr ProcessId kEmulator = SimulatedRun::kEmulatorProcess;
 const std::string kQuit = testing::kQuitEmulator;
 const std::string kClose = "PostMessage 0x2a 0x10 0 0";
+constexpr auto kNever = FakePlatform::kNever;
 
 class CloseTest : public ::testing::Test {
  protected:
@@ -99,7 +100,6 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CloseTest, WmCloseGoesToTheVisibleUnownedWindowsAndTheMatchedOne) {
   run.os.startedProcess.ignoresQuit = true;
   run.os.startedProcess.ignoresClose = true;
-  constexpr auto kNever = FakePlatform::kNever;
   run.os.AddWindow({0x30, kEmulator, "", 0, kNever});                             // helper
   run.os.AddWindow({0x31, kEmulator, "Settings", 0, 0, kNever, "Dialog", {300, 200}, 0x2a});  // owned
   run.os.AddWindow({0x32, kEmulator, "Debugger", 0, 0});                          // second
@@ -177,62 +177,18 @@ TEST(ExitDuringTheWaitTest, ClosesOnlyTheTitledWindow) {
   }
 }
 
-// No window yet, the emulator still loading: with terminate=on it is ended at
-// once; else it has one closewait to show a window, which is asked to quit,
-// and is left running when none comes.
-struct NoWindowYetCase {
-  const char* name;
-  std::vector<std::string> options;
-  std::uint64_t windowAt;  // kNever: it never shows one
-  int exitCode;
-  std::uint64_t endsAt;  // the exit key is down from 3000 to 3100
-  bool terminated;
-  const char* logged;
-};
-
-class NoWindowYetTest : public ::testing::TestWithParam<NoWindowYetCase> {};
-
-TEST_P(NoWindowYetTest, TheEmulatorHasOneCloseWaitToShowAWindow) {
-  const NoWindowYetCase& c = GetParam();
-  SimulatedRun run;
-  ConfigText config;
-  config.options = c.options;
-  config.options.push_back("log=ruskel.log");
-  run.WriteConfig(config);
-  // Its own window, titled otherwise: the rule never matches it.
-  if (c.windowAt != FakePlatform::kNever) {
-    run.os.AddWindow({SimulatedRun::kEmulatorWindow, kEmulator, "Loading...", c.windowAt});
-  }
-  ASSERT_TRUE(run.Start("-alpha"));
-  run.os.PressKey(27, 3000, 3100);
-  EXPECT_EQ(run.RunFor(20000), c.exitCode);
-  EXPECT_EQ(run.os.now(), c.endsAt + kHandBackCheckMs);  // then the hand-back's check
-  EXPECT_EQ(!run.os.TraceOf("TerminateTree").empty(), c.terminated);
-  EXPECT_EQ(run.Keys(), "");
-  EXPECT_THAT(run.os.files[run.os.programDir + "\\ruskel.log"], HasSubstr(c.logged));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Ladder, NoWindowYetTest,
-    ::testing::Values(
-        NoWindowYetCase{"TerminateEndsItAtOnce", {"terminate=on"}, FakePlatform::kNever,
-                        kExitNormal, 3100, true, "the emulator was ended by force"},
-        NoWindowYetCase{"ClosewaitZeroLeavesItAtOnce", {"closewait=0"}, FakePlatform::kNever,
-                        kExitNormal, 3100, false, "no emulator window to close"},
-        NoWindowYetCase{"AWindowThatComesIsAskedToQuit", {"closewait=1000"}, 3500, kExitNormal,
-                        4000, false, "WM_QUIT posted to the emulator window"},
-        NoWindowYetCase{"NoWindowLeavesItRunning", {"closewait=1000"}, FakePlatform::kNever,
-                        kExitEmulatorLeft, 4000, false,
-                        "showed no window to close within 1000 ms and is left running"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 // A title that matches nothing: the exit still closes the emulator ruskel
-// started, through its own window and the whole ladder.
+// started, through its own window and the whole ladder. One still loading,
+// with no window yet, is ended at once with terminate=on; else it has one
+// closewait to show a window, which is asked to quit, and is left running
+// when none comes.
 struct UnmatchedCase {
   const char* name;
   std::vector<std::string> options;
-  bool ignores;  // WM_QUIT and WM_CLOSE
+  std::uint64_t windowAt;  // its own window, titled otherwise; kNever: none
+  bool ignores;            // WM_QUIT and WM_CLOSE
   int exitCode;
+  std::uint64_t endsAt;  // the exit key is down from 2000 to 2100
   std::vector<std::string> posted;
   bool terminated;
   const char* lastWhy;
@@ -249,43 +205,45 @@ TEST_P(UnmatchedTitleTest, TheExitStillClosesTheStartedEmulator) {
   run.os.startedProcess.ignoresQuit = c.ignores;
   run.os.startedProcess.ignoresClose = c.ignores;
   run.WriteConfig(config);
-  run.os.AddWindow({SimulatedRun::kEmulatorWindow, kEmulator, "Not The Title"});
+  if (c.windowAt != kNever) {
+    run.os.AddWindow({SimulatedRun::kEmulatorWindow, kEmulator, "Not The Title", c.windowAt});
+  }
   ASSERT_TRUE(run.Start("-alpha"));
   run.os.PressKey(27, 2000, 2100);
   EXPECT_EQ(run.RunFor(20000), c.exitCode);
+  EXPECT_EQ(run.os.now(), c.endsAt + kHandBackCheckMs);  // then the hand-back's check
   EXPECT_EQ(run.os.TraceOf("PostMessage"), c.posted);
   EXPECT_EQ(!run.os.TraceOf("TerminateTree").empty(), c.terminated);
   EXPECT_EQ(run.Keys(), "");
   const std::string& log = run.os.files[run.os.programDir + "\\ruskel.log"];
-  EXPECT_NE(log.find("no window matches the window rule; the emulator ruskel started is asked to "
-                     "quit"),
-            std::string::npos)
-      << log;
-  EXPECT_NE(log.find(std::string(c.lastWhy) + " (no window matched the window rule)\r\n"),
-            std::string::npos)
-      << log;
+  EXPECT_THAT(log, HasSubstr("no window matches the window rule; the emulator ruskel started is "
+                             "asked to quit"));
+  EXPECT_THAT(log, HasSubstr(std::string(c.lastWhy) + " (no window matched the window rule)\r\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ladder, UnmatchedTitleTest,
     ::testing::Values(
-        UnmatchedCase{
-            "QuitsOnWmQuit", {}, false, kExitNormal, {kQuit}, false, "the emulator has quit"},
-        UnmatchedCase{"IgnoresBothAndIsEndedByForce",
-                      {"terminate=on", "closewait=500"},
-                      true,
-                      kExitNormal,
-                      {kQuit, kClose},
-                      true,
+        UnmatchedCase{"QuitsOnWmQuit", {}, 0, false, kExitNormal, 2100, {kQuit}, false,
+                      "the emulator has quit"},
+        UnmatchedCase{"IgnoresBothAndIsEndedByForce", {"terminate=on", "closewait=500"}, 0, true,
+                      kExitNormal, 3000, {kQuit, kClose}, true,
                       "the emulator ignored WM_QUIT and WM_CLOSE and was ended by force"},
-        UnmatchedCase{"IgnoresBothAndIsLeft",
-                      {"closewait=500"},
-                      true,
-                      kExitEmulatorLeft,
-                      {kQuit, kClose},
-                      false,
+        UnmatchedCase{"IgnoresBothAndIsLeft", {"closewait=500"}, 0, true, kExitEmulatorLeft, 5000,
+                      {kQuit, kClose}, false,
                       "the emulator ignored WM_QUIT and WM_CLOSE and is left running "
-                      "(terminate=off)"}),
+                      "(terminate=off)"},
+        UnmatchedCase{"NoWindowYetIsEndedAtOnceWithTerminate", {"terminate=on"}, kNever, false,
+                      kExitNormal, 2100, {}, true,
+                      "no emulator window to close; the emulator was ended by force"},
+        UnmatchedCase{"NoWindowYetWithoutCloseWaitIsLeftAtOnce", {"closewait=0"}, kNever, false,
+                      kExitNormal, 2100, {}, false, "no emulator window to close"},
+        UnmatchedCase{"AWindowThatComesLaterIsAskedToQuit", {"closewait=1000"}, 2500, false,
+                      kExitNormal, 3000, {kQuit}, false, "the emulator has quit"},
+        UnmatchedCase{"NoWindowThatComesIsLeftRunning", {"closewait=1000"}, kNever, false,
+                      kExitEmulatorLeft, 3000, {}, false,
+                      "the emulator showed no window to close within 1000 ms and is left "
+                      "running (terminate=off)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CloseTest, TerminateEndsTheEmulatorsWholeTree) {
